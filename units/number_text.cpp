@@ -1,0 +1,175 @@
+#include "number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace venturon {
+
+namespace {
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Scans the leading number of a text, dropping blanks, into a compact form that
+// std::from_chars accepts (no leading "+").
+std::string leading_number(std::string_view text) {
+    std::string out;
+    out.reserve(32);
+    enum class State { sign, mantissa, exponent_sign, exponent } state = State::sign;
+    bool seen_point = false;
+    bool mantissa_digits = false;
+    std::size_t exponent_start = 0; // where the exponent marker went into out
+    bool exponent_digits = false;
+
+    for (char c : text) {
+        if (is_blank(c)) {
+            continue;
+        }
+        if (state == State::sign) {
+            state = State::mantissa;
+            if (c == '+') {
+                continue;
+            }
+            if (c == '-') {
+                out.push_back('-');
+                continue;
+            }
+        }
+        if (state == State::mantissa) {
+            if (is_digit(c)) {
+                mantissa_digits = true;
+                out.push_back(c);
+                continue;
+            }
+            if (c == '.' && !seen_point) {
+                seen_point = true;
+                out.push_back(c);
+                continue;
+            }
+            if ((c == 'e' || c == 'E') && mantissa_digits) {
+                exponent_start = out.size();
+                out.push_back('e');
+                state = State::exponent_sign;
+                continue;
+            }
+            break;
+        }
+        if (state == State::exponent_sign) {
+            state = State::exponent;
+            if (c == '+') {
+                continue;
+            }
+            if (c == '-') {
+                out.push_back('-');
+                continue;
+            }
+        }
+        if (is_digit(c)) {
+            exponent_digits = true;
+            out.push_back(c);
+            continue;
+        }
+        break;
+    }
+    if (exponent_start != 0 && !exponent_digits) {
+        out.resize(exponent_start); // "1e" and "1e-" read as 1
+    }
+    if (!mantissa_digits) {
+        return {};
+    }
+    return out;
+}
+
+} // namespace
+
+double text_value(std::string_view text) {
+    const std::string number = leading_number(text);
+    if (number.empty()) {
+        return 0.0;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                              std::chars_format::general);
+    if (error != std::errc() || !std::isfinite(value)) {
+        return 0.0; // beyond the range of a double, either way
+    }
+    return value;
+}
+
+std::string number_text(double x) {
+    if (std::isnan(x)) {
+        return " 0";
+    }
+    if (std::isinf(x)) {
+        x = std::copysign(std::numeric_limits<double>::max(), x);
+    }
+    if (x == 0.0) {
+        return " 0"; // also for -0
+    }
+
+    // Shortest rounding to 15 significant digits: d.dddddddddddddde±XX
+    char scientific[40];
+    std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(x));
+    std::string digits;
+    const char* p = scientific;
+    for (; *p != 'e'; ++p) {
+        if (is_digit(*p)) {
+            digits.push_back(*p);
+        }
+    }
+    const int exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+
+    std::string body;
+    const int n = static_cast<int>(digits.size());
+    if (exponent >= 15 || exponent < -20) {
+        body = digits.substr(0, 1);
+        if (n > 1) {
+            body += '.';
+            body += digits.substr(1);
+        }
+        char tail[16];
+        std::snprintf(tail, sizeof tail, "e%+03d", exponent);
+        body += tail;
+    } else if (exponent < 0) {
+        body = "0.";
+        body.append(static_cast<std::size_t>(-exponent - 1), '0');
+        body += digits;
+    } else if (n <= exponent + 1) {
+        body = digits;
+        body.append(static_cast<std::size_t>(exponent + 1 - n), '0');
+    } else {
+        body = digits.substr(0, static_cast<std::size_t>(exponent + 1));
+        body += '.';
+        body += digits.substr(static_cast<std::size_t>(exponent + 1));
+    }
+    return (x < 0 ? "-" : " ") + body;
+}
+
+std::string number_text_trimmed(double x) {
+    return trim_spaces(number_text(x));
+}
+
+double Int(double x) {
+    return std::floor(x);
+}
+
+std::string trim_spaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+} // namespace venturon
