@@ -1,0 +1,37 @@
+#include "picture_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace venturon {
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    drawing_.set_font(font());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage PictureBox::to_image(qreal device_pixel_ratio) const {
+    return drawing_.to_image(size(), device_pixel_ratio);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawing_.render(painter, QSizeF(size()));
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    const double x = width() > 0 ? p.x() / width() * drawing_.scale_width() : 0;
+    const double y = height() > 0 ? p.y() / height() * drawing_.scale_height() : 0;
+    emit mouse_down(event->button(), event->modifiers(), x, y);
+}
+
+void PictureBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        drawing_.set_font(font());
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+} // namespace venturon

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "drawing.h"
+
+#include <QWidget>
+
+namespace venturon {
+
+// A widget that shows a Drawing and reports mouse presses in the drawing's user
+// scale. It repaints from the drawing's display list at any size and pixel ratio,
+// so what was drawn survives repaints and stays sharp on high-DPI screens.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    Drawing& drawing() { return drawing_; }
+    const Drawing& drawing() const { return drawing_; }
+    // Call after drawing into drawing() so that the widget shows it.
+    void refresh() { update(); }
+    QImage to_image(qreal device_pixel_ratio = 1.0) const;
+
+signals:
+    void mouse_down(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    Drawing drawing_;
+};
+
+} // namespace venturon

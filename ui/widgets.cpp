@@ -1,0 +1,118 @@
+#include "widgets.h"
+
+#include <QAbstractButton>
+#include <QFocusEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+namespace venturon {
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click) {
+        emit clicked();
+    }
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    if (focusPolicy() != Qt::NoFocus &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+         event->key() == Qt::Key_Space)) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    const auto reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        emit focus_lost();
+    }
+}
+
+namespace {
+QPalette::ColorRole back_role(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) ? QPalette::Base : QPalette::Window;
+}
+QPalette::ColorRole fore_role(const QWidget* widget) {
+    if (qobject_cast<const QLineEdit*>(widget)) {
+        return QPalette::Text;
+    }
+    if (qobject_cast<const QAbstractButton*>(widget)) {
+        return QPalette::ButtonText;
+    }
+    return QPalette::WindowText;
+}
+} // namespace
+
+void set_back_colour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    const auto role = back_role(widget);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, role, colour);
+        if (role == QPalette::Window) {
+            palette.setColor(group, QPalette::Button, colour);
+        }
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QColor back_colour(const QWidget* widget) {
+    return widget->palette().color(QPalette::Active, back_role(widget));
+}
+
+void set_fore_colour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    const auto role = fore_role(widget);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, role, colour);
+        palette.setColor(group, QPalette::WindowText, colour);
+    }
+    widget->setPalette(palette);
+}
+
+QColor fore_colour(const QWidget* widget) {
+    return widget->palette().color(QPalette::Active, fore_role(widget));
+}
+
+void set_text(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) {
+        edit->setText(text);
+    }
+}
+
+void fit_font(QWidget* widget, const QString& text, double preferred_points, int extra_width) {
+    QFont font = widget->font();
+    const double available = widget->width() - extra_width;
+    for (double points = preferred_points; points >= 5.0; points -= 0.25) {
+        font.setPointSizeF(points);
+        const QFontMetricsF metrics(font);
+        if (metrics.horizontalAdvance(text) <= available && metrics.height() <= widget->height() + 2) {
+            break;
+        }
+    }
+    widget->setFont(font);
+}
+
+void make_link(ClickableLabel* label) {
+    QFont font = label->font();
+    font.setUnderline(true);
+    label->setFont(font);
+    set_fore_colour(label, QColor(0, 0, 192));
+    label->setCursor(Qt::PointingHandCursor);
+}
+
+} // namespace venturon
