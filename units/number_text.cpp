@@ -125,6 +125,9 @@ std::string number_text(double x) {
         }
     }
     const int exponent = std::atoi(p + 1);
+    if (exponent == 308 && digits > "179769313486231") {
+        digits = "179769313486231"; // rounding up would pass the largest double
+    }
     while (digits.size() > 1 && digits.back() == '0') {
         digits.pop_back();
     }

@@ -17,7 +17,7 @@ double text_value(std::string_view text);
 // others. Values below 1 keep their "0" before the point; "-0" is never written.
 // Very large or very small magnitudes use an exponent ("1e+20"). A value that is
 // not finite never shows as such: NaN writes " 0" and an infinity writes the
-// largest finite magnitude.
+// largest magnitude that reads back as a finite number.
 std::string number_text(double x);
 
 // number_text without its leading blank.

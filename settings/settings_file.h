@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace venturon {
+
+// Reading stops after this many bytes: 17 lines never need more, and a stray huge
+// file must not exhaust memory at start-up.
+inline constexpr qint64 settings_read_limit = 64 * 1024 * 1024;
+
+// The bytes of the settings file (at most settings_read_limit of them); nullopt
+// when there is no regular file at path or it cannot be read.
+std::optional<QByteArray> read_settings_file(const QString& path);
+
+// Replaces the file at path with bytes, atomically: afterwards either the whole new
+// content is there or the old file is untouched, byte for byte. Returns false when
+// the new content could not be written completely and committed. Never reports
+// anything itself.
+bool write_settings_file(const QString& path, const QByteArray& bytes);
+
+// directory + "/" + "venturon.ini", without doubling a separator the directory
+// already ends in. An empty directory gives the bare name.
+QString settings_file_path(const QString& directory);
+
+// Where the settings file lives: the program's directory when it already holds
+// venturon.ini or a file can really be created there (a portable installation),
+// otherwise the user's configuration directory, created when missing.
+QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir);
+
+} // namespace venturon

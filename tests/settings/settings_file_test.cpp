@@ -1,0 +1,245 @@
+#include "settings_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <ostream>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace venturon;
+
+// Failures show file contents as text.
+void PrintTo(const QByteArray& bytes, std::ostream* os) {
+    *os << testing::PrintToString(bytes.toStdString());
+}
+
+namespace {
+
+constexpr int child_passed = 0;
+constexpr int child_skipped = 77;
+
+// Runs body in a forked child, so that limits and mounts stay there; the child is
+// killed after timeout_s. Returns the child's exit code, or -1 when it died.
+int run_in_child(const std::function<int()>& body, unsigned timeout_s = 20) {
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(timeout_s);
+        _exit(body());
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// In a child process: a 64 KiB tmpfs at directory, seen by this process only.
+bool mount_private_tmpfs(const QString& directory) {
+    return unshare(CLONE_NEWNS) == 0 &&
+           mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("tmpfs", directory.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList entries(const QString& directory) {
+    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+const QByteArray old_bytes("cruise_off\r\n 152.4\r\n2\r\n\0 old\r\n", 30);
+const QByteArray new_bytes = QByteArray(" 100\r\n").repeated(400);
+
+struct SettingsFile : testing::Test {
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath("venturon.ini"); }
+};
+
+} // namespace
+
+TEST(SettingsFilePath, AddsOneSeparator) {
+    const struct {
+        const char* directory;
+        const char* path;
+    } cases[] = {
+        {"/opt/venturon", "/opt/venturon/venturon.ini"},
+        {"/opt/venturon/", "/opt/venturon/venturon.ini"},
+        {"/", "/venturon.ini"},
+        {"", "venturon.ini"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(settings_file_path(c.directory), c.path) << c.directory;
+    }
+}
+
+TEST_F(SettingsFile, ReadsBytesAsTheyAre) {
+    EXPECT_EQ(read_settings_file(path()), std::nullopt);
+    ASSERT_TRUE(put(path(), old_bytes));
+    EXPECT_EQ(read_settings_file(path()), old_bytes);
+    ASSERT_TRUE(put(path(), {}));
+    EXPECT_EQ(read_settings_file(path()), QByteArray());
+    EXPECT_EQ(read_settings_file(dir.path()), std::nullopt); // a directory
+}
+
+TEST_F(SettingsFile, ReadingStopsAtTheLimit) {
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(settings_read_limit + 4096)); // sparse: fast to make
+    file.close();
+    const auto bytes = read_settings_file(path());
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->size(), settings_read_limit);
+}
+
+TEST_F(SettingsFile, FifoIsNotReadAndDoesNotBlock) {
+    ASSERT_EQ(mkfifo(path().toLocal8Bit().constData(), 0600), 0);
+    const int code = run_in_child([&] { return read_settings_file(path()) ? 1 : child_passed; }, 5);
+    EXPECT_EQ(code, child_passed);
+}
+
+TEST_F(SettingsFile, WriteReplacesTheWholeFile) {
+    ASSERT_TRUE(put(path(), new_bytes + "tail that must go"));
+    ASSERT_TRUE(write_settings_file(path(), old_bytes));
+    EXPECT_EQ(contents(path()), old_bytes);
+    ASSERT_TRUE(write_settings_file(path(), new_bytes));
+    EXPECT_EQ(contents(path()), new_bytes);
+    EXPECT_EQ(entries(dir.path()), QStringList{"venturon.ini"}); // no temporary file left
+}
+
+TEST_F(SettingsFile, FailedWritesLeaveNothingBehind) {
+    ASSERT_TRUE(put(dir.filePath("plain"), old_bytes));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("venturon.ini"));
+    const QString paths[] = {
+        dir.filePath("plain/venturon.ini"),   // through a regular file
+        dir.filePath("missing/venturon.ini"), // directory does not exist
+        path(),                               // a directory stands in the way
+    };
+    for (const QString& target : paths) {
+        EXPECT_FALSE(write_settings_file(target, new_bytes)) << target.toStdString();
+    }
+    EXPECT_EQ(contents(dir.filePath("plain")), old_bytes);
+    EXPECT_EQ(entries(dir.path()), (QStringList{"plain", "venturon.ini"}));
+}
+
+TEST_F(SettingsFile, FileSizeLimitKeepsTheOldFile) {
+    ASSERT_TRUE(put(path(), old_bytes));
+    const int code = run_in_child([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return child_skipped;
+        }
+        return write_settings_file(path(), new_bytes) ? 1 : child_passed;
+    });
+    if (code == child_skipped) {
+        GTEST_SKIP() << "cannot limit the file size";
+    }
+    EXPECT_EQ(code, child_passed) << "a cut-short write was reported as success";
+    EXPECT_EQ(contents(path()), old_bytes);
+    EXPECT_EQ(entries(dir.path()), QStringList{"venturon.ini"});
+}
+
+// On a tiny tmpfs mounted in a private mount namespace of a child process.
+TEST_F(SettingsFile, FullDiskKeepsTheOldFile) {
+    const QString mount_point = dir.filePath("disk");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("disk"));
+    const QString target = settings_file_path(mount_point);
+    const int code = run_in_child([&] {
+        if (!mount_private_tmpfs(mount_point)) {
+            return child_skipped;
+        }
+        if (!put(target, old_bytes)) {
+            return 2;
+        }
+        QFile filler(mount_point + "/filler");
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            return 3;
+        }
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) > 0) {
+        }
+        if (write_settings_file(target, new_bytes)) {
+            return 4; // reported success on a full disk
+        }
+        if (contents(target) != old_bytes) {
+            return 5;
+        }
+        return entries(mount_point) == QStringList{"filler", "venturon.ini"} ? child_passed : 6;
+    });
+    if (code == child_skipped) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    EXPECT_EQ(code, child_passed);
+}
+
+TEST_F(SettingsFile, ChoosesAWritableProgramDirectory) {
+    const QString program = dir.filePath("program");
+    const QString config = dir.filePath("home/.config/venturon");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("program"));
+    EXPECT_EQ(choose_settings_directory(program, config), program);
+    EXPECT_TRUE(entries(program).isEmpty()); // the probe file is gone
+    EXPECT_FALSE(QFileInfo::exists(config));
+
+    // A program directory that cannot hold files: the configuration directory, made.
+    ASSERT_TRUE(put(dir.filePath("file"), "x"));
+    for (const QString& unusable : {dir.filePath("file"), dir.filePath("nowhere"), QString()}) {
+        EXPECT_EQ(choose_settings_directory(unusable, config), config) << unusable.toStdString();
+        EXPECT_TRUE(QFileInfo(config).isDir());
+    }
+}
+
+// Read-only program directories need a read-only mount: root writes anywhere else.
+TEST_F(SettingsFile, ReadOnlyProgramDirectory) {
+    const QString program = dir.filePath("program");
+    const QString config = dir.filePath("config");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("program"));
+    const QByteArray mount_point = program.toLocal8Bit();
+    const int code = run_in_child([&] {
+        if (!mount_private_tmpfs(program)) {
+            return child_skipped;
+        }
+        const auto read_only = [&] {
+            return mount(nullptr, mount_point.constData(), nullptr, MS_REMOUNT | MS_RDONLY,
+                         nullptr) == 0;
+        };
+        const auto writable = [&] {
+            return mount(nullptr, mount_point.constData(), nullptr, MS_REMOUNT, nullptr) == 0;
+        };
+        if (!read_only() || choose_settings_directory(program, config) != config) {
+            return 2; // nothing there, cannot write: the user's directory
+        }
+        if (!writable() || !put(settings_file_path(program), old_bytes) || !read_only()) {
+            return 3;
+        }
+        if (choose_settings_directory(program, config) != program) {
+            return 4; // a portable installation keeps its file
+        }
+        if (write_settings_file(settings_file_path(program), new_bytes)) {
+            return 5;
+        }
+        return contents(settings_file_path(program)) == old_bytes ? child_passed : 6;
+    });
+    if (code == child_skipped) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    EXPECT_EQ(code, child_passed);
+}
