@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace venturon::cli {
+
+// How lengths are typed and shown: millimetres, feet-inches-and-fractions, or
+// decimal inches. Both imperial modes read either imperial notation.
+enum class Units { metric, inches, decimal_inches };
+
+std::string_view units_name(Units units);  // "metric", "inches", "decimalinches"
+std::string_view unit_symbol(Units units); // "mm" or "in"
+
+// A real number written as the whole text (blanks around it allowed): no trailing
+// words, no nan or infinity, nothing beyond the range of a double.
+std::optional<double> strict_number(std::string_view text);
+
+struct LengthReading {
+    std::optional<double> millimetres;
+    std::string problem; // why the text is not a length, when it is not
+};
+
+// Reads a length typed in the given units. Imperial texts go through in2mm, whose
+// own message names the rule that was broken. The sign is left to the caller.
+LengthReading read_length(std::string_view text, Units units);
+
+// Fixed-point text with the given number of decimals; very large magnitudes fall
+// back to number text (exponent form) so that a column never holds hundreds of digits.
+std::string fixed(double value, int decimals);
+
+// Feet and inches show the nearest sixteenth; a minimum (a radius that must at
+// least be cut) shows the next sixteenth up, so that the shown radius is enough.
+enum class Rounding { nearest, up };
+
+// A length held in millimetres as it shows in the given units, without the unit:
+// metric with `decimals` decimals (number text when negative), feet and inches to
+// a sixteenth, or decimal inches cut to four decimals.
+std::string length_number(double millimetres, Units units, int decimals = 3,
+                          Rounding rounding = Rounding::nearest);
+
+// length_number followed by its unit ("26.243 mm", "1 1/16 in", "5'").
+std::string show_length(double millimetres, Units units, int decimals = 3,
+                        Rounding rounding = Rounding::nearest);
+
+} // namespace venturon::cli

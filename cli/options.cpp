@@ -1,0 +1,383 @@
+#include "options.h"
+
+#include <QCommandLineParser>
+
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#ifndef VENTURON_VERSION
+#error "VENTURON_VERSION must be defined by the build"
+#endif
+
+namespace venturon::cli {
+
+namespace {
+
+// Raised while reading; turned into a one-line message by parse_command_line.
+struct BadInput {
+    std::string message;
+};
+
+// The text as typed, kept on one line.
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        out += static_cast<unsigned char>(c) < ' ' ? '?' : c;
+    }
+    return out + "\"";
+}
+
+[[noreturn]] void reject(std::string_view option, std::string_view text, std::string_view why) {
+    throw BadInput{"--" + std::string(option) + " " + quoted(text) + ": " + std::string(why)};
+}
+
+template <typename T> struct Choice {
+    std::string_view name;
+    T value;
+};
+
+template <typename T, std::size_t N>
+T choose(std::string_view option, std::string_view text, const Choice<T> (&choices)[N]) {
+    std::string expected;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (text == choices[i].name) {
+            return choices[i].value;
+        }
+        expected += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(choices[i].name);
+    }
+    reject(option, text, "expected " + expected);
+}
+
+constexpr Choice<Units> unit_choices[] = {
+    {"metric", Units::metric},
+    {"inches", Units::inches},
+    {"decimalinches", Units::decimal_inches},
+};
+constexpr Choice<Allowance> allowance_choices[] = {
+    {"none", Allowance::none},
+    {"seating", Allowance::seating},
+    {"seating-and-masking", Allowance::seating_and_masking},
+};
+constexpr Choice<Content> content_choices[] = {
+    {"music", Content::music},
+    {"home-theatre", Content::home_theatre},
+};
+constexpr Choice<Format> format_choices[] = {
+    {"table", Format::table},
+    {"json", Format::json},
+    {"csv", Format::csv},
+};
+constexpr Choice<CutterSystem> cutter_choices[] = {
+    {"metric", CutterSystem::metric},
+    {"imperial", CutterSystem::imperial},
+};
+
+enum class Sign { positive, not_negative };
+
+double length(std::string_view option, std::string_view text, Units units, Sign sign) {
+    const LengthReading reading = read_length(text, units);
+    if (!reading.millimetres) {
+        reject(option, text, reading.problem);
+    }
+    const double mm = *reading.millimetres;
+    if (mm < 0) {
+        reject(option, text, "must not be negative");
+    }
+    if (sign == Sign::positive && mm == 0) {
+        reject(option, text, "must be greater than 0");
+    }
+    return mm;
+}
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const auto end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) {
+            return parts;
+        }
+        start = end + 1;
+    }
+}
+
+std::array<double, 4> velocities(std::string_view text) {
+    const auto parts = split(text, ',');
+    if (parts.size() != 4) {
+        reject("velocities", text,
+               "give four velocities in m/s (20, 25, 30 and 35 Hz) separated by commas");
+    }
+    std::array<double, 4> out{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto v = strict_number(parts[i]);
+        if (!v) {
+            reject("velocities", text, quoted(parts[i]) + " is not a number of metres per second");
+        }
+        if (*v < 0) {
+            reject("velocities", text, "velocities must not be negative");
+        }
+        out[i] = *v;
+    }
+    return out;
+}
+
+// Like the main window's port-count field: the whole part of the absolute value,
+// and 0 becomes 1. Text that is no number at all is refused rather than taken as 1.
+double ports(std::string_view text) {
+    const auto n = strict_number(text);
+    if (!n) {
+        reject("ports", text, "not a number");
+    }
+    const double whole = std::floor(std::fabs(*n));
+    return whole == 0 ? 1 : whole;
+}
+
+DiameterSweep diameter_sweep(std::string_view text, Units units) {
+    const auto parts = split(text, ':');
+    if (parts.size() != 3) {
+        reject("sweep-diameter", text, "expected FROM:TO:STEP");
+    }
+    DiameterSweep sweep;
+    auto part = [&](std::string_view which, std::string_view part_text, Sign sign) {
+        const LengthReading reading = read_length(part_text, units);
+        if (!reading.millimetres) {
+            reject("sweep-diameter", text, std::string(which) + ": " + reading.problem);
+        }
+        if (*reading.millimetres < 0 || (sign == Sign::positive && *reading.millimetres == 0)) {
+            reject("sweep-diameter", text, std::string(which) + " must be greater than 0");
+        }
+        return *reading.millimetres;
+    };
+    sweep.from_mm = part("FROM", parts[0], Sign::positive);
+    sweep.to_mm = part("TO", parts[1], Sign::positive);
+    sweep.step_mm = part("STEP", parts[2], Sign::positive);
+    if (sweep.to_mm < sweep.from_mm) {
+        reject("sweep-diameter", text, "TO must not be less than FROM");
+    }
+    // A tiny allowance so that 100:200:0.1 ends at 200 despite binary fractions.
+    const double steps = (sweep.to_mm - sweep.from_mm) / sweep.step_mm + 1e-9;
+    if (!(steps < sweep_row_limit)) {
+        reject("sweep-diameter", text,
+               "more than " + std::to_string(sweep_row_limit) + " rows; use a larger STEP");
+    }
+    sweep.rows = static_cast<int>(std::floor(steps)) + 1;
+    return sweep;
+}
+
+PortSweep port_sweep(std::string_view text) {
+    const auto parts = split(text, ':');
+    if (parts.size() != 2) {
+        reject("sweep-ports", text, "expected FROM:TO");
+    }
+    auto count = [&](std::string_view which, std::string_view part_text) {
+        const auto n = strict_number(part_text);
+        // Beyond 1e15 the counts no longer show as whole numbers.
+        if (!n || *n < 1 || *n > 1e15 || *n != std::floor(*n)) {
+            reject("sweep-ports", text,
+                   std::string(which) + " must be a whole number from 1 to 1000000000000000");
+        }
+        return *n;
+    };
+    PortSweep sweep{count("FROM", parts[0]), count("TO", parts[1])};
+    if (sweep.to < sweep.from) {
+        reject("sweep-ports", text, "TO must not be less than FROM");
+    }
+    if (sweep.to - sweep.from >= sweep_row_limit) {
+        reject("sweep-ports", text, "more than " + std::to_string(sweep_row_limit) + " rows");
+    }
+    return sweep;
+}
+
+struct OptionSet {
+    QCommandLineOption diameter{{"d", "diameter"},
+                                "Internal diameter of each port (required). Millimetres, or "
+                                "imperial with --units inches or decimalinches.",
+                                "length"};
+    QCommandLineOption radius{{"r", "radius"},
+                              "Flare radius. Without it, the smallest radius that keeps the "
+                              "port free of chuffing is worked out.",
+                              "length"};
+    QCommandLineOption ports{{"p", "ports"},
+                             "Number of ports; the whole part counts and 0 means 1 (default: 1).",
+                             "count",
+                             "1"};
+    QCommandLineOption velocities{"velocities",
+                                  "Air velocities the design needs at 20, 25, 30 and 35 Hz, "
+                                  "in m/s, separated by commas (required).",
+                                  "v20,v25,v30,v35"};
+    QCommandLineOption units{{"u", "units"},
+                             "How lengths are read and shown: metric (mm), inches (feet, "
+                             "inches and fractions) or decimalinches (default: metric).",
+                             "units",
+                             "metric"};
+    QCommandLineOption chuffing{"chuffing-allowance",
+                                "Allowance on the chuffing limit: none, seating or "
+                                "seating-and-masking (default: seating-and-masking).",
+                                "allowance", "seating-and-masking"};
+    QCommandLineOption core{"core-allowance",
+                            "Allowance on the core limit: none, seating or "
+                            "seating-and-masking (default: none).",
+                            "allowance", "none"};
+    QCommandLineOption content{"content",
+                               "Programme content for the masking allowance: music or "
+                               "home-theatre (default: home-theatre).",
+                               "type", "home-theatre"};
+    QCommandLineOption round_over{"round-over",
+                                  "Also name the smallest standard round-over cutter (metric "
+                                  "or imperial) that cuts at least the minimum radius.",
+                                  "system"};
+    QCommandLineOption sweep_diameter{"sweep-diameter",
+                                      "Rescale the velocities from --diameter to each diameter "
+                                      "from FROM to TO in steps of STEP and work out the "
+                                      "minimum radius and verdict for each.",
+                                      "from:to:step"};
+    QCommandLineOption sweep_ports{
+        "sweep-ports", "The same over the port counts FROM to TO, at --diameter.", "from:to"};
+    QCommandLineOption format{{"f", "format"},
+                              "Output: table, json or csv (default: table). JSON and CSV give "
+                              "lengths in mm and velocities in m/s.",
+                              "format",
+                              "table"};
+    QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
+    QCommandLineOption version{{"v", "version"}, "Show the version and exit."};
+};
+
+constexpr std::string_view description =
+    "Works out the core and chuffing velocity limits of a loudspeaker port at 20, 25, 30\n"
+    "and 35 Hz, the minimum flare radius and whether the port will be noise free.";
+
+constexpr std::string_view epilogue =
+    "\n"
+    "Imperial lengths are decimal inches (6.25) or feet, whole inches and a fraction\n"
+    "of 1/2, 1/4, 1/8 or 1/16 inch (6' 10 1/2). Quote them for the shell.\n"
+    "\n"
+    "Examples:\n"
+    "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
+    "  venturon-calc -u inches -d 4 -r \"1/2\" -p 2 --velocities 10,14,12,7 --round-over imperial\n"
+    "  venturon-calc -d 100 --velocities 10,14,12,7 --sweep-diameter 80:160:10 --format csv\n"
+    "\n"
+    "Exit status: 0 on success, 2 for bad input, 1 when the output cannot be written.\n";
+
+std::string help_text(const QCommandLineParser& parser) {
+    // Qt's own usage line names argv[0] as typed; ours names the program.
+    const QString generated = parser.helpText();
+    const auto usage_end = generated.indexOf('\n');
+    std::string text = "Usage: " + std::string(program_name) +
+                       " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n\n";
+    text += generated.mid(usage_end + 1).toStdString();
+    text += epilogue;
+    return text;
+}
+
+Options read_options(const QCommandLineParser& parser, const OptionSet& o) {
+    auto value = [&](const QCommandLineOption& option) {
+        return parser.value(option).toStdString();
+    };
+    Options options;
+    options.units = choose("units", value(o.units), unit_choices);
+    options.allowances.chuffing =
+        choose("chuffing-allowance", value(o.chuffing), allowance_choices);
+    options.allowances.core = choose("core-allowance", value(o.core), allowance_choices);
+    options.allowances.content = choose("content", value(o.content), content_choices);
+    options.format = choose("format", value(o.format), format_choices);
+    if (parser.isSet(o.round_over)) {
+        options.round_over = choose("round-over", value(o.round_over), cutter_choices);
+    }
+
+    if (!parser.isSet(o.diameter)) {
+        throw BadInput{"missing --diameter (see --help)"};
+    }
+    options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    if (parser.isSet(o.radius)) {
+        options.radius_mm = length("radius", value(o.radius), options.units, Sign::not_negative);
+    }
+    options.ports = ports(value(o.ports));
+    if (!parser.isSet(o.velocities)) {
+        throw BadInput{"missing --velocities (see --help)"};
+    }
+    options.velocities = velocities(value(o.velocities));
+
+    if (parser.isSet(o.sweep_diameter)) {
+        options.sweep_diameter = diameter_sweep(value(o.sweep_diameter), options.units);
+    }
+    if (parser.isSet(o.sweep_ports)) {
+        options.sweep_ports = port_sweep(value(o.sweep_ports));
+    }
+    if (options.sweep_diameter && options.sweep_ports) {
+        throw BadInput{"--sweep-diameter and --sweep-ports cannot be used together"};
+    }
+    if (options.radius_mm && (options.sweep_diameter || options.sweep_ports)) {
+        throw BadInput{std::string("--radius cannot be used with ") +
+                       (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
+                       ": a sweep works out the minimum radius"};
+    }
+    return options;
+}
+
+} // namespace
+
+std::string_view program_version() {
+    return VENTURON_VERSION;
+}
+
+ParsedCommandLine parse_command_line(const QStringList& arguments) {
+    const OptionSet o;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
+    parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
+                       o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.format, o.help,
+                       o.version});
+
+    ParsedCommandLine parsed;
+    if (!parser.parse(arguments)) {
+        parsed.text = parser.errorText().toStdString();
+        return parsed;
+    }
+    if (parser.isSet(o.help)) {
+        parsed.action = ParsedCommandLine::Action::help;
+        parsed.text = help_text(parser);
+        return parsed;
+    }
+    if (parser.isSet(o.version)) {
+        parsed.action = ParsedCommandLine::Action::version;
+        parsed.text = std::string(program_name) + " " + std::string(program_version()) + "\n";
+        return parsed;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        parsed.text = "unexpected argument \"" +
+                      parser.positionalArguments().constFirst().toStdString() + "\" (see --help)";
+        return parsed;
+    }
+    try {
+        parsed.options = read_options(parser, o);
+        parsed.action = ParsedCommandLine::Action::run;
+    } catch (const BadInput& bad) {
+        parsed.text = bad.message;
+    }
+    return parsed;
+}
+
+std::string_view port_word(double ports) {
+    return ports == 1 ? "Port" : "Ports";
+}
+
+std::string_view allowance_name(Allowance allowance) {
+    for (const auto& choice : allowance_choices) {
+        if (choice.value == allowance) {
+            return choice.name;
+        }
+    }
+    return {};
+}
+
+std::string_view content_name(Content content) {
+    for (const auto& choice : content_choices) {
+        if (choice.value == content) {
+            return choice.name;
+        }
+    }
+    return {};
+}
+
+} // namespace venturon::cli

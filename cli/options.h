@@ -1,0 +1,64 @@
+#pragma once
+
+#include "lengths.h"
+#include "model.h"
+#include "round_over.h"
+
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace venturon::cli {
+
+enum class Format { table, json, csv };
+
+inline constexpr int sweep_row_limit = 100000;
+
+struct DiameterSweep {
+    double from_mm = 0;
+    double to_mm = 0;
+    double step_mm = 0;
+    int rows = 0; // from, from + step, ... up to to
+};
+
+struct PortSweep {
+    double from = 1;
+    double to = 1;
+};
+
+// Everything one run needs, read and checked.
+struct Options {
+    double diameter_mm = 0;
+    std::optional<double> radius_mm;    // given: manual mode; absent: minimum mode
+    double ports = 1;                   // normalised: whole part of the absolute value, at least 1
+    std::array<double, 4> velocities{}; // required, m/s at 20, 25, 30, 35 Hz
+    Units units = Units::metric;
+    AllowanceSelection allowances = first_start_allowances;
+    Format format = Format::table;
+    std::optional<CutterSystem> round_over;
+    std::optional<DiameterSweep> sweep_diameter;
+    std::optional<PortSweep> sweep_ports;
+};
+
+struct ParsedCommandLine {
+    enum class Action { run, help, version, error } action = Action::error;
+    Options options;
+    std::string text; // the help text, the version line, or the error message
+};
+
+inline constexpr std::string_view program_name = "venturon-calc";
+std::string_view program_version();
+
+// Reads the arguments (the first one is the program's name). An error message is
+// one line without the program's name in front.
+ParsedCommandLine parse_command_line(const QStringList& arguments);
+
+// "Port" for one port, "Ports" otherwise.
+std::string_view port_word(double ports);
+
+std::string_view allowance_name(Allowance allowance); // "none", "seating", ...
+std::string_view content_name(Content content);       // "music", "home-theatre"
+
+} // namespace venturon::cli

@@ -1,0 +1,43 @@
+#include "run.h"
+
+#include "options.h"
+#include "output.h"
+#include "results.h"
+
+namespace venturon::cli {
+
+namespace {
+
+int bad_input(std::ostream& err, const std::string& message) {
+    err << program_name << ": " << message << '\n';
+    return exit_bad_input;
+}
+
+} // namespace
+
+int run(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    const ParsedCommandLine parsed = parse_command_line(arguments);
+    switch (parsed.action) {
+    case ParsedCommandLine::Action::error:
+        return bad_input(err, parsed.text);
+    case ParsedCommandLine::Action::help:
+    case ParsedCommandLine::Action::version:
+        out << parsed.text;
+        return exit_success;
+    case ParsedCommandLine::Action::run:
+        break;
+    }
+
+    const Options& options = parsed.options;
+    const auto computed = compute(options);
+    if (const auto* failure = std::get_if<Failure>(&computed)) {
+        return bad_input(err, failure->message);
+    }
+    const Results& results = std::get<Results>(computed);
+
+    write_report(options, results, out);
+    // Further outputs (files beside the report) go here, each from `results`.
+    return exit_success;
+}
+
+} // namespace venturon::cli

@@ -1,0 +1,404 @@
+#include "lengths.h"
+#include "round_over.h"
+#include "run.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <sstream>
+#include <vector>
+
+using namespace venturon::cli;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome calc(std::vector<std::string> args) {
+    QStringList arguments{"venturon-calc"};
+    for (const auto& a : args) {
+        arguments << QString::fromStdString(a);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome o;
+    o.status = run(arguments, out, err);
+    o.out = out.str();
+    o.err = err.str();
+    return o;
+}
+
+std::vector<std::string> with(std::vector<std::string> args, std::vector<std::string> more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+QJsonObject json(const std::vector<std::string>& args) {
+    const Outcome o = calc(with(args, {"--format", "json"}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    QJsonParseError error{};
+    const auto doc = QJsonDocument::fromJson(QByteArray::fromStdString(o.out), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << o.out;
+    EXPECT_TRUE(doc.isObject());
+    return doc.object();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string> cells(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, ',');) {
+        out.push_back(cell);
+    }
+    return out;
+}
+
+// A CSV file as column name -> values, checking one header and equal row widths.
+std::map<std::string, std::vector<std::string>> csv(const std::vector<std::string>& args) {
+    const Outcome o = calc(with(args, {"--format", "csv"}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    const auto rows = lines(o.out);
+    std::map<std::string, std::vector<std::string>> columns;
+    if (rows.empty()) {
+        ADD_FAILURE() << "no CSV";
+        return columns;
+    }
+    const auto header = cells(rows[0]);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const auto row = cells(rows[r]);
+        EXPECT_EQ(row.size(), header.size()) << rows[r];
+        EXPECT_NE(row[0], header[0]) << "a second header line";
+        for (std::size_t c = 0; c < row.size() && c < header.size(); ++c) {
+            columns[header[c]].push_back(row[c]);
+        }
+    }
+    return columns;
+}
+
+double number(const std::string& text) {
+    return std::stod(text);
+}
+
+const std::vector<std::string> startup{"--diameter", "100", "--velocities", "10,14,12,7"};
+const std::vector<std::string> no_allowances{
+    "--chuffing-allowance", "none", "--core-allowance", "none", "--content", "music"};
+
+struct Example {
+    const char* name;
+    std::vector<std::string> args;
+    double radius;
+    std::array<double, 4> chuffing; // all 0: not checked
+    double core_excess;
+    const char* verdict;
+};
+
+const Example examples[] = {
+    {"first start, minimum", startup, 26.243, {}, 0, "Port will be noise free"},
+    {"manual 10 mm, no allowances",
+     with(with(startup, no_allowances), {"--radius", "10"}),
+     10,
+     {4.897, 5.596, 7.773, 10.027},
+     0,
+     " Chuffing"},
+    {"50 mm, no allowances",
+     with({"--diameter", "50", "--velocities", "10,14,12,7"}, no_allowances),
+     45.947,
+     {},
+     4.034,
+     " Core Turbulence and Compression"},
+};
+
+} // namespace
+
+TEST(Calc, DocumentedExamplesInTheTable) {
+    for (const auto& e : examples) {
+        const Outcome o = calc(e.args);
+        ASSERT_EQ(o.status, 0) << e.name << ": " << o.err;
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(lines(o.out).back(), e.verdict) << e.name;
+        EXPECT_NE(o.out.find(fixed(e.core_excess, 3) + " m/s"), std::string::npos) << e.name;
+        EXPECT_NE(o.out.find("Flare radius  " +
+                             length_number(e.radius, Units::metric, e.chuffing[0] ? -1 : 3)),
+                  std::string::npos)
+            << o.out;
+        for (double limit : e.chuffing) {
+            if (limit != 0) {
+                EXPECT_NE(o.out.find(fixed(limit, 3) + "\n"), std::string::npos) << limit;
+            }
+        }
+        EXPECT_EQ(o.out.find("nan"), std::string::npos);
+    }
+}
+
+TEST(Calc, DocumentedExamplesInJsonAndCsv) {
+    for (const auto& e : examples) {
+        const QJsonObject j = json(e.args);
+        EXPECT_NEAR(j["radius_mm"].toDouble(), e.radius, 5e-4) << e.name;
+        EXPECT_NEAR(j["core_excess_m_s"].toDouble(), e.core_excess, 5e-4) << e.name;
+        EXPECT_EQ(j["verdict_text"].toString().toStdString(), e.verdict) << e.name;
+
+        auto c = csv(e.args);
+        ASSERT_EQ(c["frequency_hz"], (std::vector<std::string>{"20", "25", "30", "35"}));
+        EXPECT_NEAR(number(c["radius_mm"][0]), e.radius, 5e-4) << e.name;
+        EXPECT_NEAR(number(c["core_excess_m_s"][0]), e.core_excess, 5e-4) << e.name;
+        EXPECT_EQ(c["verdict_text"][0], "\"" + std::string(e.verdict) + "\"");
+
+        if (e.chuffing[0] != 0) {
+            const QJsonArray rows = j["frequencies"].toArray();
+            for (std::size_t i = 0; i < 4; ++i) {
+                const auto k = static_cast<qsizetype>(i);
+                EXPECT_NEAR(rows[k].toObject()["chuffing_limit_m_s"].toDouble(), e.chuffing[i],
+                            5e-4);
+                EXPECT_NEAR(number(c["chuffing_limit_m_s"][i]), e.chuffing[i], 5e-4);
+            }
+        }
+    }
+}
+
+TEST(Calc, PortCountIsNormalisedLikeTheWindow) {
+    const struct {
+        const char* ports;
+        double count;
+        const char* verdict;
+    } cases[] = {{"1", 1, "Port will be noise free"},    {"2", 2, "Ports will be noise free"},
+                 {"2.7", 2, "Ports will be noise free"}, {"-3", 3, "Ports will be noise free"},
+                 {"0", 1, "Port will be noise free"},    {"1.9", 1, "Port will be noise free"}};
+    for (const auto& c : cases) {
+        const QJsonObject j = json(with(startup, {"--ports", c.ports}));
+        EXPECT_EQ(j["ports"].toDouble(), c.count) << c.ports;
+        EXPECT_EQ(j["verdict_text"].toString().toStdString(), c.verdict) << c.ports;
+    }
+}
+
+TEST(Calc, ImperialLengthsAreReadAndShown) {
+    const auto args =
+        with(startup, {"--units", "inches", "--radius", "1/2", "--diameter", "6 1/2"});
+    const QJsonObject j = json(args);
+    EXPECT_EQ(j["diameter_mm"].toDouble(), 165.1);
+    EXPECT_EQ(j["radius_mm"].toDouble(), 12.7);
+    EXPECT_EQ(j["radius"].toString(), "1/2 in");
+    EXPECT_EQ(json(with(args, {"--units", "decimalinches"}))["radius"].toString(), "0.5 in");
+    EXPECT_NE(calc(args).out.find("Diameter      6 1/2 in (165.1 mm)"), std::string::npos);
+    // A minimum radius of 25.758 mm (1.014 in) is not shown as the 1 in that would chuff.
+    EXPECT_EQ(json({"--units", "inches", "--diameter", "4", "--velocities", "10,14,12,7"})["radius"]
+                  .toString(),
+              "1 1/16 in");
+}
+
+TEST(Lengths, ShownInEachUnitWithoutErrTexts) {
+    constexpr auto up = Rounding::up;
+    constexpr auto nearest = Rounding::nearest;
+    const struct {
+        double mm;
+        Units units;
+        Rounding rounding;
+        const char* shown;
+    } cases[] = {
+        {165.1, Units::inches, nearest, "6 1/2 in"},
+        {2095.5, Units::inches, nearest, "6' 10 1/2 in"},
+        {1524, Units::inches, nearest, "5'"},
+        {165.1, Units::decimal_inches, nearest, "6.5 in"},
+        {26.2434, Units::metric, nearest, "26.243 mm"},
+        {0, Units::metric, nearest, "0.000 mm"},
+        {25.5, Units::inches, nearest, "1 in"},
+        {25.5, Units::inches, up, "1 1/16 in"},
+        {25.4, Units::inches, up, "1 in"}, // a whole sixteenth stays
+        {12.7, Units::inches, up, "1/2 in"},
+        {0, Units::inches, up, "0 in"},
+        {1e-25, Units::inches, nearest, "0 in"},
+        {1e-25, Units::decimal_inches, nearest, "0 in"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(show_length(c.mm, c.units, 3, c.rounding), c.shown) << c.mm;
+    }
+    // number text writes 1e+20 here, which the imperial formatter cannot read.
+    EXPECT_EQ(show_length(1e20, Units::inches).find("ERR"), std::string::npos);
+}
+
+TEST(RoundOver, SmallestCutterAtLeastTheRadius) {
+    const struct {
+        double radius;
+        CutterSystem system;
+        const char* cutter; // nullptr: beyond the largest
+    } cases[] = {
+        {0, CutterSystem::metric, "3 mm"},
+        {3, CutterSystem::metric, "3 mm"},
+        {3.0001, CutterSystem::metric, "5 mm"},
+        {26.243, CutterSystem::metric, "32 mm"},
+        {38, CutterSystem::metric, "38 mm"},
+        {38.0001, CutterSystem::metric, nullptr},
+        {6.35, CutterSystem::imperial, "1/4 in"},
+        {6.36, CutterSystem::imperial, "3/8 in"},
+        {25.758, CutterSystem::imperial, "1 1/4 in"},
+        {38.1, CutterSystem::imperial, "1 1/2 in"},
+        {38.2, CutterSystem::imperial, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto cutter = smallest_cutter(c.radius, c.system);
+        if (c.cutter) {
+            ASSERT_TRUE(cutter) << c.radius;
+            EXPECT_EQ(cutter->label, c.cutter) << c.radius;
+        } else {
+            EXPECT_FALSE(cutter) << c.radius;
+        }
+    }
+}
+
+TEST(RoundOver, ReportsTheCutterForTheMinimumRadiusEvenWithAGivenRadius) {
+    for (const char* radius : {"", "10"}) {
+        auto args = with(startup, {"--round-over", "metric"});
+        if (*radius) {
+            args = with(args, {"--radius", radius});
+        }
+        const QJsonObject r = json(args)["round_over"].toObject();
+        EXPECT_NEAR(r["minimum_radius_mm"].toDouble(), 26.243, 5e-4);
+        EXPECT_EQ(r["cutter"].toString(), "32 mm");
+    }
+    const Outcome beyond =
+        calc(with({"--diameter", "50", "--velocities", "10,14,12,7", "--round-over", "metric"},
+                  no_allowances));
+    EXPECT_NE(beyond.out.find("none: 45.947 mm is beyond the largest metric cutter (38 mm)"),
+              std::string::npos)
+        << beyond.out;
+}
+
+TEST(Sweep, RowsRescaleLikeCruiseControl) {
+    const QJsonArray rows =
+        json(with(startup, {"--sweep-diameter", "100:200:10"}))["rows"].toArray();
+    ASSERT_EQ(rows.size(), 11);
+    auto velocities = [](const QJsonValue& row) {
+        return row.toObject()["required_m_s"].toArray().toVariantList();
+    };
+    EXPECT_EQ(velocities(rows[0]), (QVariantList{10, 14, 12, 7}));
+    EXPECT_EQ(velocities(rows[1]), (QVariantList{8.2, 11.5, 9.9, 5.7})); // 11.57 cut, not rounded
+    EXPECT_EQ(velocities(rows[10]), (QVariantList{2.5, 3.5, 3, 1.7}));   // 1.75 cut to 1.7
+
+    const QJsonArray ports = json(with(startup, {"--sweep-ports", "1:2"}))["rows"].toArray();
+    ASSERT_EQ(ports.size(), 2);
+    EXPECT_EQ(velocities(ports[1]), (QVariantList{5, 7, 6, 3.5}));
+    EXPECT_EQ(ports[1].toObject()["verdict_text"].toString(), "Ports will be noise free");
+
+    auto c = csv(with(startup, {"--sweep-diameter", "110:110:5"}));
+    EXPECT_EQ(c["required_25hz_m_s"], std::vector<std::string>{"11.5"});
+}
+
+// Worked by hand for a 50 mm reference port at 10, 14, 12, 7 m/s, no core allowance:
+// at 56 mm the 25 Hz velocity is cut to 11.1 m/s against a core limit of
+// 0.67 x (10 + 0.00195 x 56^2) = 10.797 (excess 0.303); at 57 mm it is 10.7 against
+// 10.945. At one port the 50 mm port is too loud; two ports bring 25 Hz to 7 m/s.
+TEST(Sweep, EndsWithTheSmallestQuietDiameterOrPortCount) {
+    const std::vector<std::string> small{"--diameter", "50", "--velocities", "10,14,12,7"};
+    const auto d = with(small, {"--sweep-diameter", "50:70:1"});
+    EXPECT_EQ(lines(calc(d).out).back(), "Smallest quiet diameter: 57 mm");
+    const QJsonObject j = json(d);
+    EXPECT_EQ(j["smallest_quiet_diameter_mm"].toDouble(), 57);
+    const QJsonObject at56 = j["rows"].toArray()[6].toObject();
+    EXPECT_EQ(at56["diameter_mm"].toDouble(), 56);
+    EXPECT_NEAR(at56["core_excess_m_s"].toDouble(), 0.303, 5e-4);
+
+    const auto p = with(small, {"--sweep-ports", "1:4"});
+    EXPECT_EQ(lines(calc(p).out).back(), "Smallest quiet port count: 2");
+    EXPECT_EQ(json(p)["smallest_quiet_ports"].toDouble(), 2);
+
+    const auto loud = with(small, {"--sweep-diameter", "50:56:1"});
+    EXPECT_EQ(lines(calc(loud).out).back(), "No diameter in the sweep is noise free.");
+    EXPECT_TRUE(json(loud)["smallest_quiet_diameter_mm"].isNull());
+}
+
+TEST(Sweep, StepsReachTheEndDespiteBinaryFractions) {
+    const auto c = csv(with(startup, {"--sweep-diameter", "100:200:0.1"}));
+    ASSERT_EQ(c.at("diameter_mm").size(), 1001u);
+    EXPECT_EQ(c.at("diameter_mm").back(), "200");
+    EXPECT_EQ(c.at("diameter_mm")[3], "100.3");
+    EXPECT_EQ(
+        csv(with(startup, {"--units", "inches", "--sweep-diameter", "4:5:1/4"})).at("diameter_mm"),
+        (std::vector<std::string>{"101.6", "107.95", "114.3", "120.65", "127"}));
+}
+
+TEST(BadInput, NamesTheOptionAndExitsWithTwo) {
+    const auto imperial = with(startup, {"--units", "inches"});
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } cases[] = {
+        {{"--velocities", "10,14,12,7"}, "--diameter"},
+        {{"--diameter", "100"}, "--velocities"},
+        {with(startup, {"--diameter", "abc"}), "--diameter"},
+        {with(startup, {"--diameter", ""}), "--diameter"},
+        {with(startup, {"--diameter", "0"}), "--diameter"},
+        {with(startup, {"--diameter", "-5"}), "--diameter"},
+        {with(startup, {"--diameter", "nan"}), "--diameter"},
+        {with(startup, {"--diameter", "inf"}), "--diameter"},
+        {with(startup, {"--diameter", "1e999"}), "--diameter"},
+        {with(startup, {"--diameter", "100mm"}), "--diameter"},
+        {with(startup, {"--diameter", "1e200"}), "--diameter"}, // limits beyond a double
+        {with(startup, {"--radius", "-1"}), "--radius"},
+        {with(startup, {"--radius", "x"}), "--radius"},
+        {with(startup, {"--diameter", "1e-300", "--radius", "10"}), "--radius"},
+        {with(startup, {"--velocities", "10,14,12"}), "--velocities"},
+        {with(startup, {"--velocities", "10,14,12,7,1"}), "--velocities"},
+        {with(startup, {"--velocities", "10,-1,12,7"}), "--velocities"},
+        {with(startup, {"--velocities", "10,nan,12,7"}), "--velocities"},
+        {with(startup, {"--velocities", "10,,12,7"}), "--velocities"},
+        {with(startup, {"--velocities", "1e306,14,12,7"}), "--velocities"},
+        {with(startup, {"--ports", "abc"}), "--ports"},
+        {with(startup, {"--ports", "inf"}), "--ports"},
+        {with(startup, {"--units", "feet"}), "--units"},
+        {with(startup, {"--format", "xml"}), "--format"},
+        {with(startup, {"--chuffing-allowance", "lots"}), "--chuffing-allowance"},
+        {with(startup, {"--core-allowance", "Seating"}), "--core-allowance"},
+        {with(startup, {"--content", "film"}), "--content"},
+        {with(startup, {"--round-over", "cubits"}), "--round-over"},
+        {with(imperial, {"--diameter", "6 1/3"}), "Allowable fractions are 1/2 1/4 1/8 1/16"},
+        {with(imperial, {"--diameter", "6x"}), "--diameter \"6x\": Invalid Character"},
+        {with(imperial, {"--radius", "/2"}), "--radius \"/2\": slash not allowed at start"},
+        {with(imperial, {"--diameter", "."}), "--diameter"},
+        {with(startup, {"--sweep-diameter", "100:200:0"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "100:200:-1"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "200:100:10"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "1:100000:0.0001"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "1:2:1e-320"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "100:200"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "0:200:10"}), "--sweep-diameter"},
+        {with(startup, {"--sweep-diameter", "1e-300:1:1"}), "--sweep-diameter"}, // overflows
+        {with(startup, {"--sweep-ports", "0:4"}), "--sweep-ports"},
+        {with(startup, {"--sweep-ports", "4:1"}), "--sweep-ports"},
+        {with(startup, {"--sweep-ports", "1.5:3"}), "--sweep-ports"},
+        {with(startup, {"--sweep-ports", "1:200000"}), "--sweep-ports"},
+        {with(startup, {"--sweep-ports", "1e300:1e300"}), "--sweep-ports"},
+        {with(startup, {"--sweep-ports", "1:2", "--radius", "5"}), "--radius"},
+        {with(startup, {"--sweep-ports", "1:2", "--sweep-diameter", "1:2:1"}), "--sweep-ports"},
+        {with(startup, {"--bogus"}), "bogus"},
+        {with(startup, {"--diameter"}), "--diameter"},
+        {with(startup, {"stray"}), "stray"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = calc(c.args);
+        std::string shown;
+        for (const auto& a : c.args) {
+            shown += a + " ";
+        }
+        EXPECT_EQ(o.status, exit_bad_input) << shown;
+        EXPECT_EQ(o.out, "") << shown;
+        EXPECT_EQ(o.err.rfind("venturon-calc: ", 0), 0u) << shown << o.err;
+        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << "one line: " << o.err;
+        EXPECT_NE(o.err.find(c.named), std::string::npos) << shown << "-> " << o.err;
+    }
+}
