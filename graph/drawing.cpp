@@ -97,7 +97,9 @@ void Drawing::render(QPainter& painter, const QSizeF& size) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font_);
     const QFontMetricsF metrics(font_, painter.device());
-    auto at = [&size](const QPointF& f) { return QPointF(f.x() * size.width(), f.y() * size.height()); };
+    auto at = [&size](const QPointF& f) {
+        return QPointF(f.x() * size.width(), f.y() * size.height());
+    };
     for (const Item& item : items_) {
         QPen pen(item.colour);
         pen.setWidthF(item.pen_width);

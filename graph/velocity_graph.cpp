@@ -14,7 +14,9 @@ namespace {
 
 // Coordinates pass through 32 bits; out-of-range values saturate instead of
 // becoming infinite, so a line towards an absurd value keeps its direction.
-double f32(double v) { return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX))); }
+double f32(double v) {
+    return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX)));
+}
 
 // Grid lines, labels and marker dashes are drawn every `step` m/s; for graphs far
 // taller than any real port needs, the steps grow by powers of ten so that a
@@ -28,7 +30,9 @@ double step_multiplier(double height) {
     return m;
 }
 
-QString digits(double v) { return QString::fromStdString(number_text_trimmed(v)); }
+QString digits(double v) {
+    return QString::fromStdString(number_text_trimmed(v));
+}
 
 } // namespace
 

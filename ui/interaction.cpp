@@ -10,8 +10,7 @@
 
 namespace venturon {
 
-void QtInteraction::message(QWidget* parent, const QString& text, const QString& title,
-                            Icon icon) {
+void QtInteraction::message(QWidget* parent, const QString& text, const QString& title, Icon icon) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
@@ -45,6 +44,8 @@ bool QtInteraction::start_program(const QString& program) {
     return QProcess::startDetached(program, {});
 }
 
-bool QtInteraction::file_exists(const QString& path) { return QFileInfo(path).isFile(); }
+bool QtInteraction::file_exists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
 } // namespace venturon

@@ -16,8 +16,7 @@ public:
     virtual ~Interaction() = default;
 
     // A modal message box with an OK button.
-    virtual void message(QWidget* parent, const QString& text, const QString& title,
-                         Icon icon) = 0;
+    virtual void message(QWidget* parent, const QString& text, const QString& title, Icon icon) = 0;
     // Shows a dialog modally; returns once the dialog has been hidden.
     virtual void run_modal(QDialog& dialog) = 0;
     // Opens a mail or web address with the desktop's handler; the result is not reported.

@@ -50,10 +50,16 @@ void set_text(QLineEdit* edit, const QString& text);
 // given width (and height), so that a caption is never clipped.
 void fit_font(QWidget* widget, const QString& text, double preferred_points, int extra_width = 0);
 
+// fit_font for controls that belong together: all take the size of the one that
+// needs the smallest, so that they look alike.
+void fit_font_group(const QList<QWidget*>& widgets, double preferred_points, int extra_width = 0);
+
 // The link style: underlined, dark blue.
 void make_link(ClickableLabel* label);
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.
-constexpr int px(int twips) { return (twips + 7) / 15; }
+constexpr int px(int twips) {
+    return (twips + 7) / 15;
+}
 
 } // namespace venturon

@@ -1,0 +1,124 @@
+#include "allowance_reminder.h"
+
+#include "allowances.h"
+#include "widgets.h"
+
+#include <QLabel>
+
+#include <cmath>
+
+namespace venturon {
+
+namespace {
+const QColor frame_colour(244, 244, 234);
+const QColor chuffing_colour(55, 106, 240);
+const QColor core_colour(250, 163, 163);
+const QColor core_total_colour(255, 128, 128);
+
+QRect pixels(const LayoutRect& r) {
+    // Half pixels round outwards on the left and inwards on the right, so that
+    // the two halves of the frame never overlap.
+    const int left = static_cast<int>(std::ceil(r.left));
+    const int right = static_cast<int>(std::floor(r.left + r.width));
+    const int top = static_cast<int>(std::floor(r.top));
+    const int bottom = static_cast<int>(std::floor(r.top + r.height));
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+ClickableLabel* bar(QWidget* parent, const char* name, const QColor& colour) {
+    auto* label = new ClickableLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    set_back_colour(label, colour);
+    return label;
+}
+} // namespace
+
+AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int frame_top) {
+    AllowanceReminder r;
+    r.Label_allowances = bar(parent, "Label_allowances", frame_colour);
+    // Designed 372 by 384 twips: 24.8 by 25.6 pixels, kept until the layout rounds it.
+    r.Label_allowances->setGeometry(px(frame_left), px(frame_top), 25, 26);
+    r.Label_allowances->setProperty("design_width", 372.0 / 15);
+    r.Label_allowances->setProperty("design_height", 384.0 / 15);
+    r.Label_chuff_seat = bar(parent, "Label_chuff_seat", chuffing_colour);
+    r.Label_chuff_music = bar(parent, "Label_chuff_music", chuffing_colour);
+    r.Label_chuff_ht = bar(parent, "Label_chuff_ht", chuffing_colour);
+    r.Label_core_seat = bar(parent, "Label_core_seat", core_colour);
+    r.Label_core_music = bar(parent, "Label_core_music", core_colour);
+    r.Label_core_ht = bar(parent, "Label_core_ht", core_colour);
+
+    r.lbl_bound_tot = new QLabel(QStringLiteral("0"), parent);
+    r.lbl_bound_tot->setObjectName(QStringLiteral("lbl_bound_tot"));
+    r.lbl_bound_tot->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    set_fore_colour(r.lbl_bound_tot, chuffing_colour);
+    r.lbl_core_tot = new QLabel(QStringLiteral("0"), parent);
+    r.lbl_core_tot->setObjectName(QStringLiteral("lbl_core_tot"));
+    r.lbl_core_tot->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    set_fore_colour(r.lbl_core_tot, core_total_colour);
+    for (QLabel* total : {r.lbl_bound_tot, r.lbl_core_tot}) {
+        total->resize(22, 17);
+        fit_font(total, QStringLiteral("55"), 8);
+    }
+    return r;
+}
+
+void AllowanceReminder::lay_out() {
+    const QRect f = Label_allowances->geometry();
+    const LayoutRect frame{double(f.left()), double(f.top()),
+                           Label_allowances->property("design_width").toDouble(),
+                           Label_allowances->property("design_height").toDouble()};
+    const auto size = [](const QLabel* l) {
+        return LayoutSize{double(l->width()), double(l->height())};
+    };
+    const ReminderLayout layout = reminder_layout(frame, size(lbl_bound_tot), size(lbl_core_tot));
+    Label_allowances->setGeometry(pixels(layout.frame));
+    Label_chuff_seat->setGeometry(pixels(layout.chuff_seat));
+    Label_chuff_music->setGeometry(pixels(layout.chuff_music));
+    Label_chuff_ht->setGeometry(pixels(layout.chuff_ht));
+    Label_core_seat->setGeometry(pixels(layout.core_seat));
+    Label_core_music->setGeometry(pixels(layout.core_music));
+    Label_core_ht->setGeometry(pixels(layout.core_ht));
+    lbl_bound_tot->move(static_cast<int>(std::lround(layout.bound_total.left)),
+                        static_cast<int>(std::lround(layout.bound_total.top)));
+    lbl_core_tot->move(static_cast<int>(std::lround(layout.core_total.left)),
+                       static_cast<int>(std::lround(layout.core_total.top)));
+    for (QWidget* w :
+         {static_cast<QWidget*>(Label_chuff_seat), static_cast<QWidget*>(Label_chuff_music),
+          static_cast<QWidget*>(Label_chuff_ht), static_cast<QWidget*>(Label_core_seat),
+          static_cast<QWidget*>(Label_core_music), static_cast<QWidget*>(Label_core_ht)}) {
+        w->raise();
+    }
+}
+
+namespace {
+void show_bar(AllowanceBar visible, ClickableLabel* seat, ClickableLabel* music,
+              ClickableLabel* ht) {
+    seat->setVisible(visible == AllowanceBar::seating);
+    music->setVisible(visible == AllowanceBar::music);
+    ht->setVisible(visible == AllowanceBar::home_theatre);
+}
+} // namespace
+
+void AllowanceReminder::show_chuffing(const AllowanceSelection& selection) {
+    show_bar(visible_bar(selection.chuffing, selection.content), Label_chuff_seat,
+             Label_chuff_music, Label_chuff_ht);
+    lbl_bound_tot->setText(
+        QString::fromStdString(allowance_total(selection.chuffing, selection.content)));
+}
+
+void AllowanceReminder::show_core(const AllowanceSelection& selection) {
+    show_bar(visible_bar(selection.core, selection.content), Label_core_seat, Label_core_music,
+             Label_core_ht);
+    lbl_core_tot->setText(
+        QString::fromStdString(allowance_total(selection.core, selection.content)));
+}
+
+void AllowanceReminder::on_click(QObject* context, const std::function<void()>& receiver) {
+    for (ClickableLabel* label :
+         {Label_allowances, Label_chuff_seat, Label_chuff_music, Label_chuff_ht, Label_core_seat,
+          Label_core_music, Label_core_ht}) {
+        QObject::connect(label, &ClickableLabel::clicked, context, receiver);
+    }
+}
+
+} // namespace venturon

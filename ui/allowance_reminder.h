@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace venturon {
+
+class ClickableLabel;
+
+// The small bar graphic of the allowance choice, with the two percentage totals
+// beside it; the main window and the options dialog each carry one.
+struct AllowanceReminder {
+    ClickableLabel* Label_allowances = nullptr; // the frame
+    ClickableLabel* Label_chuff_seat = nullptr;
+    ClickableLabel* Label_chuff_music = nullptr;
+    ClickableLabel* Label_chuff_ht = nullptr;
+    ClickableLabel* Label_core_seat = nullptr;
+    ClickableLabel* Label_core_music = nullptr;
+    ClickableLabel* Label_core_ht = nullptr;
+    QLabel* lbl_bound_tot = nullptr;
+    QLabel* lbl_core_tot = nullptr;
+
+    // Creates the labels with the frame at its designed place (twips).
+    static AllowanceReminder create(QWidget* parent, int frame_left_twips, int frame_top_twips);
+
+    // Places and sizes the bars and totals around the frame (once, at load).
+    void lay_out();
+    // Shows the bar and total of one limit's allowance.
+    void show_chuffing(const AllowanceSelection& selection);
+    void show_core(const AllowanceSelection& selection);
+
+    // Calls `receiver` for a click on the frame or any bar (never the totals).
+    void on_click(QObject* context, const std::function<void()>& receiver);
+};
+
+} // namespace venturon

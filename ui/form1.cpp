@@ -1,0 +1,924 @@
+#include "form1.h"
+
+#include "allowance_reminder.h"
+#include "cruise.h"
+#include "frm_about.h"
+#include "frm_dia_warning.h"
+#include "frm_options.h"
+#include "frm_units.h"
+#include "imperial.h"
+#include "interaction.h"
+#include "model.h"
+#include "number_text.h"
+#include "picture_box.h"
+#include "settings_file.h"
+#include "settings_format.h"
+#include "velocity_graph.h"
+#include "widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+
+#include <cmath>
+#include <functional>
+
+namespace venturon {
+
+namespace {
+const QColor window_grey(224, 224, 224);
+const QColor stale_field(255, 192, 192);
+const QColor stale_status(255, 255, 192);
+const QColor computed_field(224, 224, 224);
+const QColor normal_field(255, 255, 255);
+const QColor status_green(160, 217, 136);
+const QColor hint_blue(55, 106, 240);
+const QColor hint_pale(183, 198, 215);
+
+const QString stale_text = QStringLiteral("Press Calculate to update results");
+const QString diameter_format_message =
+    QStringLiteral("Diameter field contains incorrect format - see Change Units screen for rules");
+const QString radius_format_message =
+    QStringLiteral("Radius field contains incorrect format - see Change Units screen for rules");
+const QString application_title = QStringLiteral("venturon");
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string ss(const QString& s) {
+    return s.toStdString();
+}
+QColor qcolour(const Rgb& c) {
+    return {c.red, c.green, c.blue};
+}
+
+// The value a field shows as a number: the absolute value of its leading number.
+double field_number(const QLineEdit* field) {
+    return std::fabs(text_value(ss(field->text())));
+}
+
+QRect twips(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
+}
+} // namespace
+
+Form1::Form1(ProgramState& program, Interaction& interaction, QString settings_directory,
+             QWidget* parent)
+    : QWidget(parent), program_(program), interaction_(interaction),
+      settings_directory_(std::move(settings_directory)) {
+    create_controls();
+    connect_handlers();
+    form_load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::create_controls() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Venturon"));
+    set_back_colour(this, window_grey);
+    setFixedSize(415, 383);
+
+    auto label = [this](const char* name, const char* caption, QRect at,
+                        const char* tip = nullptr) {
+        auto* l = new QLabel(QString::fromLatin1(caption), this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(at);
+        if (tip) {
+            l->setToolTip(QString::fromLatin1(tip));
+        }
+        fit_font(l, l->text(), 8);
+        return l;
+    };
+    auto link = [this](const char* name, const char* caption, QRect at) {
+        auto* l = new ClickableLabel(QString::fromLatin1(caption), this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(at);
+        fit_font(l, l->text(), 8);
+        make_link(l);
+        return l;
+    };
+    auto text = [this](const char* name, QRect at) {
+        auto* t = new TextBox(this);
+        t->setObjectName(QString::fromLatin1(name));
+        t->setGeometry(at);
+        QFont f = t->font();
+        f.setPointSizeF(8);
+        t->setFont(f);
+        t->setTextMargins(1, 0, 1, 0);
+        set_back_colour(t, normal_field);
+        return t;
+    };
+    auto button = [this](const char* name, const char* caption, QRect at, const char* tip) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(at);
+        if (tip) {
+            b->setToolTip(QString::fromLatin1(tip));
+        }
+        return b;
+    };
+
+    Label1 = label("Label1", "Port Diameter - mm", twips(240, 240, 1692, 252),
+                   "Internal diameter of port");
+    Text1 = text("Text1", twips(2040, 240, 1092, 288));
+    Label2 =
+        label("Label2", "Flare Radius - mm", twips(3360, 240, 1572, 252), "Radius of port flare");
+    Text2 = text("Text2", twips(5040, 240, 1092, 288));
+    Text2->setEnabled(false);
+    set_back_colour(Text2, computed_field);
+    // Both captions also name inches (units dialog): sized for the longer text.
+    fit_font(Label1, QStringLiteral("Port Diameter - inches"), 8);
+    fit_font(Label2, QStringLiteral("Flare Radius - inches"), 8);
+    Label12 = label("Label12", "Number of ports", twips(240, 600, 1692, 252),
+                    "Required if Cruise control is used");
+    Text10 = text("Text10", twips(2040, 600, 1092, 288));
+    Label14 = link("Label14", "Change Units", twips(3360, 600, 1572, 252));
+    Command3 = button("Command3", "<", twips(5280, 600, 252, 252), "Less");
+    Command2 = button("Command2", ">", twips(5640, 600, 252, 252), "More");
+    Label8 = label("Label8", "Required velocities - m/sec", twips(240, 1080, 2292, 252),
+                   "Get these from your design package");
+    Label6 = label("Label6", "20hz", twips(240, 1440, 660, 252));
+    Label7 = label("Label7", "25hz", twips(240, 1800, 660, 252));
+    Label10 = label("Label10", "30hz", twips(240, 2160, 660, 252));
+    Label11 = label("Label11", "35hz", twips(240, 2520, 660, 252));
+    Text6 = text("Text6", twips(960, 1440, 732, 288));
+    Text7 = text("Text7", twips(960, 1800, 732, 288));
+    Text8 = text("Text8", twips(960, 2160, 732, 288));
+    Text9 = text("Text9", twips(960, 2520, 732, 288));
+    for (TextBox* v : velocity_fields()) {
+        v->setEnabled(false);
+    }
+
+    Option1 = new QRadioButton(QStringLiteral("Calculate minimum flare radius"), this);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->setGeometry(twips(2760, 1440, 2652, 252));
+    Option2 = new QRadioButton(QStringLiteral("Manually specify flare radius"), this);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option2->setGeometry(twips(2760, 1800, 2652, 252));
+    fit_font_group({Option1, Option2}, 8, 22);
+    Option1->setChecked(true);
+    Command2->hide();
+    Command3->hide();
+
+    Command1 = button("Command1", "&Calculate", twips(2760, 2280, 2652, 372), nullptr);
+    Check1 = new QCheckBox(QStringLiteral("Cruise control"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(twips(240, 3000, 1452, 252));
+    Check1->setToolTip(
+        QStringLiteral("Automatically scale required velocities when diameter or number of ports "
+                       "is changed. Uncheck to change velocities"));
+    fit_font(Check1, Check1->text(), 8, 22);
+    Check1->setChecked(true);
+
+    reminder_ = std::make_unique<AllowanceReminder>(AllowanceReminder::create(this, 2760, 2940));
+
+    Label3 = link("Label3", "Options", twips(3840, 3000, 732, 252));
+    Label_mode = link("Label_mode", "Simple", twips(4560, 3000, 612, 252));
+    Label13 = link("Label13", "About", twips(5280, 3000, 612, 252));
+
+    Label4 = label("Label4", "Simple mode", twips(5400, 1080, 3852, 372));
+    Label5 = label("Label5", "Click graph to change frequency tracked in status line",
+                   twips(5400, 1440, 3852, 252));
+    fit_font(Label4, Label4->text(), 9.6);
+    set_hint_colour(hint_blue);
+    Label4->hide();
+    Label5->hide();
+
+    Picture3 = new PictureBox(this);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setGeometry(twips(120, 3480, 6012, 1812));
+    Picture3->setFocusPolicy(Qt::ClickFocus);
+
+    Label9 = new QLabel(QStringLiteral("Status"), this);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label9->setGeometry(twips(120, 5400, 6012, 252));
+    Label9->setTextFormat(Qt::PlainText);
+    fit_font(Label9, QStringLiteral(" Chuffing with  Core Turbulence and Compression"), 8);
+    set_back_colour(Label9, status_green);
+
+    QWidget* order[] = {Text1,   Text2, Command3, Command2, Text10, Command1, Option1,
+                        Option2, Text6, Text7,    Text8,    Text9,  Check1};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    // Ctrl+Q everywhere, plus whatever the desktop calls Quit.
+    auto* quit = new QShortcut(this);
+    quit->setObjectName(QStringLiteral("quit_shortcut"));
+    QList<QKeySequence> quit_keys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quit_keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q))) {
+        quit_keys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    }
+    quit->setKeys(quit_keys);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
+}
+
+void Form1::connect_handlers() {
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(Text1, &QLineEdit::returnPressed, this, &Form1::Text1_KeyPress);
+    connect(Text1, &TextBox::focus_lost, this, &Form1::Text1_LostFocus);
+    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
+    connect(Text2, &QLineEdit::returnPressed, this, &Form1::Text2_KeyPress);
+    connect(Text2, &TextBox::focus_lost, this, &Form1::Text2_LostFocus);
+    const auto fields = velocity_fields();
+    for (int i = 0; i < 4; ++i) {
+        connect(fields[i], &QLineEdit::textChanged, this, [this, i] { velocity_Change(i); });
+    }
+    connect(Text10, &QLineEdit::textChanged, this, &Form1::Text10_Change);
+    connect(Text10, &QLineEdit::returnPressed, this, &Form1::Text10_KeyPress);
+    connect(Check1, &QCheckBox::toggled, this, &Form1::Check1_Click);
+    connect(Option1, &QRadioButton::toggled, this, &Form1::Option1_Click);
+    connect(Option2, &QRadioButton::toggled, this, &Form1::Option2_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Picture3, &PictureBox::mouse_down, this, &Form1::Picture3_MouseDown);
+    connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
+    connect(Label13, &ClickableLabel::clicked, this, &Form1::Label13_Click);
+    connect(Label14, &ClickableLabel::clicked, this, &Form1::Label14_Click);
+    connect(Label_mode, &ClickableLabel::clicked, this, &Form1::Label_mode_Click);
+    reminder_->on_click(this, [this] { Label3_Click(); });
+}
+
+// Start-up, before the window is first shown.
+void Form1::form_load() {
+    program_.version_text = QStringLiteral("2.52");
+
+    // A third of the free space above and to the left.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect sc = screen->geometry();
+        move(sc.left() + (sc.width() - width()) / 3, sc.top() + (sc.height() - height()) / 3);
+    }
+
+    Picture3->resize(Label9->width(), static_cast<int>(Int((Label9->y() - Picture3->y()) * 0.92)));
+
+    reminder_->lay_out();
+
+    Label4->move(Label12->x(), Label8->y());
+    Label5->move(Label12->x(), Label6->y());
+
+    frmDiaWarning_ = new frmDiaWarning(this);
+    frmAbout_ = new frmAbout(
+        program_, interaction_, [this] { re_enable_warnings(); }, this);
+    frmOptions_ = new frmOptions(
+        program_, [this] { show_allowances(*frmOptions_, *reminder_); }, this);
+    frmUnits_ = new frmUnits(
+        program_,
+        [this](bool imperial) {
+            Label1->setText(imperial ? QStringLiteral("Port Diameter - inches")
+                                     : QStringLiteral("Port Diameter - mm"));
+            Label2->setText(imperial ? QStringLiteral("Flare Radius - inches")
+                                     : QStringLiteral("Flare Radius - mm"));
+            if (frmDiaWarning_) {
+                frmDiaWarning_->set_metric_texts(!imperial);
+            }
+        },
+        this);
+
+    s_.diameter_mm = 100;
+    s_.radius_mm = 10;
+
+    set_text(Text10, QStringLiteral("1"));
+    set_text(Text6, QStringLiteral("10"));
+    set_text(Text7, QStringLiteral("14"));
+    set_text(Text8, QStringLiteral("12"));
+    set_text(Text9, QStringLiteral("7"));
+
+    program_.display_mode = QStringLiteral("Full");
+    program_.tracked_frequency = 28;
+    s_.clicked_frequency = 28;
+
+    load_settings();
+    show_allowances(*frmOptions_, *reminder_);
+    populatedia();
+    populaterad();
+    if (s_.diameter_mm > 0) {
+        Command1_Click();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    form_unload();
+    event->accept();
+}
+
+// Closing: the settings are written once, then the dialogs go in a fixed order.
+// A dialog still open (the close may come from the desktop while one is modal) is
+// hidden first, which ends its modal loop.
+void Form1::form_unload() {
+    if (closed_) {
+        return;
+    }
+    closed_ = true;
+    for (QDialog* d : {static_cast<QDialog*>(frmDiaWarning_), static_cast<QDialog*>(frmAbout_),
+                       static_cast<QDialog*>(frmOptions_), static_cast<QDialog*>(frmUnits_)}) {
+        if (d && d->isVisible()) {
+            d->hide();
+        }
+    }
+    save_settings();
+    for (QDialog* d : {static_cast<QDialog*>(frmDiaWarning_), static_cast<QDialog*>(frmAbout_),
+                       static_cast<QDialog*>(frmOptions_), static_cast<QDialog*>(frmUnits_)}) {
+        if (d) {
+            d->deleteLater();
+        }
+    }
+}
+
+AllowanceSelection Form1::current_allowances() const {
+    return frmOptions_ ? frmOptions_->selection() : first_start_allowances;
+}
+
+// --- Input fields -------------------------------------------------------------
+
+void Form1::mark_stale(QWidget* field) {
+    set_back_colour(field, stale_field);
+    set_status(stale_text, stale_status);
+}
+
+void Form1::set_status(const QString& caption, const QColor& background) {
+    Label9->setText(caption);
+    set_back_colour(Label9, background);
+}
+
+void Form1::Text1_Change() {
+    if (program_.populating) {
+        return;
+    }
+    s_.diameter_changed = true;
+    mark_stale(Text1);
+}
+
+void Form1::Text1_KeyPress() {
+    Command1_Click();
+}
+
+// Leaving a length field validates it, except towards the Calculate button,
+// whose command validates the same field first thing: the user then sees one
+// message, not two, and the value typed is the value calculated.
+void Form1::Text1_LostFocus() {
+    if (s_.diameter_changed && QApplication::focusWidget() != Command1) {
+        validatedia();
+    }
+}
+
+void Form1::Text2_Change() {
+    if (program_.populating) {
+        return;
+    }
+    s_.radius_changed = true;
+    if (Text2->isEnabled()) {
+        mark_stale(Text2);
+    }
+}
+
+void Form1::Text2_KeyPress() {
+    Command1_Click();
+}
+
+void Form1::Text2_LostFocus() {
+    if (s_.radius_changed && QApplication::focusWidget() != Command1) {
+        validaterad();
+    }
+}
+
+void Form1::velocity_Change(int index) {
+    TextBox* field = velocity_fields()[static_cast<std::size_t>(index)];
+    s_.required_v[static_cast<std::size_t>(index)] = field_number(field);
+    if (!Check1->isChecked()) {
+        mark_stale(field);
+    } else {
+        set_back_colour(field, computed_field);
+    }
+}
+
+// --- Cruise control and port count ---------------------------------------------
+
+void Form1::Text10_Change() {
+    set_text(Text10, qs(number_text_trimmed(Int(field_number(Text10)))));
+    if (Text10->text() == QLatin1String("0")) {
+        set_text(Text10, QStringLiteral("1"));
+    }
+    checklock();
+    s_.port_word =
+        Text10->text() == QLatin1String("1") ? QStringLiteral("Port") : QStringLiteral("Ports");
+    set_status(stale_text, stale_status);
+}
+
+void Form1::Text10_KeyPress() {
+    Command1_Click();
+}
+
+void Form1::checklock() {
+    if (!Check1->isChecked() && s_.loading_settings != 1) {
+        return;
+    }
+    const CruiseReference reference{s_.lock_diameter_mm, s_.lock_ports, s_.lock_v};
+    const auto rescaled = rescale_velocities(reference, s_.diameter_mm, field_number(Text10));
+    if (!rescaled) {
+        return;
+    }
+    s_.lock_scale = rescaled->scale;
+    const auto fields = velocity_fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        set_text(fields[i], qs(number_text(rescaled->velocities[i])));
+    }
+}
+
+void Form1::Check1_Click(bool checked) {
+    const auto fields = velocity_fields();
+    if (!checked) {
+        for (TextBox* field : fields) {
+            field->setEnabled(true);
+            if (back_colour(field) != stale_field) {
+                set_back_colour(field, normal_field);
+            }
+        }
+        return;
+    }
+
+    for (TextBox* field : fields) {
+        field->setEnabled(false);
+        if (back_colour(field) != stale_field) {
+            set_back_colour(field, computed_field);
+        }
+    }
+    const Form1State before = s_;
+    s_.lock_diameter_mm = field_number(Text1);
+    s_.lock_ports = field_number(Text10);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        s_.lock_v[i] = field_number(fields[i]);
+    }
+    if (s_.diameter_changed) {
+        if (program_.units_mode == QLatin1String("metric")) {
+            s_.diameter_mm = field_number(Text1);
+        } else {
+            s_.conv_in = Text1->text();
+            in2mm();
+            if (!s_.conv_error.isEmpty()) {
+                // An unreadable diameter gives no reference: everything stays as it
+                // was and cruise control goes back off.
+                interaction_.message(this, diameter_format_message, application_title,
+                                     Interaction::Icon::none);
+                s_.lock_diameter_mm = before.lock_diameter_mm;
+                s_.lock_ports = before.lock_ports;
+                s_.lock_v = before.lock_v;
+                Check1->setChecked(false);
+                return;
+            }
+            s_.diameter_mm = text_value(ss(s_.conv_out));
+        }
+    }
+    s_.lock_diameter_mm = s_.diameter_mm;
+}
+
+// --- Length conversion and validation -------------------------------------------
+
+void Form1::in2mm() {
+    const ImperialParse parsed = venturon::in2mm(ss(s_.conv_in));
+    s_.conv_out = qs(parsed.result);
+    s_.conv_error = qs(parsed.message);
+}
+
+void Form1::mm2in() {
+    const ImperialFormat shown = venturon::mm2in(ss(s_.conv_in));
+    s_.conv_out = qs(shown.feet_inches);
+    s_.conv_decimal = qs(shown.decimal_inches);
+    s_.conv_error = qs(shown.message);
+}
+
+namespace {
+// Shows a stored length in a field in the units mode.
+void populate(ProgramState& program, Form1State& s, QLineEdit* field, double mm,
+              const std::function<void()>& mm2in) {
+    program.populating = true;
+    if (program.units_mode == QLatin1String("metric")) {
+        set_text(field, qs(number_text(Int(mm))));
+    }
+    if (program.units_mode == QLatin1String("inches")) {
+        s.conv_in = qs(length_text(mm));
+        mm2in();
+        set_text(field, s.conv_out);
+    }
+    if (program.units_mode == QLatin1String("decimalinches")) {
+        s.conv_in = qs(length_text(mm));
+        mm2in();
+        set_text(field, s.conv_decimal);
+    }
+    program.populating = false;
+}
+} // namespace
+
+void Form1::populatedia() {
+    populate(program_, s_, Text1, s_.diameter_mm, [this] { mm2in(); });
+    s_.diameter_changed = false;
+}
+
+void Form1::populaterad() {
+    populate(program_, s_, Text2, s_.radius_mm, [this] { mm2in(); });
+    s_.radius_changed = false;
+}
+
+void Form1::validatedia() {
+    s_.conv_error.clear();
+    if (program_.units_mode != QLatin1String("metric")) {
+        s_.conv_in = Text1->text();
+        in2mm();
+        s_.diameter_mm = text_value(ss(s_.conv_out));
+    } else {
+        s_.diameter_mm = field_number(Text1);
+    }
+    if (!s_.conv_error.isEmpty()) {
+        interaction_.message(this, diameter_format_message, application_title,
+                             Interaction::Icon::none);
+    }
+    if (s_.diameter_mm == 0) {
+        Check1->setEnabled(false);
+        if (s_.conv_error.isEmpty()) {
+            interaction_.message(this, QStringLiteral("Port Diameter must be greater than zero"),
+                                 application_title, Interaction::Icon::none);
+        }
+        return;
+    }
+    Check1->setEnabled(true);
+    checklock();
+    populatedia();
+    s_.diameter_changed = false;
+}
+
+void Form1::validaterad() {
+    s_.conv_error.clear();
+    if (program_.units_mode != QLatin1String("metric")) {
+        s_.conv_in = Text2->text();
+        in2mm();
+        s_.radius_mm = text_value(ss(s_.conv_out));
+    } else {
+        s_.radius_mm = field_number(Text2);
+    }
+    if (!s_.conv_error.isEmpty()) {
+        interaction_.message(this, radius_format_message, application_title,
+                             Interaction::Icon::none);
+        return;
+    }
+    populaterad();
+    s_.radius_changed = false;
+}
+
+// --- Calculate command -----------------------------------------------------------
+
+CalculationInput Form1::calculation_input() const {
+    CalculationInput in;
+    in.diameter = s_.diameter_mm;
+    in.mode = Option1->isChecked() ? CalculationMode::minimum : CalculationMode::manual;
+    in.radius = s_.radius_mm;
+    in.required = s_.required_v;
+    in.allowances = current_allowances();
+    return in;
+}
+
+void Form1::Command1_Click() {
+    validatedia();
+    if (s_.diameter_mm == 0 || !s_.conv_error.isEmpty()) {
+        return;
+    }
+    set_text(Text10, qs(number_text_trimmed(Int(field_number(Text10)))));
+
+    CalculationResult result = calculate(calculation_input());
+    s_.core_limit = result.core_limit;
+
+    const bool minimum = Option1->isChecked();
+    if (minimum) {
+        s_.min_radius = result.min_radius;
+        s_.radius_mm = result.radius;
+        populaterad();
+    } else {
+        validaterad();
+        if (!s_.conv_error.isEmpty()) {
+            return;
+        }
+        result = calculate(calculation_input());
+    }
+    s_.flare_area_ratio = result.area_ratio;
+    s_.chuff_limit = result.chuff_limit;
+    drawfreq();
+    s_.core_excess = result.core_excess;
+    s_.chuff_excess = result.chuff_excess;
+
+    if (program_.display_mode != QLatin1String("Full")) {
+        set_status(QString(), status_green);
+        s_.clicked_frequency = program_.tracked_frequency;
+        show_clicked_velocities();
+    } else {
+        set_status(qs(verdict_text(result.verdict, ss(s_.port_word))),
+                   qcolour(verdict_colour(result.verdict)));
+    }
+
+    set_back_colour(Text1, normal_field);
+    set_back_colour(Text10, normal_field);
+    if (minimum) {
+        set_back_colour(Text2, result.radius == 0 ? stale_field : computed_field);
+    } else {
+        set_back_colour(Text2, normal_field);
+    }
+    for (TextBox* field : velocity_fields()) {
+        set_back_colour(field, Check1->isChecked() ? computed_field : normal_field);
+    }
+
+    if (s_.diameter_mm > frmDiaWarning::threshold_mm && frmDiaWarning_ &&
+        !frmDiaWarning_->Check1->isChecked()) {
+        interaction_.run_modal(*frmDiaWarning_);
+    }
+}
+
+void Form1::Option1_Click(bool checked) {
+    if (!checked) {
+        return;
+    }
+    Text2->setEnabled(false);
+    set_back_colour(Text2, computed_field);
+    Command2->hide();
+    Command3->hide();
+}
+
+void Form1::Option2_Click(bool checked) {
+    if (!checked) {
+        return;
+    }
+    Text2->setEnabled(true);
+    set_back_colour(Text2, normal_field);
+    Command2->show();
+    Command3->show();
+}
+
+namespace {
+double radius_step(const ProgramState& program) {
+    return program.units_mode == QLatin1String("metric") ? 1.0 : 1.6;
+}
+} // namespace
+
+void Form1::Command2_Click() {
+    s_.radius_mm = s_.radius_mm + radius_step(program_);
+    populaterad();
+    Command1_Click();
+}
+
+void Form1::Command3_Click() {
+    s_.radius_mm = s_.radius_mm - radius_step(program_);
+    if (s_.radius_mm < 0) {
+        s_.radius_mm = 0;
+    }
+    populaterad();
+    Command1_Click();
+}
+
+// --- Graph and status line ---------------------------------------------------------
+
+void Form1::drawfreq() {
+    VelocityGraphInput in;
+    in.core_limit = s_.core_limit;
+    in.chuff_limit = s_.chuff_limit;
+    in.required = s_.required_v;
+    in.full_mode = program_.display_mode == QLatin1String("Full");
+    in.tracked_frequency = program_.tracked_frequency;
+    in.top_velocity_label = s_.top_velocity_label;
+    const VelocityGraphOutput out = draw_velocity_graph(Picture3->drawing(), in);
+    s_.graph_max_velocity = out.graph_max_velocity;
+    s_.top_velocity_label = out.top_velocity_label;
+    Picture3->refresh();
+}
+
+void Form1::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {
+    const float x5 = static_cast<float>(x) * 5.0f;
+    s_.clicked_frequency = static_cast<float>(Int(double(x5) + 0.5) + 15);
+    if (program_.display_mode != QLatin1String("Full")) {
+        program_.tracked_frequency = s_.clicked_frequency;
+        drawfreq();
+        set_hint_colour(hint_pale);
+    }
+    show_clicked_velocities();
+}
+
+void Form1::show_clicked_velocities() {
+    const float f = s_.clicked_frequency;
+    const double d = s_.diameter_mm;
+    const double r = s_.radius_mm;
+    const AllowanceSelection allowances = current_allowances();
+    s_.status_core = core_limit(d, f, allowances);
+
+    QString frequency = QStringLiteral("At ") + qs(number_text(f));
+    if (f < 20) {
+        frequency = QStringLiteral("Below 20");
+    }
+    if (f > 35) {
+        frequency = QStringLiteral("Above 35");
+    }
+    QString caption = frequency + QStringLiteral("hz   Core Limit is") +
+                      qs(number_text(Int(s_.status_core + 0.5))) + QStringLiteral("m/s");
+    // Without a diameter the flare's area ratio is undefined: only the core limit
+    // is shown then.
+    if (d > 0) {
+        s_.flare_area_ratio = area_ratio(d, r);
+        s_.status_chuff = chuff_limit_for_ratio(d, s_.flare_area_ratio, f, allowances);
+        caption += QStringLiteral("   Chuffing is") + qs(number_text(Int(s_.status_chuff + 0.5))) +
+                   QStringLiteral("m/s");
+    } else {
+        s_.status_chuff = 0;
+    }
+    Label9->setText(caption);
+}
+
+void Form1::set_hint_colour(const QColor& colour) {
+    set_fore_colour(Label4, colour);
+    set_fore_colour(Label5, colour);
+}
+
+// --- Links and dialogs ---------------------------------------------------------------
+
+void Form1::Label3_Click() {
+    if (!frmOptions_) {
+        return;
+    }
+    program_.options_changed = 0;
+    interaction_.run_modal(*frmOptions_);
+    if (program_.options_changed == 1 && !closed_) {
+        set_status(QStringLiteral("Press Calculate to update graph"), stale_status);
+    }
+}
+
+void Form1::Label13_Click() {
+    if (frmAbout_) {
+        interaction_.run_modal(*frmAbout_);
+    }
+}
+
+void Form1::Label14_Click() {
+    if (!frmUnits_) {
+        return;
+    }
+    interaction_.run_modal(*frmUnits_);
+    if (closed_) {
+        return;
+    }
+    populatedia();
+    populaterad();
+}
+
+void Form1::re_enable_warnings() {
+    if (frmDiaWarning_) {
+        frmDiaWarning_->Check1->setChecked(false);
+    }
+    set_hint_colour(hint_blue);
+}
+
+void Form1::Label_mode_Click() {
+    QWidget* full_only[] = {Label12, Label6, Label7, Label8, Label10, Label11, Text10,
+                            Text6,   Text7,  Text8,  Text9,  Check1,  Option1, Option2};
+    if (program_.display_mode == QLatin1String("Full")) {
+        program_.display_mode = QStringLiteral("Simple");
+        Label_mode->setText(QStringLiteral("Full"));
+        Label4->show();
+        Label5->show();
+        for (QWidget* w : full_only) {
+            w->hide();
+        }
+        Option2->setChecked(true);
+    } else {
+        program_.display_mode = QStringLiteral("Full");
+        Label_mode->setText(QStringLiteral("Simple"));
+        Label4->hide();
+        Label5->hide();
+        for (QWidget* w : full_only) {
+            w->show();
+        }
+    }
+    Command1_Click();
+}
+
+// --- Settings ------------------------------------------------------------------------
+
+namespace {
+QString latin1(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+std::string bytes_of(const QString& text) {
+    const QByteArray b = text.toLatin1();
+    return {b.constData(), static_cast<std::size_t>(b.size())};
+}
+} // namespace
+
+// Reads the settings file and applies it through the controls, so that their own
+// handling brings every window into line. Lines the file does not hold leave the
+// start-up state as it is.
+void Form1::load_settings() {
+    s_.lock_diameter_mm = s_.diameter_mm;
+    s_.lock_ports = text_value(ss(Text10->text()));
+    const auto fields = velocity_fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        s_.lock_v[i] = text_value(ss(fields[i]->text()));
+    }
+
+    s_.settings_path = settings_file_path(settings_directory_);
+    const auto bytes = read_settings_file(s_.settings_path);
+    const SettingsRecord file =
+        bytes ? parse_settings(std::string_view(bytes->constData(), std::size_t(bytes->size())))
+              : SettingsRecord{};
+    const int n = bytes ? file.lines_read : 0;
+
+    if (n >= 1) {
+        Check1->setChecked(file.cruise_on);
+    }
+    if (n >= 2) {
+        s_.diameter_mm = file.diameter_mm;
+    }
+    if (n >= 3) {
+        set_text(Text10, latin1(file.port_text));
+    }
+    if (n >= 4) {
+        s_.radius_mm = file.radius_mm;
+    }
+    if (n >= 5) {
+        s_.lock_diameter_mm = file.lock_diameter_mm;
+    }
+    if (n >= 6) {
+        s_.lock_ports = file.lock_ports;
+    }
+    for (int i = 0; i < 4 && n >= 7 + i; ++i) {
+        s_.lock_v[static_cast<std::size_t>(i)] = file.lock_v[static_cast<std::size_t>(i)];
+    }
+    if (n >= 10) {
+        s_.loading_settings = 1;
+        checklock();
+        s_.loading_settings = 0;
+    }
+    if (n >= 11) {
+        (file.minimum_mode ? Option1 : Option2)->setChecked(true);
+    }
+    // Lines the file lacks keep their defaults here.
+    program_.boundary_mask = latin1(file.boundary_mask);
+    program_.boundary_seat = latin1(file.boundary_seat);
+    program_.core_mask = latin1(file.core_mask);
+    program_.core_seat = latin1(file.core_seat);
+    program_.content_type = latin1(file.content_type);
+    program_.units_mode = latin1(file.units_mode);
+
+    frmOptions& o = *frmOptions_;
+    o.Option_chuff_mask->setChecked(program_.boundary_mask == QLatin1String("Boundary_mask_on"));
+    o.Option_chuff_seat->setChecked(program_.boundary_seat == QLatin1String("Boundary_seat_on"));
+    o.Option_chuff_none->setChecked(!o.Option_chuff_mask->isChecked() &&
+                                    !o.Option_chuff_seat->isChecked());
+    o.Option_core_mask->setChecked(program_.core_mask == QLatin1String("Core_mask_on"));
+    o.Option_core_seat->setChecked(program_.core_seat == QLatin1String("Core_seat_on"));
+    o.Option_core_none->setChecked(!o.Option_core_mask->isChecked() &&
+                                   !o.Option_core_seat->isChecked());
+    if (program_.content_type == QLatin1String("Music")) {
+        o.Option1->setChecked(true);
+    } else if (program_.content_type == QLatin1String("Home_Theatre")) {
+        o.Option2->setChecked(true);
+    }
+    frmUnits_->select_mode(program_.units_mode);
+
+    if (s_.diameter_mm == 0) {
+        Check1->setEnabled(false);
+    }
+}
+
+// Writes the settings file; a failure leaves the old file as it was and is not
+// reported.
+void Form1::save_settings() {
+    const auto fields = velocity_fields();
+    if (!Check1->isChecked()) {
+        s_.lock_diameter_mm = s_.diameter_mm;
+        s_.lock_ports = field_number(Text10);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            s_.lock_v[i] = field_number(fields[i]);
+        }
+    }
+    SettingsRecord record;
+    record.lines_read = settings_line_count;
+    record.cruise_on = Check1->isChecked();
+    record.diameter_mm = s_.diameter_mm;
+    record.port_text = bytes_of(Text10->text());
+    record.radius_mm = s_.radius_mm;
+    record.lock_diameter_mm = s_.lock_diameter_mm;
+    record.lock_ports = s_.lock_ports;
+    record.lock_v = s_.lock_v;
+    record.minimum_mode = Option1->isChecked();
+    record.boundary_mask = bytes_of(program_.boundary_mask);
+    record.boundary_seat = bytes_of(program_.boundary_seat);
+    record.core_mask = bytes_of(program_.core_mask);
+    record.core_seat = bytes_of(program_.core_seat);
+    record.content_type = bytes_of(program_.content_type);
+    record.units_mode = bytes_of(program_.units_mode);
+    const std::string text = serialise_settings(record);
+    write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));
+}
+
+} // namespace venturon

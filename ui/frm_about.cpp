@@ -1,0 +1,423 @@
+#include "frm_about.h"
+
+#include "author_details.h"
+#include "system_information.h"
+#include "widgets.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace venturon {
+
+namespace {
+
+// Layout in pixels at 96 dots per inch.
+constexpr int dialog_width = 480;
+constexpr int dialog_height = 322;
+constexpr QRect frame_rect(8, 8, 464, 256);
+constexpr double text_points = 9;
+constexpr double heading_points = 10;
+
+const QColor background(224, 224, 224);
+const QColor radius_colour(200, 0, 0);
+const QColor diameter_colour(0, 0, 160);
+
+// A picture drawn by a painting function into a fixed design size and scaled to
+// the widget (uniformly and centred, unless it is to be stretched), so that it
+// stays sharp at any pixel ratio.
+class Illustration : public QWidget {
+public:
+    using PaintFunction = void (*)(QPainter&);
+
+    Illustration(QSizeF design_size, PaintFunction paint, QWidget* parent, bool stretch = false)
+        : QWidget(parent), design_size_(design_size), paint_(paint), stretch_(stretch) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        double scale_x = width() / design_size_.width();
+        double scale_y = height() / design_size_.height();
+        if (!stretch_) {
+            scale_x = scale_y = std::min(scale_x, scale_y);
+        }
+        painter.translate((width() - design_size_.width() * scale_x) / 2,
+                          (height() - design_size_.height() * scale_y) / 2);
+        painter.scale(scale_x, scale_y);
+        paint_(painter);
+    }
+
+private:
+    QSizeF design_size_;
+    PaintFunction paint_;
+    bool stretch_;
+};
+
+// Picture1: a six-inch port with a one-inch flare, set in an MDF baffle and seen
+// from a little above and to the left (100 by 85).
+void paint_port_photograph(QPainter& p) {
+    const QRectF area(0, 0, 100, 85);
+    QLinearGradient board(area.topLeft(), area.bottomRight());
+    board.setColorAt(0, QColor(206, 178, 134));
+    board.setColorAt(1, QColor(172, 142, 100));
+    p.fillRect(area, board);
+    // Faint fibres of the board.
+    p.setPen(QPen(QColor(150, 120, 82, 70), 0.6));
+    for (int i = 0; i < 14; ++i) {
+        const double y = 3 + i * 6.1 + std::sin(i * 1.7) * 1.5;
+        p.drawLine(QPointF(0, y), QPointF(100, y + std::cos(i * 2.3) * 2));
+    }
+
+    const QPointF centre(50, 43);
+    // Flange: eight inches across (six-inch bore plus a one-inch flare each side).
+    const double outer_rx = 42, outer_ry = 35;
+    const double bore = 6.0 / 8.0;
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawEllipse(centre + QPointF(3, 3), outer_rx + 1, outer_ry + 1);
+
+    // The rounded flare: rings from the outer rim (lit) to the bore (in shade).
+    constexpr int rings = 16;
+    for (int i = 0; i < rings; ++i) {
+        const double t = double(i) / rings; // 0 at the rim, towards 1 at the bore
+        const double scale = 1.0 - t * (1.0 - bore);
+        const int shade = int(118 - 100 * t * t);
+        p.setBrush(QColor(shade, shade, shade + 4));
+        p.drawEllipse(centre, outer_rx * scale, outer_ry * scale);
+    }
+    // Light from the upper left on the curve of the flare.
+    QLinearGradient light(centre + QPointF(-outer_rx, -outer_ry), centre);
+    light.setColorAt(0, QColor(255, 255, 255, 150));
+    light.setColorAt(1, QColor(255, 255, 255, 0));
+    QPainterPath ring;
+    ring.addEllipse(centre, outer_rx, outer_ry);
+    QPainterPath hole;
+    hole.addEllipse(centre, outer_rx * bore, outer_ry * bore);
+    p.fillPath(ring.subtracted(hole), light);
+
+    // The bore: the lower right inside wall catches a little light, the far end is dark.
+    QRadialGradient inside(centre + QPointF(-5, -4), outer_rx * bore);
+    inside.setColorAt(0, QColor(4, 4, 6));
+    inside.setColorAt(0.55, QColor(10, 10, 12));
+    inside.setColorAt(1, QColor(46, 46, 50));
+    p.setBrush(inside);
+    p.drawEllipse(centre, outer_rx * bore, outer_ry * bore);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(150, 150, 156), 0.8));
+    p.drawArc(QRectF(centre.x() - outer_rx + 1.5, centre.y() - outer_ry + 1.5, 2 * outer_rx - 3,
+                     2 * outer_ry - 3),
+              70 * 16, 90 * 16);
+}
+
+// Picture3: the port cut along its axis, the flare radius marked (187 by 123).
+void paint_cross_section(QPainter& p) {
+    const QRectF area(0, 0, 187, 123);
+    p.fillRect(area, Qt::white);
+
+    const double centre_y = 61.5;
+    const double bore_radius = 24;
+    const double flare_radius = 18;
+    const double wall = 5;
+    const double face_x = 40; // front face of the baffle, its edge rounded over
+    const double back_x = 68; // back face of the baffle, where the tube goes on
+    const double tube_end_x = 181;
+    const double bore_y = centre_y - bore_radius;
+    const QPointF arc_centre(face_x + flare_radius, bore_y - flare_radius);
+
+    // Upper half of the baffle and tube; the lower half is its mirror image.
+    QPainterPath upper;
+    upper.moveTo(face_x, 0);
+    upper.lineTo(face_x, arc_centre.y());
+    upper.arcTo(QRectF(face_x, arc_centre.y() - flare_radius, 2 * flare_radius, 2 * flare_radius),
+                180, 90);
+    upper.lineTo(tube_end_x, bore_y);
+    upper.lineTo(tube_end_x, bore_y - wall);
+    upper.lineTo(back_x, bore_y - wall);
+    upper.lineTo(back_x, 0);
+    upper.closeSubpath();
+    const QTransform mirror = QTransform(1, 0, 0, -1, 0, 2 * centre_y);
+    const QPainterPath lower = mirror.map(upper);
+
+    for (const QPainterPath& half : {upper, lower}) {
+        p.fillPath(half, QColor(224, 198, 152));
+        p.fillPath(half, QBrush(QColor(160, 128, 84), Qt::BDiagPattern));
+        p.strokePath(half, QPen(QColor(70, 60, 50), 0.8));
+    }
+
+    // Centre line.
+    p.setPen(QPen(QColor(140, 140, 140), 0.6, Qt::DashDotLine));
+    p.drawLine(QPointF(4, centre_y), QPointF(tube_end_x + 2, centre_y));
+
+    // The flare: its curved surface, its centre and its radius.
+    const QRectF arc_box(face_x, arc_centre.y() - flare_radius, 2 * flare_radius, 2 * flare_radius);
+    p.setPen(QPen(radius_colour, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(arc_box, 180 * 16, 90 * 16);
+    p.drawArc(mirror.mapRect(arc_box), 90 * 16, 90 * 16);
+    const QPointF on_arc = arc_centre + QPointF(-flare_radius / std::numbers::sqrt2,
+                                                flare_radius / std::numbers::sqrt2);
+    p.setPen(QPen(radius_colour, 1.2));
+    p.drawLine(arc_centre, on_arc);
+    p.drawLine(arc_centre + QPointF(-2.5, 0), arc_centre + QPointF(2.5, 0));
+    p.drawLine(arc_centre + QPointF(0, -2.5), arc_centre + QPointF(0, 2.5));
+
+    // The bore's diameter.
+    const double arrow_x = 164;
+    const QPointF top(arrow_x, bore_y), bottom(arrow_x, 2 * centre_y - bore_y);
+    p.setPen(QPen(diameter_colour, 0.9));
+    p.drawLine(top, bottom);
+    p.setBrush(diameter_colour);
+    p.drawPolygon(QPolygonF({top, top + QPointF(-2.2, 5), top + QPointF(2.2, 5)}));
+    p.drawPolygon(QPolygonF({bottom, bottom + QPointF(-2.2, -5), bottom + QPointF(2.2, -5)}));
+
+    // Letters and key.
+    QFont font = p.font();
+    font.setPixelSize(9);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(radius_colour);
+    p.drawText(QPointF(on_arc.x() - 9, on_arc.y() + 1), QStringLiteral("r"));
+    p.setPen(diameter_colour);
+    p.drawText(QPointF(arrow_x + 3.5, centre_y + 10), QStringLiteral("d"));
+    font.setBold(false);
+    font.setPixelSize(8);
+    p.setFont(font);
+    p.setPen(radius_colour);
+    p.drawText(QPointF(74, centre_y - 6), QStringLiteral("r = flare radius"));
+    p.setPen(diameter_colour);
+    p.drawText(QPointF(74, centre_y + 11), QStringLiteral("d = port diameter"));
+}
+
+// Picture2: the thin strip between the panels and the buttons.
+void paint_strip(QPainter& p) {
+    QLinearGradient top(0, 0, 748, 0);
+    top.setColorAt(0, QColor(0, 0, 192));
+    top.setColorAt(0.5, QColor(55, 106, 240));
+    top.setColorAt(1, background);
+    p.fillRect(QRectF(0, 0, 748, 1), top);
+    p.fillRect(QRectF(0, 1, 748, 1), Qt::white);
+}
+
+// Shrinks a word-wrapped label's font from the preferred size until the whole
+// text fits the label.
+void fit_wrapped_font(QLabel* label, double preferred_points) {
+    QFont font = label->font();
+    for (double points = preferred_points; points >= 5.0; points -= 0.25) {
+        font.setPointSizeF(points);
+        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, label->width(), 10000),
+                                                             Qt::TextWordWrap, label->text());
+        if (needed.height() <= label->height()) {
+            break;
+        }
+    }
+    label->setFont(font);
+}
+
+template <typename Label>
+Label* add_label(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                 bool bold = false, bool wrap = false) {
+    auto* label = new Label(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    const double points = bold ? heading_points : text_points;
+    if (wrap) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        fit_wrapped_font(label, points);
+    } else {
+        fit_font(label, text, points);
+    }
+    return label;
+}
+
+// A link label: underlined, dark blue, and only as wide as its caption, so that
+// a click beside the text does nothing.
+ClickableLabel* add_link(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                         const QString& tool_tip) {
+    auto* link = add_label<ClickableLabel>(parent, name, text, geometry);
+    make_link(link);
+    const int text_width = QFontMetrics(link->font()).horizontalAdvance(text) + 2;
+    link->resize(std::min(geometry.width(), text_width), geometry.height());
+    link->setToolTip(tool_tip);
+    return link;
+}
+
+QPushButton* add_button(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    fit_font(button, shown, text_points, 16);
+    return button;
+}
+
+QFrame* add_panel(QWidget* parent, const char* name) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameShape(QFrame::NoFrame);
+    frame->setGeometry(frame_rect);
+    return frame;
+}
+
+} // namespace
+
+frmAbout::frmAbout(ProgramState& state, Interaction& interaction,
+                   std::function<void()> re_enable_warnings, QWidget* parent)
+    : QDialog(parent), state_(state), interaction_(interaction),
+      re_enable_warnings_(std::move(re_enable_warnings)) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Venturon"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(dialog_width, dialog_height);
+    set_back_colour(this, background);
+    build_controls();
+    connect_handlers();
+    Form_Load();
+}
+
+void frmAbout::build_controls() {
+    const QString web = author::web_address();
+    const QString feedback = author::feedback_address();
+
+    Frame1 = add_panel(this, "Frame1");
+    Picture1 = new Illustration(QSizeF(100, 85), paint_port_photograph, Frame1);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(8, 8, 100, 85);
+    Picture1->setToolTip(
+        QStringLiteral("Six inch port with one inch flare used in developing this software"));
+    Label1 = add_label<QLabel>(Frame1, "Label1", QString(), QRect(124, 10, 332, 22), true);
+    Label6 = add_label<QLabel>(Frame1, "Label6", author::credit_line(), QRect(124, 38, 332, 18));
+    Label4 = add_label<QLabel>(
+        Frame1, "Label4",
+        QStringLiteral("This software is free - if you find it useful, please pass it on"),
+        QRect(124, 60, 332, 36), false, true);
+    Label2 = add_label<QLabel>(
+        Frame1, "Label2",
+        QStringLiteral("If you would like to view the theory and notes for this software , or "
+                       "would like to check for an updated version"),
+        QRect(8, 108, 448, 36), false, true);
+    Label9 = add_link(Frame1, "Label9", author::web_link_caption(), QRect(8, 146, 448, 18),
+                      QStringLiteral("Click link to launch your browser and go to ") + web);
+    Label7 = add_label<QLabel>(Frame1, "Label7",
+                               QStringLiteral("If you have any feedback, you are most welcome to:"),
+                               QRect(8, 176, 448, 18));
+    Label8 = add_link(Frame1, "Label8", QStringLiteral("send me an email"), QRect(8, 196, 448, 18),
+                      QStringLiteral("Click to email ") + feedback);
+    Label3 = add_link(Frame1, "Label3", QStringLiteral("Show me where to measure"),
+                      QRect(8, 232, 448, 18),
+                      QStringLiteral("Show graphic detailing how flare radius is defined"));
+
+    Frame2 = add_panel(this, "Frame2");
+    Frame2->hide();
+    Label10 = add_label<QLabel>(Frame2, "Label10", QStringLiteral("Cross-section of flared port"),
+                                QRect(8, 4, 448, 22), true);
+    Label10->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    Picture3 = new Illustration(QSizeF(187, 123), paint_cross_section, Frame2);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setGeometry((frame_rect.width() - 281) / 2, 34, 281, 185);
+    Label5 = add_link(Frame2, "Label5", QStringLiteral("Return to \"About\" display"),
+                      QRect(8, 232, 448, 18), QStringLiteral("Hide the graphix"));
+
+    Picture2 = new Illustration(QSizeF(748, 2), paint_strip, this, true);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(8, 274, 464, 2);
+
+    cmdSysInfo =
+        add_button(this, "cmdSysInfo", QStringLiteral("&System Info..."), QRect(126, 284, 110, 28));
+    Command1 = add_button(this, "Command1", QStringLiteral("Re-enable Warnings"),
+                          QRect(244, 284, 150, 28));
+    cmdOK = add_button(this, "cmdOK", QStringLiteral("OK"), QRect(402, 284, 70, 28));
+    cmdOK->setDefault(true);
+    setTabOrder(cmdOK, cmdSysInfo);
+    setTabOrder(cmdSysInfo, Command1);
+    cmdOK->setFocus();
+}
+
+void frmAbout::connect_handlers() {
+    connect(Label3, &ClickableLabel::clicked, this, &frmAbout::Label3_Click);
+    connect(Label5, &ClickableLabel::clicked, this, &frmAbout::Label5_Click);
+    connect(Label8, &ClickableLabel::clicked, this, &frmAbout::Label8_Click);
+    connect(Label9, &ClickableLabel::clicked, this, &frmAbout::Label9_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+}
+
+void frmAbout::Form_Load() {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    move(screen.left() + (screen.width() - width()) / 2,
+         screen.top() + (screen.height() - height()) / 8);
+    Label1->setText(QStringLiteral("Venturon  version ") + state_.version_text);
+    fit_font(Label1, Label1->text(), heading_points);
+    Frame2->move(Frame1->pos());
+}
+
+void frmAbout::reject() {
+    cmdOK_Click();
+}
+
+void frmAbout::Label3_Click() {
+    Frame2->show();
+    Frame1->hide();
+}
+
+void frmAbout::Label5_Click() {
+    Frame1->show();
+    Frame2->hide();
+}
+
+void frmAbout::Label8_Click() {
+    interaction_.open_address(QStringLiteral("mailto:") + author::feedback_address() +
+                              QStringLiteral("?Subject=Feedback from Venturon V") +
+                              state_.version_text);
+}
+
+void frmAbout::Label9_Click() {
+    interaction_.open_address(author::web_address());
+}
+
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
+
+void frmAbout::Command1_Click() {
+    if (re_enable_warnings_) {
+        re_enable_warnings_();
+    }
+    interaction_.message(this, QStringLiteral("Venturon warnings have been re-enabled"),
+                         QStringLiteral("Confirmation"), Interaction::Icon::information);
+}
+
+void frmAbout::cmdOK_Click() {
+    hide();
+}
+
+void frmAbout::StartSysInfo() {
+    const auto tool = system_information_tool(
+        [this](const QString& path) { return interaction_.file_exists(path); });
+    if (tool && interaction_.start_program(*tool)) {
+        return;
+    }
+    interaction_.message(this, QStringLiteral("System Information Is Unavailable At This Time"),
+                         QStringLiteral("venturon"), Interaction::Icon::none);
+}
+
+} // namespace venturon
