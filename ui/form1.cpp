@@ -204,8 +204,9 @@ void Form1::create_controls() {
     fit_font(Label9, QStringLiteral(" Chuffing with  Core Turbulence and Compression"), 8);
     set_back_colour(Label9, status_green);
 
-    QWidget* order[] = {Text1,   Text2, Command3, Command2, Text10, Command1, Option1,
-                        Option2, Text6, Text7,    Text8,    Text9,  Check1};
+    QWidget* order[] = {Text1,   Text2,   Command3, Command2,   Text10, Command1,
+                        Option1, Option2, Text6,    Text7,      Text8,  Text9,
+                        Check1,  Label14, Label3,   Label_mode, Label13};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

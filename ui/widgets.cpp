@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace venturon {
 
@@ -32,6 +33,17 @@ void ClickableLabel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QPen pen(palette().color(QPalette::WindowText));
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {
@@ -139,6 +151,7 @@ void make_link(ClickableLabel* label) {
     label->setFont(font);
     set_fore_colour(label, QColor(0, 0, 192));
     label->setCursor(Qt::PointingHandCursor);
+    label->setFocusPolicy(Qt::TabFocus);
 }
 
 } // namespace venturon

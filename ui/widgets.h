@@ -16,7 +16,10 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A label that takes the focus (links) reacts to Enter and Space like a click
+    // and shows a dotted frame while it has the focus.
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool pressed_ = false;
@@ -54,7 +57,7 @@ void fit_font(QWidget* widget, const QString& text, double preferred_points, int
 // needs the smallest, so that they look alike.
 void fit_font_group(const QList<QWidget*>& widgets, double preferred_points, int extra_width = 0);
 
-// The link style: underlined, dark blue.
+// The link style: underlined, dark blue, reachable with Tab.
 void make_link(ClickableLabel* label);
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.

@@ -91,7 +91,9 @@ TEST_F(AboutDialog, LoadsWithVersionPlacementAndButtons) {
         }
         widget = widget->nextInFocusChain();
     } while (widget != ok);
-    EXPECT_EQ(tab_order, QStringList({"cmdOK", "cmdSysInfo", "Command1"}));
+    // The buttons first, then the links, which are reachable from the keyboard too.
+    EXPECT_EQ(tab_order, QStringList({"cmdOK", "cmdSysInfo", "Command1", "Label9", "Label8",
+                                      "Label3", "Label5"}));
 }
 
 TEST_F(AboutDialog, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {

@@ -470,3 +470,14 @@ TEST_F(MainWindowTest, QuitShortcutClosesTheWindow) {
     QTest::keyClick(form->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(form->isVisible());
 }
+
+TEST_F(MainWindowTest, LinksWorkFromTheKeyboard) {
+    start();
+    auto* link = label("Label_mode");
+    EXPECT_EQ(link->focusPolicy(), Qt::TabFocus);
+    link->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(link, Qt::Key_Space);
+    EXPECT_EQ(program.display_mode, "Simple");
+    QTest::keyClick(link, Qt::Key_Return);
+    EXPECT_EQ(program.display_mode, "Full");
+}
