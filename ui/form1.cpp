@@ -64,9 +64,6 @@ double field_number(const QLineEdit* field) {
     return std::fabs(text_value(ss(field->text())));
 }
 
-QRect twips(int left, int top, int width, int height) {
-    return {px(left), px(top), px(width), px(height)};
-}
 } // namespace
 
 Form1::Form1(ProgramState& program, Interaction& interaction, QString settings_directory,
@@ -319,15 +316,14 @@ void Form1::form_unload() {
         return;
     }
     closed_ = true;
-    for (QDialog* d : {static_cast<QDialog*>(frmDiaWarning_), static_cast<QDialog*>(frmAbout_),
-                       static_cast<QDialog*>(frmOptions_), static_cast<QDialog*>(frmUnits_)}) {
+    QDialog* dialogs[] = {frmDiaWarning_, frmAbout_, frmOptions_, frmUnits_};
+    for (QDialog* d : dialogs) {
         if (d && d->isVisible()) {
             d->hide();
         }
     }
     save_settings();
-    for (QDialog* d : {static_cast<QDialog*>(frmDiaWarning_), static_cast<QDialog*>(frmAbout_),
-                       static_cast<QDialog*>(frmOptions_), static_cast<QDialog*>(frmUnits_)}) {
+    for (QDialog* d : dialogs) {
         if (d) {
             d->deleteLater();
         }
@@ -459,24 +455,19 @@ void Form1::Check1_Click(bool checked) {
         s_.lock_v[i] = field_number(fields[i]);
     }
     if (s_.diameter_changed) {
-        if (program_.units_mode == QLatin1String("metric")) {
-            s_.diameter_mm = field_number(Text1);
-        } else {
-            s_.conv_in = Text1->text();
-            in2mm();
-            if (!s_.conv_error.isEmpty()) {
-                // An unreadable diameter gives no reference: everything stays as it
-                // was and cruise control goes back off.
-                interaction_.message(this, diameter_format_message, application_title,
-                                     Interaction::Icon::none);
-                s_.lock_diameter_mm = before.lock_diameter_mm;
-                s_.lock_ports = before.lock_ports;
-                s_.lock_v = before.lock_v;
-                Check1->setChecked(false);
-                return;
-            }
-            s_.diameter_mm = text_value(ss(s_.conv_out));
+        const double diameter = read_length(Text1);
+        if (!s_.conv_error.isEmpty()) {
+            // An unreadable diameter gives no reference: everything stays as it
+            // was and cruise control goes back off.
+            interaction_.message(this, diameter_format_message, application_title,
+                                 Interaction::Icon::none);
+            s_.lock_diameter_mm = before.lock_diameter_mm;
+            s_.lock_ports = before.lock_ports;
+            s_.lock_v = before.lock_v;
+            Check1->setChecked(false);
+            return;
         }
+        s_.diameter_mm = diameter;
     }
     s_.lock_diameter_mm = s_.diameter_mm;
 }
@@ -528,15 +519,20 @@ void Form1::populaterad() {
     s_.radius_changed = false;
 }
 
-void Form1::validatedia() {
+// Reads a length field in the units mode, in millimetres; conv_error tells
+// whether an imperial text could not be read.
+double Form1::read_length(const QLineEdit* field) {
     s_.conv_error.clear();
     if (program_.units_mode != QLatin1String("metric")) {
-        s_.conv_in = Text1->text();
+        s_.conv_in = field->text();
         in2mm();
-        s_.diameter_mm = text_value(ss(s_.conv_out));
-    } else {
-        s_.diameter_mm = field_number(Text1);
+        return text_value(ss(s_.conv_out));
     }
+    return field_number(field);
+}
+
+void Form1::validatedia() {
+    s_.diameter_mm = read_length(Text1);
     if (!s_.conv_error.isEmpty()) {
         interaction_.message(this, diameter_format_message, application_title,
                              Interaction::Icon::none);
@@ -556,14 +552,7 @@ void Form1::validatedia() {
 }
 
 void Form1::validaterad() {
-    s_.conv_error.clear();
-    if (program_.units_mode != QLatin1String("metric")) {
-        s_.conv_in = Text2->text();
-        in2mm();
-        s_.radius_mm = text_value(ss(s_.conv_out));
-    } else {
-        s_.radius_mm = field_number(Text2);
-    }
+    s_.radius_mm = read_length(Text2);
     if (!s_.conv_error.isEmpty()) {
         interaction_.message(this, radius_format_message, application_title,
                              Interaction::Icon::none);

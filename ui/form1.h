@@ -14,6 +14,7 @@
 #include <memory>
 
 class QCheckBox;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -155,6 +156,7 @@ private:
     void populaterad();
     void validatedia();
     void validaterad();
+    double read_length(const QLineEdit* field);
     void load_settings();
     void save_settings();
 

@@ -18,10 +18,6 @@ namespace {
 const QColor caption_blue(55, 106, 240);
 const QColor warning_red(192, 0, 0);
 
-QRect twips(int left, int top, int width, int height) {
-    return {px(left), px(top), px(width), px(height)};
-}
-
 QGroupBox* frame(QWidget* parent, const char* name, const char* caption, QRect at) {
     auto* box = new QGroupBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(name));

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QRect>
 
 namespace venturon {
 
@@ -63,6 +64,11 @@ void make_link(ClickableLabel* label);
 // Twips (1/1440 inch) to pixels at 96 dots per inch.
 constexpr int px(int twips) {
     return (twips + 7) / 15;
+}
+
+// A designed rectangle (left, top, width, height in twips) in pixels.
+inline QRect twips(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
 }
 
 } // namespace venturon
