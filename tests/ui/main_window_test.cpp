@@ -481,3 +481,31 @@ TEST_F(MainWindowTest, LinksWorkFromTheKeyboard) {
     QTest::keyClick(link, Qt::Key_Return);
     EXPECT_EQ(program.display_mode, "Full");
 }
+
+TEST_F(MainWindowTest, AboutReEnablesTheWarningsAndTheHints) {
+    start();
+    form->diameter_warning()->Check1->setChecked(true);
+    click_label("Label_mode");
+    emit form->findChild<PictureBox*>("Picture3")->mouse_down(Qt::LeftButton, {}, 2.0, 1);
+    ASSERT_EQ(fore_colour(label("Label4")), QColor(183, 198, 215));
+
+    expect_dialog([](QDialog& about) {
+        press(about.findChild<QPushButton*>("Command1"));
+        press(about.findChild<QPushButton*>("cmdOK"));
+    });
+    click_label("Label13");
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmAbout"});
+    EXPECT_FALSE(form->diameter_warning()->Check1->isChecked());
+    EXPECT_EQ(fore_colour(label("Label4")), QColor(55, 106, 240));
+    EXPECT_EQ(fore_colour(label("Label5")), QColor(55, 106, 240));
+    ASSERT_EQ(interaction.messages.size(), 1u);
+    EXPECT_EQ(interaction.messages[0].text, "Venturon warnings have been re-enabled");
+    EXPECT_EQ(interaction.messages[0].title, "Confirmation");
+    EXPECT_EQ(interaction.messages[0].icon, Interaction::Icon::information);
+
+    // The next large port warns again.
+    expect_dialog(dismiss_warning());
+    type("Text1", "200");
+    calculate();
+    EXPECT_EQ(interaction.shown_dialogs.last(), "frmDiaWarning");
+}
