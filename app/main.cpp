@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <clocale>
 
@@ -22,5 +23,9 @@ int main(int argc, char** argv) {
 
     venturon::Form1 window(program, interaction, settings_directory);
     window.show();
+    // For scripts/startup-benchmark: end as soon as the window has been shown.
+    if (qEnvironmentVariableIsSet("VENTURON_EXIT_AFTER_SHOW")) {
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    }
     return QApplication::exec();
 }

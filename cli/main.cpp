@@ -1,11 +1,10 @@
+#include "graph_output.h"
 #include "run.h"
-
-#include <QCoreApplication>
 
 #include <iostream>
 
 int main(int argc, char* argv[]) {
-    const QCoreApplication application(argc, argv);
+    const auto application = venturon::cli::make_application(argc, argv);
     const int status = venturon::cli::run(QCoreApplication::arguments(), std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout) {

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cmath>
 #include <string_view>
@@ -189,6 +190,57 @@ PortSweep port_sweep(std::string_view text) {
     return sweep;
 }
 
+GraphRequest graph_request(const QString& path) {
+    const std::string text = path.toStdString();
+    GraphRequest request;
+    request.path = path;
+    const QFileInfo file(path);
+    const QString suffix = file.suffix().toLower();
+    if (suffix == QLatin1String("png")) {
+        request.format = GraphFormat::png;
+    } else if (suffix == QLatin1String("svg")) {
+        request.format = GraphFormat::svg;
+    } else {
+        reject("graph", text, "give a file name ending in .png or .svg");
+    }
+    if (file.isDir()) {
+        reject("graph", text, "is a folder; give a file name ending in .png or .svg");
+    }
+    const QString folder = file.absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        const std::string folder_text = folder.toStdString();
+        reject("graph", text, "there is no folder " + quoted(std::string_view(folder_text)));
+    }
+    return request;
+}
+
+// WIDTHxHEIGHT in whole pixels.
+void graph_size(std::string_view text, GraphRequest& request) {
+    auto side = [](std::string_view digits) {
+        int value = 0;
+        if (digits.empty() || digits.size() > 5) {
+            return 0;
+        }
+        for (char c : digits) {
+            if (c < '0' || c > '9') {
+                return 0;
+            }
+            value = value * 10 + (c - '0');
+        }
+        return value <= graph_side_limit ? value : 0;
+    };
+    const auto x = text.find_first_of("xX");
+    const int width = x == std::string_view::npos ? 0 : side(text.substr(0, x));
+    const int height = x == std::string_view::npos ? 0 : side(text.substr(x + 1));
+    if (width == 0 || height == 0) {
+        reject("graph-size", text,
+               "expected WIDTHxHEIGHT in pixels, each from 1 to " +
+                   std::to_string(graph_side_limit) + " (for example 401x117)");
+    }
+    request.width = width;
+    request.height = height;
+}
+
 struct OptionSet {
     QCommandLineOption diameter{{"d", "diameter"},
                                 "Internal diameter of each port (required). Millimetres, or "
@@ -234,6 +286,14 @@ struct OptionSet {
                                       "from:to:step"};
     QCommandLineOption sweep_ports{
         "sweep-ports", "The same over the port counts FROM to TO, at --diameter.", "from:to"};
+    QCommandLineOption graph{"graph",
+                             "Also draw the velocity graph, as the main window shows it, into "
+                             "a PNG or SVG file (chosen by the extension). Not with a sweep.",
+                             "file"};
+    QCommandLineOption graph_size{"graph-size",
+                                  "Size of the graph in pixels (default: 401x117, the "
+                                  "window's graph).",
+                                  "widthxheight"};
     QCommandLineOption format{{"f", "format"},
                               "Output: table, json or csv (default: table). JSON and CSV give "
                               "lengths in mm and velocities in m/s.",
@@ -256,6 +316,7 @@ constexpr std::string_view epilogue =
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
     "  venturon-calc -u inches -d 4 -r \"1/2\" -p 2 --velocities 10,14,12,7 --round-over imperial\n"
     "  venturon-calc -d 100 --velocities 10,14,12,7 --sweep-diameter 80:160:10 --format csv\n"
+    "  venturon-calc -d 100 -r 20 --velocities 10,14,12,7 --graph port.png --graph-size 802x234\n"
     "\n"
     "Exit status: 0 on success, 2 for bad input, 1 when the output cannot be written.\n";
 
@@ -312,6 +373,24 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o) {
                        (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
                        ": a sweep works out the minimum radius"};
     }
+
+    if (parser.isSet(o.graph)) {
+        if (!graph_output_available()) {
+            throw BadInput{"--graph: this build of " + std::string(program_name) +
+                           " cannot draw graphs"};
+        }
+        if (options.sweep_diameter || options.sweep_ports) {
+            throw BadInput{std::string("--graph cannot be used with ") +
+                           (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
+                           ": a sweep has no single graph"};
+        }
+        options.graph = graph_request(parser.value(o.graph));
+        if (parser.isSet(o.graph_size)) {
+            graph_size(value(o.graph_size), *options.graph);
+        }
+    } else if (parser.isSet(o.graph_size)) {
+        throw BadInput{"--graph-size needs --graph"};
+    }
     return options;
 }
 
@@ -326,8 +405,8 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
-                       o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.format, o.help,
-                       o.version});
+                       o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
+                       o.graph_size, o.format, o.help, o.version});
 
     ParsedCommandLine parsed;
     if (!parser.parse(arguments)) {

@@ -28,6 +28,21 @@ struct PortSweep {
     double to = 1;
 };
 
+enum class GraphFormat { png, svg };
+
+// The main window's graph, in pixels, when it first shows.
+inline constexpr int graph_default_width = 401;
+inline constexpr int graph_default_height = 117;
+inline constexpr int graph_side_limit = 10000;
+
+// A picture of the velocity graph, written to a file beside the report.
+struct GraphRequest {
+    QString path;                          // ends in .png or .svg; its folder exists
+    GraphFormat format = GraphFormat::png; // from the file name's extension
+    int width = graph_default_width;       // pixels, 1 to graph_side_limit
+    int height = graph_default_height;
+};
+
 // Everything one run needs, read and checked.
 struct Options {
     double diameter_mm = 0;
@@ -40,6 +55,7 @@ struct Options {
     std::optional<CutterSystem> round_over;
     std::optional<DiameterSweep> sweep_diameter;
     std::optional<PortSweep> sweep_ports;
+    std::optional<GraphRequest> graph; // never with a sweep
 };
 
 struct ParsedCommandLine {
@@ -60,5 +76,9 @@ std::string_view port_word(double ports);
 
 std::string_view allowance_name(Allowance allowance); // "none", "seating", ...
 std::string_view content_name(Content content);       // "music", "home-theatre"
+
+// Whether this build draws graphs (it needs Qt GUI, which a build without the
+// window leaves out). Defined beside the graph writer.
+bool graph_output_available();
 
 } // namespace venturon::cli

@@ -1,5 +1,6 @@
 #include "run.h"
 
+#include "graph_output.h"
 #include "options.h"
 #include "output.h"
 #include "results.h"
@@ -37,6 +38,13 @@ int run(const QStringList& arguments, std::ostream& out, std::ostream& err) {
 
     write_report(options, results, out);
     // Further outputs (files beside the report) go here, each from `results`.
+    if (options.graph) {
+        // Options never hold a graph for a sweep.
+        if (const auto problem = write_graph(*options.graph, std::get<SingleResult>(results))) {
+            err << program_name << ": " << *problem << '\n';
+            return exit_output_failed;
+        }
+    }
     return exit_success;
 }
 

@@ -1,10 +1,14 @@
 #include "lengths.h"
+#include "options.h"
 #include "round_over.h"
 #include "run.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -401,4 +405,15 @@ TEST(BadInput, NamesTheOptionAndExitsWithTwo) {
         EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << "one line: " << o.err;
         EXPECT_NE(o.err.find(c.named), std::string::npos) << shown << "-> " << o.err;
     }
+}
+
+// A caller without a QGuiApplication (this suite has none) gets a failure naming
+// --graph, not an abort inside Qt's font database.
+TEST(GraphOption, WithoutAGuiApplicationIsAFailureNotACrash) {
+    const QTemporaryDir dir;
+    const std::string file = QDir(dir.path()).filePath("graph.png").toStdString();
+    const Outcome o = calc(with(startup, {"--graph", file}));
+    EXPECT_EQ(o.status, graph_output_available() ? exit_output_failed : exit_bad_input);
+    EXPECT_EQ(o.err.rfind("venturon-calc: --graph", 0), 0u) << o.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
 }

@@ -30,7 +30,7 @@ TEST(Executable, HelpAndVersion) {
     for (const char* option :
          {"--diameter", "--radius", "--ports", "--velocities", "--units", "--chuffing-allowance",
           "--core-allowance", "--content", "--round-over", "--sweep-diameter", "--sweep-ports",
-          "--format", "(default: 1)", "Examples:"}) {
+          "--format", "--graph", "--graph-size", "(default: 1)", "Examples:"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     const Finished version = start({"--version"});

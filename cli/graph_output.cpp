@@ -1,0 +1,111 @@
+#include "graph_output.h"
+
+#include "velocity_graph.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace venturon::cli {
+
+namespace {
+
+std::string failure(const GraphRequest& request, const std::string& why) {
+    return "--graph \"" + request.path.toStdString() + "\": " + why;
+}
+
+// What Form1::drawfreq hands to the drawing after a Calculate in Full mode on a
+// fresh window.
+VelocityGraphInput graph_input(const SingleResult& single) {
+    VelocityGraphInput in;
+    in.core_limit = single.result.core_limit;
+    in.chuff_limit = single.result.chuff_limit;
+    in.required = single.input.required;
+    in.full_mode = true;
+    return in;
+}
+
+// PNG: the picture box replayed into an image, as the window shows it.
+std::optional<std::string> write_png(const GraphRequest& request, const Drawing& drawing,
+                                     QSaveFile& file) {
+    const QImage image = drawing.to_image(QSize(request.width, request.height));
+    if (image.isNull()) {
+        return failure(request, "not enough memory for a picture of this size");
+    }
+    if (!image.save(&file, "PNG")) {
+        return failure(request, "cannot write the picture: " + file.errorString().toStdString());
+    }
+    return std::nullopt;
+}
+
+// SVG: the same display list replayed into vector strokes and texts, at the
+// resolution of an image so that texts keep their size relative to the lines.
+std::optional<std::string> write_svg(const GraphRequest& request, const Drawing& drawing,
+                                     QSaveFile& file) {
+    const QSize size(request.width, request.height);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(QImage(1, 1, QImage::Format_RGB32).logicalDpiY());
+    generator.setTitle(QStringLiteral("Velocity graph"));
+    generator.setDescription(QStringLiteral("Core and chuffing limits and required velocities "
+                                            "against frequency, drawn by venturon-calc"));
+    QPainter painter;
+    if (!painter.begin(&generator)) {
+        return failure(request, "cannot draw the picture");
+    }
+    drawing.render(painter, QSizeF(size));
+    painter.end();
+    return std::nullopt;
+}
+
+} // namespace
+
+bool graph_output_available() {
+    return true;
+}
+
+std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const ParsedCommandLine parsed = parse_command_line(arguments);
+    if (parsed.action == ParsedCommandLine::Action::run && parsed.options.graph) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+std::optional<std::string> write_graph(const GraphRequest& request, const SingleResult& single) {
+    // Texts need the font database, which only a QGuiApplication provides;
+    // without one Qt would abort the whole program.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return failure(request, "drawing needs a QGuiApplication, and there is none");
+    }
+    Drawing drawing;
+    draw_velocity_graph(drawing, graph_input(single));
+
+    QSaveFile file(request.path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return failure(request, "cannot write: " + file.errorString().toStdString());
+    }
+    const auto problem = request.format == GraphFormat::png ? write_png(request, drawing, file)
+                                                            : write_svg(request, drawing, file);
+    if (problem) {
+        file.cancelWriting();
+        return problem;
+    }
+    if (!file.commit()) {
+        return failure(request, "cannot write: " + file.errorString().toStdString());
+    }
+    return std::nullopt;
+}
+
+} // namespace venturon::cli

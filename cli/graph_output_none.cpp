@@ -1,0 +1,18 @@
+// The graph writer of a build without Qt GUI: --graph is refused when read.
+#include "graph_output.h"
+
+namespace venturon::cli {
+
+bool graph_output_available() {
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+std::optional<std::string> write_graph(const GraphRequest&, const SingleResult&) {
+    return "--graph: this build cannot draw graphs";
+}
+
+} // namespace venturon::cli
