@@ -4,6 +4,7 @@
 #include "settings_file.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -13,13 +14,21 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("venturon"));
     QApplication::setApplicationVersion(QStringLiteral(VENTURON_VERSION));
+    // The installed menu entry (VENTURON_APP_ID.desktop) and the window icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VENTURON_APP_ID));
+    QIcon icon;
+    for (const int size : {48, 256}) {
+        icon.addFile(QStringLiteral(":/icons/venturon-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
     std::setlocale(LC_NUMERIC, "C"); // numbers are always written with "."
 
     venturon::ProgramState program;
     venturon::QtInteraction interaction;
+    const QString program_dir = QCoreApplication::applicationDirPath();
     const QString settings_directory = venturon::choose_settings_directory(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+        program_dir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+        venturon::installed_program(program_dir, QStringLiteral(VENTURON_APP_ID ".desktop")));
 
     venturon::Form1 window(program, interaction, settings_directory);
     window.show();

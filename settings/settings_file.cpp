@@ -69,13 +69,21 @@ QString settings_file_path(const QString& directory) {
     return ends_in_separator(directory) ? directory + file_name : directory + u'/' + file_name;
 }
 
-QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir) {
-    if (!program_dir.isEmpty() &&
+QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir,
+                                  bool installed) {
+    if (!installed && !program_dir.isEmpty() &&
         (QFileInfo(settings_file_path(program_dir)).isFile() || can_create_file_in(program_dir))) {
         return program_dir;
     }
     QDir().mkpath(user_config_dir);
     return user_config_dir;
+}
+
+bool installed_program(const QString& program_dir, const QString& desktop_file_name) {
+    return !program_dir.isEmpty() &&
+           QFileInfo(QDir(program_dir)
+                         .filePath(QStringLiteral("../share/applications/") + desktop_file_name))
+               .isFile();
 }
 
 } // namespace venturon

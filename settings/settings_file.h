@@ -27,7 +27,14 @@ QString settings_file_path(const QString& directory);
 
 // Where the settings file lives: the program's directory when it already holds
 // venturon.ini or a file can really be created there (a portable installation),
-// otherwise the user's configuration directory, created when missing.
-QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir);
+// otherwise the user's configuration directory, created when missing. A program
+// installed into a system prefix always uses the user's configuration directory,
+// even where it could write beside itself (as root can in /usr/bin).
+QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir,
+                                  bool installed = false);
+
+// Whether the program in program_dir was installed with its desktop entry
+// (<prefix>/bin beside <prefix>/share/applications/<desktop_file_name>).
+bool installed_program(const QString& program_dir, const QString& desktop_file_name);
 
 } // namespace venturon

@@ -49,6 +49,15 @@ const QString radius_format_message =
     QStringLiteral("Radius field contains incorrect format - see Change Units screen for rules");
 const QString application_title = QStringLiteral("venturon");
 
+// Ctrl+Q everywhere, plus whatever the desktop calls Quit.
+QList<QKeySequence> quit_keys() {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q))) {
+        keys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    }
+    return keys;
+}
+
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -208,14 +217,15 @@ void Form1::create_controls() {
         setTabOrder(order[i - 1], order[i]);
     }
 
-    // Ctrl+Q everywhere, plus whatever the desktop calls Quit.
-    auto* quit = new QShortcut(this);
+    add_quit_shortcut(this);
+}
+
+// Quitting works from the main window and from any of its dialogs: it closes the
+// main window, which saves the settings and ends the program.
+void Form1::add_quit_shortcut(QWidget* window) {
+    auto* quit = new QShortcut(window);
     quit->setObjectName(QStringLiteral("quit_shortcut"));
-    QList<QKeySequence> quit_keys = QKeySequence::keyBindings(QKeySequence::Quit);
-    if (!quit_keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q))) {
-        quit_keys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    }
-    quit->setKeys(quit_keys);
+    quit->setKeys(quit_keys());
     connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
@@ -280,6 +290,11 @@ void Form1::form_load() {
             }
         },
         this);
+
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{frmDiaWarning_, frmAbout_, frmOptions_, frmUnits_}) {
+        add_quit_shortcut(dialog);
+    }
 
     s_.diameter_mm = 100;
     s_.radius_mm = 10;

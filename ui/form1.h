@@ -144,6 +144,7 @@ private slots:
 private:
     void create_controls();
     void connect_handlers();
+    void add_quit_shortcut(QWidget* window);
     void form_load();
     void form_unload();
 

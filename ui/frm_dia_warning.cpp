@@ -3,7 +3,6 @@
 #include "widgets.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -87,12 +86,8 @@ void frmDiaWarning::OKButton_Click() {
     hide();
 }
 
-// The title-bar button and Escape dismiss the warning like OK: it is only hidden.
-void frmDiaWarning::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    hide();
-}
-
+// The title-bar button (through QDialog's close handling) and Escape dismiss the
+// warning like OK: it is only hidden.
 void frmDiaWarning::reject() {
     hide();
 }

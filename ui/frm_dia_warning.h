@@ -29,7 +29,6 @@ public:
     void set_metric_texts(bool metric);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private slots:

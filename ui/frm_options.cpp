@@ -4,7 +4,6 @@
 #include "picture_box.h"
 #include "widgets.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -172,14 +171,10 @@ void frmOptions::Command1_Click() {
     hide();
 }
 
-// The title-bar button and Escape close the dialog the way OK does: the choice is
-// stored and the dialog only hidden, so it keeps its buttons and the displays
-// stay true to them.
-void frmOptions::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    Command1_Click();
-}
-
+// The title-bar button (through QDialog's close handling) and Escape close the
+// dialog the way OK does: the choice is stored and the dialog only hidden, so it
+// keeps its buttons and the displays stay true to them. The close is accepted,
+// so quitting the program is never held up by it.
 void frmOptions::reject() {
     Command1_Click();
 }

@@ -48,7 +48,6 @@ public:
     QPushButton* Command1 = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private slots:

@@ -2,7 +2,6 @@
 
 #include "widgets.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -134,13 +133,9 @@ void frmUnits::Command1_Click() {
     hide();
 }
 
-// Closing by the title bar or Escape commits the choice like OK, so the captions
-// already relabelled by the option clicks always match the units in force.
-void frmUnits::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    Command1_Click();
-}
-
+// Closing by the title bar (through QDialog's close handling) or Escape commits
+// the choice like OK, so the captions already relabelled by the option clicks
+// always match the units in force.
 void frmUnits::reject() {
     Command1_Click();
 }

@@ -36,7 +36,6 @@ public:
     void select_mode(const QString& units_mode);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private slots:

@@ -207,6 +207,24 @@ TEST_F(SettingsFile, ChoosesAWritableProgramDirectory) {
     }
 }
 
+// An installed program keeps its settings per user, even where it could write
+// beside itself; a build tree or a portable copy has no desktop entry above it.
+TEST_F(SettingsFile, InstalledProgramUsesTheUserDirectory) {
+    const QString program = dir.filePath("usr/bin");
+    const QString config = dir.filePath("home/.config/venturon");
+    ASSERT_TRUE(QDir(dir.path()).mkpath("usr/bin"));
+    EXPECT_FALSE(installed_program(program, "org.venturon.Venturon.desktop"));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("usr/share/applications"));
+    ASSERT_TRUE(put(dir.filePath("usr/share/applications/org.venturon.Venturon.desktop"), "x"));
+    EXPECT_TRUE(installed_program(program, "org.venturon.Venturon.desktop"));
+    EXPECT_FALSE(installed_program(program, "other.desktop"));
+    EXPECT_FALSE(installed_program(QString(), "org.venturon.Venturon.desktop"));
+
+    EXPECT_EQ(choose_settings_directory(program, config, true), config);
+    EXPECT_TRUE(QFileInfo(config).isDir());
+    EXPECT_EQ(choose_settings_directory(program, config, false), program);
+}
+
 // Read-only program directories need a read-only mount: root writes anywhere else.
 TEST_F(SettingsFile, ReadOnlyProgramDirectory) {
     const QString program = dir.filePath("program");

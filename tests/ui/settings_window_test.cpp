@@ -248,3 +248,38 @@ TEST_F(MainWindowTest, ClosingWithADialogOpenSavesOnceAndEnds) {
     form->close();
     EXPECT_FALSE(QFileInfo::exists(settings_path()));
 }
+
+TEST_F(MainWindowTest, QuittingFromAnOpenDialogSavesAndEnds) {
+    // Quitting from the dialog leaves its choice uncommitted; the session closing
+    // the dialog window first commits it, as its close button does.
+    const struct {
+        const char* what;
+        std::function<void(QDialog&)> quit;
+        QByteArray units_line;
+    } ways[] = {
+        {"Ctrl+Q in the dialog",
+         [](QDialog& d) { QTest::keyClick(d.windowHandle(), Qt::Key_Q, Qt::ControlModifier); },
+         "metric\r"},
+        {"the session closing every window", [](QDialog&) { QApplication::closeAllWindows(); },
+         "decimalinches\r"},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.what);
+        QFile::remove(settings_path());
+        program = ProgramState{};
+        start();
+        expect_dialog([&way](QDialog& d) {
+            d.activateWindow();
+            QApplication::setActiveWindow(&d);
+            dynamic_cast<frmUnits&>(d).Option3->setChecked(true);
+            way.quit(d);
+            EXPECT_FALSE(d.isVisible());
+        });
+        click_label("Label14");
+        EXPECT_FALSE(form->isVisible());
+        const QList<QByteArray> lines = read_settings().split('\n');
+        ASSERT_EQ(lines.size(), 18);
+        EXPECT_EQ(lines[16], way.units_line);
+        close_program();
+    }
+}
