@@ -9,7 +9,7 @@ namespace venturon {
 
 // Reading stops after this many bytes: 17 lines never need more, and a stray huge
 // file must not exhaust memory at start-up.
-inline constexpr qint64 settings_read_limit = 64 * 1024 * 1024;
+inline constexpr qint64 settings_read_limit = qint64{64} * 1024 * 1024;
 
 // The bytes of the settings file (at most settings_read_limit of them); nullopt
 // when there is no regular file at path or it cannot be read.

@@ -874,15 +874,19 @@ void Form1::load_settings() {
     program_.content_type = latin1(file.content_type);
     program_.units_mode = latin1(file.units_mode);
 
+    // "None" follows the two texts, not the buttons: an exclusive button ignores
+    // setChecked(false), so the dialog's default would otherwise survive both "off".
     frmOptions& o = *frmOptions_;
-    o.Option_chuff_mask->setChecked(program_.boundary_mask == QLatin1String("Boundary_mask_on"));
-    o.Option_chuff_seat->setChecked(program_.boundary_seat == QLatin1String("Boundary_seat_on"));
-    o.Option_chuff_none->setChecked(!o.Option_chuff_mask->isChecked() &&
-                                    !o.Option_chuff_seat->isChecked());
-    o.Option_core_mask->setChecked(program_.core_mask == QLatin1String("Core_mask_on"));
-    o.Option_core_seat->setChecked(program_.core_seat == QLatin1String("Core_seat_on"));
-    o.Option_core_none->setChecked(!o.Option_core_mask->isChecked() &&
-                                   !o.Option_core_seat->isChecked());
+    const bool chuff_mask = program_.boundary_mask == QLatin1String("Boundary_mask_on");
+    const bool chuff_seat = program_.boundary_seat == QLatin1String("Boundary_seat_on");
+    o.Option_chuff_mask->setChecked(chuff_mask);
+    o.Option_chuff_seat->setChecked(chuff_seat);
+    o.Option_chuff_none->setChecked(!chuff_mask && !chuff_seat);
+    const bool core_mask = program_.core_mask == QLatin1String("Core_mask_on");
+    const bool core_seat = program_.core_seat == QLatin1String("Core_seat_on");
+    o.Option_core_mask->setChecked(core_mask);
+    o.Option_core_seat->setChecked(core_seat);
+    o.Option_core_none->setChecked(!core_mask && !core_seat);
     if (program_.content_type == QLatin1String("Music")) {
         o.Option1->setChecked(true);
     } else if (program_.content_type == QLatin1String("Home_Theatre")) {

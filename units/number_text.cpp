@@ -151,9 +151,10 @@ std::string number_text(double x) {
         body = digits;
         body.append(static_cast<std::size_t>(exponent + 1 - n), '0');
     } else {
-        body = digits.substr(0, static_cast<std::size_t>(exponent + 1));
+        const std::size_t whole_digits = static_cast<std::size_t>(exponent) + 1; // exponent >= 0
+        body = digits.substr(0, whole_digits);
         body += '.';
-        body += digits.substr(static_cast<std::size_t>(exponent + 1));
+        body += digits.substr(whole_digits);
     }
     return (x < 0 ? "-" : " ") + body;
 }

@@ -299,6 +299,7 @@ TEST_F(MainWindowTest, UnitsDialogShowsTheRulesVerbatim) {
         shown,
         (QStringList{
             "Decimal inches are allowed, but without  feet or fractions eg 6.25 or 61.25",
+            // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one rule, split to fit
             "Feet, inches and fractions allowed, but without decimals eg  1/4     3 9\\16     "
             "6' 10 1/2 ",
             "Feet must be immediately followed by the ' symbol. A following space is optional",

@@ -3,6 +3,7 @@
 #include "interaction.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -51,10 +52,14 @@ public:
         auto action = dialog_actions.front();
         dialog_actions.erase(dialog_actions.begin());
         dialog.show();
+        // The action may end the program, whose closing deletes the dialogs: an
+        // event processed meanwhile (a simulated key press, say) deletes this one.
+        const QPointer<QDialog> alive(&dialog);
+        const QString name = dialog.objectName();
         action(dialog);
-        if (dialog.isVisible()) {
-            unexpected_dialogs << dialog.objectName() + QStringLiteral(" (left open)");
-            dialog.hide();
+        if (alive && alive->isVisible()) {
+            unexpected_dialogs << name + QStringLiteral(" (left open)");
+            alive->hide();
         }
     }
 

@@ -68,7 +68,8 @@ TEST(NumberText, NeverWritesNanOrInfinity) {
     EXPECT_EQ(number_text(std::numeric_limits<double>::infinity()), " 1.79769313486231e+308");
     EXPECT_EQ(number_text(-std::numeric_limits<double>::infinity()), "-1.79769313486231e+308");
     // The largest doubles are written so that they read back as numbers, not as 0.
-    EXPECT_EQ(text_value(number_text(std::numeric_limits<double>::infinity())), 1.79769313486231e308);
+    EXPECT_EQ(text_value(number_text(std::numeric_limits<double>::infinity())),
+              1.79769313486231e308);
     EXPECT_EQ(text_value(number_text(std::numeric_limits<double>::max())), 1.79769313486231e308);
 }
 

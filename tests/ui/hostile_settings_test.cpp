@@ -1,0 +1,419 @@
+// Settings files edited by hand, cut short by a full disk or copied between
+// machines: each is loaded by the real main window at start-up and saved again.
+// Whatever it holds, the program starts, shows numbers, and writes back a valid
+// 17-line file that loads to the same state.
+#include "main_window_fixture.h"
+#include "shown_texts.h"
+
+#include "calculation.h"
+#include "frm_options.h"
+#include "frm_units.h"
+#include "number_text.h"
+#include "settings_format.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <functional>
+#include <set>
+
+using namespace venturon;
+using namespace venturon::testing;
+
+namespace {
+
+QString data_directory() {
+    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../data/settings");
+}
+
+QByteArray crlf_lines(const QList<QByteArray>& lines) {
+    QByteArray out;
+    for (const QByteArray& line : lines) {
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+const QList<QByteArray> first_start_lines{"cruise_on",
+                                          " 100",
+                                          "1",
+                                          " 10",
+                                          " 100",
+                                          " 1",
+                                          " 10",
+                                          " 14",
+                                          " 12",
+                                          " 7",
+                                          "Calculate_minimum",
+                                          "Boundary_mask_on",
+                                          "Boundary_seat_off",
+                                          "Core_mask_off",
+                                          "Core_seat_off",
+                                          "Home_Theatre",
+                                          "metric"};
+
+// A file of the first start with one line replaced.
+QByteArray first_start_with(int line, const QByteArray& text) {
+    QList<QByteArray> lines = first_start_lines;
+    lines[line - 1] = text;
+    return crlf_lines(lines);
+}
+
+const QString stale = QStringLiteral("Press Calculate to update results");
+const QString zero_diameter = QStringLiteral("Port Diameter must be greater than zero");
+const QString diameter_format =
+    QStringLiteral("Diameter field contains incorrect format - see Change Units screen for rules");
+
+// What start-up makes of a file. The defaults are those of a first start.
+struct Hostile {
+    const char* file;                      // under tests/data/settings, or a name for make
+    std::function<QByteArray()> make = {}; // generated content, too large to keep in the tree
+    double diameter = 100;                 // diameter_mm after start-up
+    bool calculated = true;                // a verdict in the status line, else no calculation
+    bool cruise = true;                    // Check1 ticked
+    bool cruise_enabled = true;
+    bool minimum = true; // Option1: calculate the minimum flare radius
+    const char* units = "metric";
+    const char* ports = "1";             // Text10
+    const char* diameter_text = nullptr; // Text1, when it matters
+    const char* chuffing_total = "55";
+    const char* core_total = "0";
+    QStringList velocities = {}; // Text6 to Text9, when it matters
+    QStringList messages = {};   // message boxes during start-up
+    bool warned = false;         // the large-diameter warning at start-up
+};
+
+QStringList verdicts() {
+    QStringList out;
+    for (Verdict v :
+         {Verdict::noise_free, Verdict::core, Verdict::chuffing, Verdict::chuffing_and_core}) {
+        for (const char* word : {"Port", "Ports"}) {
+            out << QString::fromStdString(verdict_text(v, word));
+        }
+    }
+    return out;
+}
+
+// What the file stores, as the window holds it.
+QStringList stored_state(const Form1& f, const ProgramState& p) {
+    const auto yes_no = [](bool b) { return QString::fromLatin1(b ? "yes" : "no"); };
+    return {yes_no(f.Check1->isChecked()),
+            yes_no(f.Check1->isEnabled()),
+            QString::fromStdString(number_text(f.state().diameter_mm)),
+            f.Text10->text(),
+            QString::fromStdString(number_text(f.state().radius_mm)),
+            yes_no(f.Option1->isChecked()),
+            p.boundary_mask,
+            p.boundary_seat,
+            p.core_mask,
+            p.core_seat,
+            p.content_type,
+            p.units_mode,
+            yes_no(f.options()->Option_chuff_mask->isChecked()),
+            yes_no(f.options()->Option_chuff_seat->isChecked()),
+            yes_no(f.options()->Option_core_mask->isChecked()),
+            yes_no(f.options()->Option_core_seat->isChecked()),
+            yes_no(f.options()->Option1->isChecked()),
+            yes_no(f.units()->Option1->isChecked()),
+            yes_no(f.units()->Option2->isChecked()),
+            yes_no(f.units()->Option3->isChecked())};
+}
+
+// Exactly 17 lines, each ended by CR LF, and nothing else.
+::testing::AssertionResult is_settings_file(const QByteArray& bytes) {
+    const QList<QByteArray> parts = bytes.split('\n');
+    if (parts.size() != settings_line_count + 1 || !parts.last().isEmpty()) {
+        return ::testing::AssertionFailure() << parts.size() - 1 << " line feeds";
+    }
+    for (int i = 0; i < settings_line_count; ++i) {
+        const QByteArray& line = parts[i];
+        if (!line.endsWith('\r') || line.count('\r') != 1) {
+            return ::testing::AssertionFailure() << "line " << i + 1 << " is not ended by CR LF";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+const std::vector<Hostile>& hostile_files() {
+    static const std::vector<Hostile> files{
+        {.file = "empty.ini"},
+        {.file = "one_byte.ini", .cruise = false},
+        {.file = "binary_garbage.ini",
+         .diameter = 1,
+         .cruise = false,
+         .minimum = false,
+         .chuffing_total = "0",
+         .velocities = {" 0", " 0", " 0", " 0"}},
+        {.file = "nul_bytes.ini", .cruise = false},
+        {.file = "nul_inside_lines.ini", .diameter = 1, .cruise = false, .diameter_text = " 1"},
+        {.file = "only_cr.ini",
+         .diameter = 0,
+         .calculated = false,
+         .cruise = false,
+         .cruise_enabled = false,
+         .minimum = false,
+         .chuffing_total = "0"},
+        {.file = "only_lf.ini",
+         .diameter = 0,
+         .calculated = false,
+         .cruise = false,
+         .cruise_enabled = false,
+         .minimum = false,
+         .chuffing_total = "0"},
+        {.file = "byte_order_mark.ini", .diameter = 120, .cruise = false}, // line 1 is not exact
+        // The field shows whole millimetres, and the first calculation reads them.
+        {.file = "blanks_around.ini",
+         .diameter = 152,
+         .cruise = false,
+         .minimum = false,
+         .ports = "2",
+         .chuffing_total = "0"},
+        {.file = "tabs_and_control_characters.ini",
+         .diameter = 150,
+         .cruise = false,
+         .minimum = false},
+        {.file = "mixed_line_ends.ini",
+         .diameter = 130,
+         .cruise = false,
+         .minimum = false,
+         .chuffing_total = "0",
+         .velocities = {" 0", " 0", " 0", " 0"}},
+        {.file = "diameter_1e999.ini", .diameter = 0, .calculated = false, .cruise_enabled = false},
+        {.file = "diameter_negative.ini",
+         .diameter = -5,
+         .calculated = false,
+         .diameter_text = "-5"},
+        {.file = "diameter_subnormal.ini",
+         .diameter = 0,
+         .calculated = false,
+         .cruise_enabled = false,
+         .diameter_text = " 0",
+         .messages = {zero_diameter}},
+        {.file = "diameter_nan.ini", .diameter = 0, .calculated = false, .cruise_enabled = false},
+        {.file = "diameter_hex.ini", .diameter = 0, .calculated = false, .cruise_enabled = false},
+        {.file = "diameter_decimal_comma.ini", .diameter = 1, .diameter_text = " 1"},
+        {.file = "diameter_zero.ini", .diameter = 0, .calculated = false, .cruise_enabled = false},
+        {.file = "diameter_1e300.ini",
+         .diameter = 1e300,
+         .diameter_text = " 1e+300",
+         .warned = true},
+        // Imperial modes show an exponent as ERR, which the first calculation refuses.
+        {.file = "diameter_1e300_inches.ini",
+         .diameter = 0,
+         .calculated = false,
+         .cruise_enabled = false,
+         .units = "inches",
+         .diameter_text = "ERR",
+         .messages = {diameter_format}},
+        {.file = "diameter_400_digits.ini",
+         .diameter = 0,
+         .calculated = false,
+         .cruise_enabled = false},
+        {.file = "diameter_tiny_decimal_inches.ini",
+         .diameter = 0,
+         .calculated = false,
+         .cruise_enabled = false,
+         .units = "decimalinches",
+         .diameter_text = " 0",
+         .messages = {zero_diameter}},
+        {.file = "three_lines.ini", .diameter = 120, .cruise = false, .ports = "2"},
+        {.file = "ten_lines.ini",
+         .diameter = 200,
+         .ports = "2",
+         .velocities = {" 1.2", " 1.7", " 1.5", " 0.8"},
+         .warned = true},
+        {.file = "eleven_lines.ini", .diameter = 120, .minimum = false},
+        {.file = "sixteen_lines.ini",
+         .diameter = 152,
+         .cruise = false,
+         .minimum = false,
+         .ports = "2",
+         .chuffing_total = "25",
+         .core_total = "40"},
+        {.file = "forty_lines.ini",
+         .diameter = 152.4,
+         .cruise = false,
+         .minimum = false,
+         .units = "inches",
+         .ports = "2",
+         .diameter_text = "6",
+         .chuffing_total = "25",
+         .core_total = "40",
+         .velocities = {" 12", " 15", " 18", " 20"}},
+        {.file = "unknown_texts.ini",
+         .diameter = 140,
+         .cruise = false,
+         .minimum = false,
+         .chuffing_total = "0"},
+        {.file = "every_allowance_on.ini", .chuffing_total = "25", .core_total = "25"},
+        {.file = "radius_1e300_manual.ini", .minimum = false},
+        {.file = "velocities_1e308.ini",
+         .velocities = {" 1.79769313486231e+308", " 1.79769313486231e+308",
+                        " 1.79769313486231e+308", "-1.79769313486231e+308"}},
+        {.file = "reference_zero.ini", .velocities = {" 0", " 0", " 0", " 0"}},
+        {.file = "reference_negative.ini", .velocities = {" 20", "-28", "-24", "-14"}},
+        {.file = "ports_odd_text.ini",
+         .ports = "37",
+         .velocities = {" 0.2", " 0.3", " 0.3", " 0.1"}},
+        {.file = "ports_1e308.ini", .ports = "1e+308", .velocities = {" 0", " 0", " 0", " 0"}},
+        {.file = "latin1_and_utf8_texts.ini", .chuffing_total = "0"},
+        {.file = "valid_then_garbage.ini",
+         .diameter = 152.4,
+         .cruise = false,
+         .minimum = false,
+         .units = "inches",
+         .ports = "2",
+         .diameter_text = "6",
+         .chuffing_total = "25",
+         .core_total = "40"},
+        // A megabyte on one line, in three places.
+        {.file = "a megabyte of digits as the diameter",
+         .make =
+             [] {
+                 return crlf_lines({"cruise_on", " " + QByteArray(1 << 20, '9')});
+             },
+         .diameter = 0,
+         .calculated = false,
+         .cruise_enabled = false},
+        {.file = "a megabyte as the content type",
+         .make = [] { return first_start_with(16, QByteArray(1 << 20, 'x')); }},
+        {.file = "a megabyte without a line end",
+         .make = [] { return QByteArray(1 << 20, 'x'); },
+         .cruise = false},
+    };
+    return files;
+}
+
+class HostileSettingsTest : public MainWindowTest {
+protected:
+    QByteArray content(const Hostile& h) const {
+        if (h.make) {
+            return h.make();
+        }
+        QFile f(data_directory() + u'/' + QString::fromLatin1(h.file));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << "missing " << h.file;
+        return f.readAll();
+    }
+
+    // A start with a fresh program state; the warning is dismissed when it comes.
+    void start_again(bool warning_expected) {
+        program = ProgramState{};
+        interaction.messages.clear();
+        interaction.shown_dialogs.clear();
+        interaction.dialog_actions.clear();
+        if (warning_expected) {
+            expect_dialog(dismiss_warning());
+        }
+        QElapsedTimer timer;
+        timer.start();
+        start();
+        EXPECT_LT(timer.elapsed(), 5000) << "start-up took too long";
+        EXPECT_TRUE(interaction.dialog_actions.empty()) << "the expected warning did not come";
+        interaction.dialog_actions.clear();
+    }
+};
+
+} // namespace
+
+TEST_F(HostileSettingsTest, EveryFileInTheDataDirectoryHasItsExpectations) {
+    std::set<std::string> listed;
+    for (const Hostile& h : hostile_files()) {
+        if (!h.make) {
+            listed.insert(h.file);
+        }
+    }
+    std::set<std::string> present;
+    QDirIterator it(data_directory(), {QStringLiteral("*.ini")}, QDir::Files);
+    while (it.hasNext()) {
+        present.insert(QFileInfo(it.next()).fileName().toStdString());
+    }
+    EXPECT_EQ(present, listed);
+    EXPECT_GE(hostile_files().size(), 30u);
+}
+
+TEST_F(HostileSettingsTest, StartsShowsNumbersAndSavesAFileThatLoadsTheSame) {
+    const QStringList verdict_texts = verdicts();
+    for (const Hostile& h : hostile_files()) {
+        SCOPED_TRACE(h.file);
+        const QByteArray original = content(h);
+        write_settings(original);
+
+        // First run: the hostile file.
+        start_again(h.warned);
+        ASSERT_TRUE(form);
+        EXPECT_EQ(messages(), h.messages);
+        EXPECT_EQ(interaction.shown_dialogs.contains(QStringLiteral("frmDiaWarning")), h.warned);
+        EXPECT_EQ(form->state().diameter_mm, h.diameter);
+        if (h.calculated) {
+            EXPECT_TRUE(verdict_texts.contains(status())) << status().toStdString();
+        } else {
+            EXPECT_EQ(status(), stale);
+        }
+        EXPECT_EQ(check("Check1")->isChecked(), h.cruise);
+        EXPECT_EQ(check("Check1")->isEnabled(), h.cruise_enabled);
+        EXPECT_EQ(option("Option1")->isChecked(), h.minimum);
+        EXPECT_EQ(option("Option2")->isChecked(), !h.minimum);
+        EXPECT_EQ(program.units_mode, h.units);
+        EXPECT_EQ(text("Text10")->text(), h.ports);
+        if (h.diameter_text) {
+            EXPECT_EQ(text("Text1")->text(), h.diameter_text);
+        }
+        EXPECT_EQ(form->reminder().lbl_bound_tot->text(), h.chuffing_total);
+        EXPECT_EQ(form->reminder().lbl_core_tot->text(), h.core_total);
+        if (!h.velocities.isEmpty()) {
+            EXPECT_EQ((QStringList{text("Text6")->text(), text("Text7")->text(),
+                                   text("Text8")->text(), text("Text9")->text()}),
+                      h.velocities);
+        }
+        EXPECT_EQ(non_numbers_shown(*form), "");
+        const QStringList state_before = stored_state(*form, program);
+        const bool warned_before = interaction.shown_dialogs.contains("frmDiaWarning");
+        close_program();
+
+        // What was written is a proper file and keeps the texts as they were read.
+        const QByteArray saved = read_settings();
+        EXPECT_TRUE(is_settings_file(saved));
+        const SettingsRecord read = parse_settings(original.toStdString());
+        const SettingsRecord written = parse_settings(saved.toStdString());
+        EXPECT_EQ(written.lines_read, settings_line_count);
+        EXPECT_EQ(serialise_settings(written), saved.toStdString());
+        EXPECT_EQ(written.boundary_mask, read.boundary_mask);
+        EXPECT_EQ(written.boundary_seat, read.boundary_seat);
+        EXPECT_EQ(written.core_mask, read.core_mask);
+        EXPECT_EQ(written.core_seat, read.core_seat);
+        EXPECT_EQ(written.content_type, read.content_type);
+
+        // Second run: the saved file loads to the same state, without a word, and
+        // is saved again byte for byte.
+        start_again(warned_before);
+        EXPECT_EQ(messages(), QStringList());
+        EXPECT_EQ(stored_state(*form, program), state_before);
+        EXPECT_EQ(non_numbers_shown(*form), "");
+        close_program();
+        EXPECT_TRUE(read_settings() == saved) << "the second save differs from the first";
+    }
+}
+
+// The file the program writes for "no allowance" on both limits loads as that
+// choice: the options dialog's own default (chuffing with seating and masking)
+// must not survive two "off" texts.
+TEST_F(HostileSettingsTest, NoAllowanceChosenByTheUserSurvivesARestart) {
+    start();
+    expect_dialog([](QDialog& d) {
+        auto& o = dynamic_cast<frmOptions&>(d);
+        o.Option_chuff_none->setChecked(true);
+        o.Option_core_none->setChecked(true);
+        o.Command1->click();
+    });
+    click_label("Label3");
+    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), "0");
+    restart();
+    EXPECT_TRUE(form->options()->Option_chuff_none->isChecked());
+    EXPECT_TRUE(form->options()->Option_core_none->isChecked());
+    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), "0");
+    EXPECT_EQ(form->current_allowances().chuffing, Allowance::none);
+    close_program();
+    const QList<QByteArray> lines = read_settings().split('\n');
+    EXPECT_EQ(lines.mid(11, 2), (QList<QByteArray>{"Boundary_mask_off\r", "Boundary_seat_off\r"}));
+}
