@@ -1,4 +1,5 @@
 #include "settings_file.h"
+#include "support/isolation.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,49 +19,14 @@
 #include <unistd.h>
 
 using namespace venturon;
+using namespace venturon::testing;
 
 // Failures show file contents as text.
 void PrintTo(const QByteArray& bytes, std::ostream* os) {
-    *os << testing::PrintToString(bytes.toStdString());
+    *os << ::testing::PrintToString(bytes.toStdString());
 }
 
 namespace {
-
-constexpr int child_passed = 0;
-constexpr int child_skipped = 77;
-
-// Runs body in a forked child, so that limits and mounts stay there; the child is
-// killed after timeout_s. Returns the child's exit code, or -1 when it died.
-int run_in_child(const std::function<int()>& body, unsigned timeout_s = 20) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        alarm(timeout_s);
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// In a child process: a 64 KiB tmpfs at directory, seen by this process only.
-bool mount_private_tmpfs(const QString& directory) {
-    return unshare(CLONE_NEWNS) == 0 &&
-           mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-           mount("tmpfs", directory.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QStringList entries(const QString& directory) {
     return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -69,7 +35,7 @@ QStringList entries(const QString& directory) {
 const QByteArray old_bytes("cruise_off\r\n 152.4\r\n2\r\n\0 old\r\n", 30);
 const QByteArray new_bytes = QByteArray(" 100\r\n").repeated(400);
 
-struct SettingsFile : testing::Test {
+struct SettingsFile : ::testing::Test {
     QTemporaryDir dir;
     QString path() const { return dir.filePath("venturon.ini"); }
 };

@@ -6,6 +6,7 @@
 #include "main_window_fixture.h"
 
 #include "settings_file.h"
+#include "support/isolation.h"
 
 #include <csignal>
 #include <cstdio>
@@ -21,8 +22,8 @@ using namespace venturon::testing;
 
 namespace {
 
-constexpr int passed = 0;
-constexpr int skipped = 77;
+constexpr int passed = child_passed;
+constexpr int skipped = child_skipped;
 
 // A file the program would never write as it is: closing after the change made
 // in close_after_a_change() must give different bytes.
@@ -30,41 +31,6 @@ const QByteArray
     old_file("cruise_off\r\n 152.4\r\n2\r\n 25.4\r\n 152.4\r\n 2\r\n 12\r\n 15\r\n"
              " 18\r\n 20\r\nManually_specify\r\nBoundary_mask_off\r\n"
              "Boundary_seat_on\r\nCore_mask_on\r\nCore_seat_off\r\nMusic\r\ninches\r\n");
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Runs body in a forked child, which is killed after timeout_s; its exit code, or
-// -1 when it died.
-int run_in_child(const std::function<int()>& body, unsigned timeout_s = 30) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        alarm(timeout_s);
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// In a child process: a tmpfs of the given size at directory, seen by that process only.
-bool mount_private_tmpfs(const QString& directory, const char* size) {
-    const QByteArray options = QByteArray("size=") + size;
-    return unshare(CLONE_NEWNS) == 0 &&
-           mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-           mount("tmpfs", directory.toLocal8Bit().constData(), "tmpfs", 0, options.constData()) ==
-               0;
-}
 
 // Starts the program on settings_directory, changes the port count and closes it.
 // Returns what went wrong, or passed: the window closed without a message.
