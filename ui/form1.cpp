@@ -19,12 +19,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 
 #include <cmath>
@@ -261,10 +259,7 @@ void Form1::form_load() {
     program_.version_text = QStringLiteral("2.52");
 
     // A third of the free space above and to the left.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect sc = screen->geometry();
-        move(sc.left() + (sc.width() - width()) / 3, sc.top() + (sc.height() - height()) / 3);
-    }
+    place_on_screen(this, 1.0 / 3, 1.0 / 3);
 
     Picture3->resize(Label9->width(), static_cast<int>(Int((Label9->y() - Picture3->y()) * 0.92)));
 

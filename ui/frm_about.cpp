@@ -6,13 +6,11 @@
 
 #include <QFontMetrics>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadialGradient>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -282,12 +280,8 @@ frmAbout::frmAbout(ProgramState& state, Interaction& interaction,
                    std::function<void()> re_enable_warnings, QWidget* parent)
     : QDialog(parent), state_(state), interaction_(interaction),
       re_enable_warnings_(std::move(re_enable_warnings)) {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Venturon"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(dialog_width, dialog_height);
-    set_back_colour(this, background);
+    set_up_dialog(this, QStringLiteral("frmAbout"), QStringLiteral("About Venturon"),
+                  QSize(dialog_width, dialog_height));
     build_controls();
     connect_handlers();
     Form_Load();
@@ -362,9 +356,7 @@ void frmAbout::connect_handlers() {
 }
 
 void frmAbout::Form_Load() {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.left() + (screen.width() - width()) / 2,
-         screen.top() + (screen.height() - height()) / 8);
+    place_on_screen(this, 0.5, 1.0 / 8);
     Label1->setText(QStringLiteral("Venturon  version ") + state_.version_text);
     fit_font(Label1, Label1->text(), heading_points);
     Frame2->move(Frame1->pos());

@@ -3,21 +3,15 @@
 #include "widgets.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 namespace venturon {
 
 frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmDiaWarning"));
-    setWindowTitle(QStringLiteral("Venturon  Diameter Warning"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    set_back_colour(this, QColor(224, 224, 224));
-    setFixedSize(px(6480), px(2688));
+    set_up_dialog(this, QStringLiteral("frmDiaWarning"),
+                  QStringLiteral("Venturon  Diameter Warning"), QSize(px(6480), px(2688)));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -63,11 +57,7 @@ frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
     connect(OKButton, &QPushButton::clicked, this, &frmDiaWarning::OKButton_Click);
 
     // Centred across, three tenths of the free height down.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2,
-             s.top() + static_cast<int>(0.3 * (s.height() - height())));
-    }
+    place_on_screen(this, 0.5, 0.3);
 }
 
 void frmDiaWarning::set_metric_texts(bool metric) {

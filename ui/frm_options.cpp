@@ -5,11 +5,9 @@
 #include "widgets.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace venturon {
 
@@ -37,12 +35,8 @@ QRadioButton* option(QGroupBox* parent, const char* name, const char* caption, Q
 frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowances,
                        QWidget* parent)
     : QDialog(parent), program_(program), show_allowances_(std::move(show_allowances)) {
-    setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Venturon Options"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    set_back_colour(this, QColor(224, 224, 224));
-    setFixedSize(px(5700), px(6324));
+    set_up_dialog(this, QStringLiteral("frmOptions"), QStringLiteral("Venturon Options"),
+                  QSize(px(5700), px(6324)));
 
     Frame2 = frame(this, "Frame2", "When calculating acceptable Boundary Layer turbulence",
                    twips(120, 120, 5412, 1572));
@@ -132,10 +126,7 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
     connect(Command1, &QPushButton::clicked, this, &frmOptions::Command1_Click);
 
     // Load-time layout: placement, chart size, reminder.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 3);
-    }
+    place_on_screen(this, 0.5, 1.0 / 3);
     Picture1->resize(Frame1->x() + Frame1->width() - Picture1->x(),
                      Frame3->y() + Frame3->height() - Picture1->y());
     reminder_.lay_out();

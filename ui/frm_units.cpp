@@ -3,11 +3,9 @@
 #include "widgets.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace venturon {
 
@@ -35,12 +33,8 @@ const QColor rule_blue(55, 106, 240);
 
 frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWidget* parent)
     : QDialog(parent), program_(program), relabel_(std::move(relabel)) {
-    setObjectName(QStringLiteral("frmUnits"));
-    setWindowTitle(QStringLiteral("Units of measurement for Venturon"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    set_back_colour(this, QColor(224, 224, 224));
-    setFixedSize(px(6984), px(4560));
+    set_up_dialog(this, QStringLiteral("frmUnits"),
+                  QStringLiteral("Units of measurement for Venturon"), QSize(px(6984), px(4560)));
 
     auto option = [this](const char* name, const char* caption, int top) {
         auto* b = new QRadioButton(QString::fromLatin1(caption), this);
@@ -79,10 +73,7 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
     connect(Option3, &QRadioButton::toggled, this, &frmUnits::imperial_Click);
     connect(Command1, &QPushButton::clicked, this, &frmUnits::Command1_Click);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 3);
-    }
+    place_on_screen(this, 0.5, 1.0 / 3);
 
     Option1->setChecked(true);
 }

@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QFocusEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace venturon {
 
@@ -143,6 +145,29 @@ void fit_font_group(const QList<QWidget*>& widgets, double preferred_points, int
         font.setPointSizeF(points);
         w->setFont(font);
     }
+}
+
+void set_up_dialog(QDialog* dialog, const QString& name, const QString& title, QSize size) {
+    dialog->setObjectName(name);
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    set_back_colour(dialog, QColor(224, 224, 224));
+    dialog->setFixedSize(size);
+}
+
+void place_on_screen(QWidget* window, double across, double down) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect s = screen->geometry();
+    // The small margin keeps exact fractions such as 1/3 of 3n from rounding down.
+    const auto part = [](int free, double fraction) {
+        return static_cast<int>(free * fraction + (free >= 0 ? 1e-9 : -1e-9));
+    };
+    window->move(s.left() + part(s.width() - window->width(), across),
+                 s.top() + part(s.height() - window->height(), down));
 }
 
 void make_link(ClickableLabel* label) {

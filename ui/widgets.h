@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRect>
@@ -57,6 +58,14 @@ void fit_font(QWidget* widget, const QString& text, double preferred_points, int
 // fit_font for controls that belong together: all take the size of the one that
 // needs the smallest, so that they look alike.
 void fit_font_group(const QList<QWidget*>& widgets, double preferred_points, int extra_width = 0);
+
+// Names a fixed-size dialog in the window grey with a title bar and a close
+// button only (no minimize or maximize).
+void set_up_dialog(QDialog* dialog, const QString& name, const QString& title, QSize size);
+
+// Places a window on the primary screen: `across` and `down` are the fractions of
+// the free space left of it and above it (1/2 centres it).
+void place_on_screen(QWidget* window, double across, double down);
 
 // The link style: underlined, dark blue, reachable with Tab.
 void make_link(ClickableLabel* label);
