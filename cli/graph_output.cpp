@@ -18,12 +18,13 @@ std::string failure(const GraphRequest& request, const std::string& why) {
 
 // What Form1::drawfreq hands to the drawing after a Calculate in Full mode on a
 // fresh window.
-VelocityGraphInput graph_input(const SingleResult& single) {
+VelocityGraphInput graph_input(const SingleResult& single, const GraphRequest& request) {
     VelocityGraphInput in;
     in.core_limit = single.result.core_limit;
     in.chuff_limit = single.result.chuff_limit;
     in.required = single.input.required;
     in.full_mode = true;
+    in.picture_size = QSizeF(request.width, request.height);
     return in;
 }
 
@@ -90,7 +91,7 @@ std::optional<std::string> write_graph(const GraphRequest& request, const Single
         return failure(request, "drawing needs a QGuiApplication, and there is none");
     }
     Drawing drawing;
-    draw_velocity_graph(drawing, graph_input(single));
+    draw_velocity_graph(drawing, graph_input(single, request));
 
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly)) {

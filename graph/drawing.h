@@ -41,6 +41,7 @@ public:
     void set_background(const QColor& colour) { background_ = colour; }
     QColor background() const { return background_; }
     void set_font(const QFont& font) { font_ = font; }
+    const QFont& font() const { return font_; }
 
     void line(double x1, double y1, double x2, double y2, const QColor& colour);
     // Plots a point in the foreground colour and makes it the text position.

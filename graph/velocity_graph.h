@@ -14,6 +14,10 @@ struct VelocityGraphInput {
     bool full_mode = true;         // Full mode draws the required velocities
     float tracked_frequency = 28;  // Simple mode marks it with a dashed line
     double top_velocity_label = 0; // the last velocity label of the previous drawing
+    // The size the picture is shown at, in pixels. When given, texts that would
+    // overlap or leave the picture at that size (very large or small ports) are
+    // kept apart; when empty, every item stands at its plain place.
+    QSizeF picture_size;
 };
 
 struct VelocityGraphOutput {
@@ -37,6 +41,9 @@ inline const QColor required_text{128, 128, 128};
 // Replaces the drawing with the velocity graph: usable velocity (upwards) against
 // frequency from 15 to 40 Hz (rightwards), the two limit lines, and either the
 // required velocities (Full mode) or the tracked-frequency marker (Simple mode).
+// With a picture size, velocity labels that would overlap are thinned to a wider
+// step (20, 50, 100 m/s, ...) and legends that would overlap or be cut off at an
+// edge are moved just enough; a picture that needs neither is left as it is.
 VelocityGraphOutput draw_velocity_graph(Drawing& drawing, const VelocityGraphInput& input);
 
 } // namespace venturon

@@ -17,6 +17,7 @@
 #include "widgets.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeySequence>
@@ -167,12 +168,19 @@ void Form1::create_controls() {
     Option2 = new QRadioButton(QStringLiteral("Manually specify flare radius"), this);
     Option2->setObjectName(QStringLiteral("Option2"));
     Option2->setGeometry(twips(2760, 1800, 2652, 252));
+    // A group of its own: the dialogs' option buttons are children of this window
+    // too, and would otherwise share the automatic exclusivity of its buttons.
+    mode_group = new QButtonGroup(this);
+    mode_group->addButton(Option1);
+    mode_group->addButton(Option2);
     fit_font_group({Option1, Option2}, 8, 22);
     Option1->setChecked(true);
     Command2->hide();
     Command3->hide();
 
-    Command1 = button("Command1", "&Calculate", twips(2760, 2280, 2652, 372), nullptr);
+    Command1 = new CommandButton(QStringLiteral("&Calculate"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(2760, 2280, 2652, 372));
     Check1 = new QCheckBox(QStringLiteral("Cruise control"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(twips(240, 3000, 1452, 252));
@@ -237,6 +245,7 @@ void Form1::connect_handlers() {
     const auto fields = velocity_fields();
     for (int i = 0; i < 4; ++i) {
         connect(fields[i], &QLineEdit::textChanged, this, [this, i] { velocity_Change(i); });
+        connect(fields[i], &TextBox::focus_lost, this, [this, i] { velocity_LostFocus(i); });
     }
     connect(Text10, &QLineEdit::textChanged, this, &Form1::Text10_Change);
     connect(Text10, &QLineEdit::returnPressed, this, &Form1::Text10_KeyPress);
@@ -244,6 +253,8 @@ void Form1::connect_handlers() {
     connect(Option1, &QRadioButton::toggled, this, &Form1::Option1_Click);
     connect(Option2, &QRadioButton::toggled, this, &Form1::Option2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command1, &CommandButton::click_abandoned, this, &Form1::Command1_PressAbandoned);
+    connect(Command1, &CommandButton::focus_lost, this, &Form1::Command1_PressAbandoned);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Picture3, &PictureBox::mouse_down, this, &Form1::Picture3_MouseDown);
@@ -370,11 +381,17 @@ void Form1::Text1_KeyPress() {
 
 // Leaving a length field validates it, except towards the Calculate button,
 // whose command validates the same field first thing: the user then sees one
-// message, not two, and the value typed is the value calculated.
+// message, not two, and the value typed is the value calculated. Should the
+// press on the button not become a click, Command1_PressAbandoned reads it.
 void Form1::Text1_LostFocus() {
-    if (s_.diameter_changed && QApplication::focusWidget() != Command1) {
-        validatedia();
+    if (!s_.diameter_changed) {
+        return;
     }
+    if (QApplication::focusWidget() == Command1) {
+        s_.validation_deferred = true;
+        return;
+    }
+    validatedia();
 }
 
 void Form1::Text2_Change() {
@@ -392,9 +409,46 @@ void Form1::Text2_KeyPress() {
 }
 
 void Form1::Text2_LostFocus() {
-    if (s_.radius_changed && QApplication::focusWidget() != Command1) {
+    if (!s_.radius_changed) {
+        return;
+    }
+    if (QApplication::focusWidget() == Command1) {
+        s_.validation_deferred = true;
+        return;
+    }
+    validaterad();
+}
+
+// The focus came to Calculate from an edited length field, and the press ended
+// without a click (released away from the button) or the focus moved on: the
+// validation that leaving the field skipped happens now, once.
+void Form1::Command1_PressAbandoned() {
+    if (!s_.validation_deferred) {
+        return;
+    }
+    s_.validation_deferred = false;
+    if (s_.diameter_changed) {
+        validatedia();
+    }
+    if (s_.radius_changed && s_.conv_error.isEmpty()) {
         validaterad();
     }
+}
+
+// A velocity text that is not one number as typed ("12,5", "6 1/2", "-5") is
+// shown as the value that is used, so the screen never hides what a result
+// comes from. Texts that read completely stay as typed.
+void Form1::show_velocity_used(std::size_t index) {
+    TextBox* field = velocity_fields()[index];
+    const double used = s_.required_v[index];
+    const auto typed = complete_number(ss(field->text()));
+    if (!typed || *typed != used) {
+        set_text(field, qs(number_text(used)));
+    }
+}
+
+void Form1::velocity_LostFocus(int index) {
+    show_velocity_used(static_cast<std::size_t>(index));
 }
 
 void Form1::velocity_Change(int index) {
@@ -585,11 +639,15 @@ CalculationInput Form1::calculation_input() const {
 }
 
 void Form1::Command1_Click() {
+    s_.validation_deferred = false;
     validatedia();
     if (s_.diameter_mm == 0 || !s_.conv_error.isEmpty()) {
         return;
     }
     set_text(Text10, qs(number_text_trimmed(Int(field_number(Text10)))));
+    for (std::size_t i = 0; i < 4; ++i) {
+        show_velocity_used(i);
+    }
 
     CalculationResult result = calculate(calculation_input());
     s_.core_limit = result.core_limit;
@@ -689,6 +747,7 @@ void Form1::drawfreq() {
     in.full_mode = program_.display_mode == QLatin1String("Full");
     in.tracked_frequency = program_.tracked_frequency;
     in.top_velocity_label = s_.top_velocity_label;
+    in.picture_size = Picture3->size();
     const VelocityGraphOutput out = draw_velocity_graph(Picture3->drawing(), in);
     s_.graph_max_velocity = out.graph_max_velocity;
     s_.top_velocity_label = out.top_velocity_label;

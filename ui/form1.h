@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
 class QLabel;
@@ -22,6 +23,7 @@ class QRadioButton;
 namespace venturon {
 
 class ClickableLabel;
+class CommandButton;
 class Interaction;
 class PictureBox;
 class TextBox;
@@ -54,6 +56,9 @@ struct Form1State {
     QString settings_path;
     bool diameter_changed = false;
     bool radius_changed = false;
+    // A length field was left for the Calculate button without being read: the
+    // click reads it, or else the button's press ends without one and reads it.
+    bool validation_deferred = false;
     // Inputs and outputs of the length conversions
     QString conv_in;
     QString conv_out;
@@ -105,7 +110,8 @@ public:
     TextBox* Text9 = nullptr;
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
-    QPushButton* Command1 = nullptr;
+    QButtonGroup* mode_group = nullptr; // Option1, Option2
+    CommandButton* Command1 = nullptr;
     QCheckBox* Check1 = nullptr;
     ClickableLabel* Label3 = nullptr;
     ClickableLabel* Label_mode = nullptr;
@@ -126,12 +132,14 @@ private slots:
     void Text2_KeyPress();
     void Text2_LostFocus();
     void velocity_Change(int index);
+    void velocity_LostFocus(int index);
     void Text10_Change();
     void Text10_KeyPress();
     void Check1_Click(bool checked);
     void Option1_Click(bool checked);
     void Option2_Click(bool checked);
     void Command1_Click();
+    void Command1_PressAbandoned();
     void Command2_Click();
     void Command3_Click();
     void Picture3_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
@@ -161,6 +169,7 @@ private:
     void load_settings();
     void save_settings();
 
+    void show_velocity_used(std::size_t index);
     void mark_stale(QWidget* field);
     void set_status(const QString& caption, const QColor& background);
     void show_limits_message(const QString& text);

@@ -4,6 +4,7 @@
 #include "picture_box.h"
 #include "widgets.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -118,10 +119,20 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
         setTabOrder(order[i - 1], order[i]);
     }
 
-    for (QRadioButton* b :
-         {Option_chuff_mask, Option_chuff_seat, Option_chuff_none, Option_core_mask,
-          Option_core_seat, Option_core_none, Option1, Option2}) {
-        connect(b, &QRadioButton::toggled, this, &frmOptions::option_Click);
+    // One exclusive group per frame. A click on the button already selected
+    // changes nothing on screen but still counts as a change of the options.
+    const QList<QList<QRadioButton*>> groups = {
+        {Option_chuff_mask, Option_chuff_seat, Option_chuff_none},
+        {Option_core_mask, Option_core_seat, Option_core_none},
+        {Option1, Option2}};
+    for (const auto& members : groups) {
+        auto* group = new QButtonGroup(this);
+        for (QRadioButton* b : members) {
+            group->addButton(b);
+            connect(b, &QRadioButton::toggled, this, &frmOptions::option_Click);
+        }
+        connect(group, &QButtonGroup::buttonClicked, this,
+                [this] { program_.options_changed = 1; });
     }
     connect(Command1, &QPushButton::clicked, this, &frmOptions::Command1_Click);
 

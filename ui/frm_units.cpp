@@ -2,6 +2,7 @@
 
 #include "widgets.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -47,6 +48,10 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
                      "Imperial - Display results in feet, inches and fractions of an inch", 36);
     Option3 = option("Option3", "Imperial - Display results in decimal inches", 60);
     fit_font_group({Option1, Option2, Option3}, 9, 24);
+    auto* group = new QButtonGroup(this);
+    for (QRadioButton* b : {Option1, Option2, Option3}) {
+        group->addButton(b);
+    }
 
     Frame2 = new QGroupBox(QStringLiteral("Rules for entering Imperial Measurements"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));

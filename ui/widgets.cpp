@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "colours.h"
+
 #include <QAbstractButton>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -48,10 +50,40 @@ void ClickableLabel::paintEvent(QPaintEvent* event) {
     }
 }
 
+namespace {
+// Focus that goes to another window (a message box, a menu) is not a move within
+// the window.
+bool moved_within_window(const QFocusEvent* event) {
+    const auto reason = event->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+} // namespace
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+    QPalette p = palette();
+    p.setColor(QPalette::Disabled, QPalette::Text, colours::disabled_field_text);
+    setPalette(p);
+}
+
 void TextBox::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    const auto reason = event->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+    if (moved_within_window(event)) {
+        emit focus_lost();
+    }
+}
+
+void CommandButton::mouseReleaseEvent(QMouseEvent* event) {
+    const bool abandoned =
+        event->button() == Qt::LeftButton && isDown() && !hitButton(event->position().toPoint());
+    QPushButton::mouseReleaseEvent(event);
+    if (abandoned) {
+        emit click_abandoned();
+    }
+}
+
+void CommandButton::focusOutEvent(QFocusEvent* event) {
+    QPushButton::focusOutEvent(event);
+    if (moved_within_window(event)) {
         emit focus_lost();
     }
 }
@@ -156,18 +188,30 @@ void set_up_dialog(QDialog* dialog, const QString& name, const QString& title, Q
     dialog->setFixedSize(size);
 }
 
+QPoint screen_position(const QRect& screen, const QRect& available, const QSize& window,
+                       double across, double down) {
+    // The small margin keeps exact fractions such as 1/3 of 3n from rounding down.
+    const auto part = [](int free, double fraction) {
+        return static_cast<int>(free * fraction + (free >= 0 ? 1e-9 : -1e-9));
+    };
+    int x = screen.left() + part(screen.width() - window.width(), across);
+    int y = screen.top() + part(screen.height() - window.height(), down);
+    // Into the available area: first the far edges, then the near ones, which win
+    // for a window larger than the area.
+    x = std::max(std::min(x, available.left() + available.width() - window.width()),
+                 available.left());
+    y = std::max(std::min(y, available.top() + available.height() - window.height()),
+                 available.top());
+    return {x, y};
+}
+
 void place_on_screen(QWidget* window, double across, double down) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) {
         return;
     }
-    const QRect s = screen->geometry();
-    // The small margin keeps exact fractions such as 1/3 of 3n from rounding down.
-    const auto part = [](int free, double fraction) {
-        return static_cast<int>(free * fraction + (free >= 0 ? 1e-9 : -1e-9));
-    };
-    window->move(s.left() + part(s.width() - window->width(), across),
-                 s.top() + part(s.height() - window->height(), down));
+    window->move(screen_position(screen->geometry(), screen->availableGeometry(), window->size(),
+                                 across, down));
 }
 
 void make_link(ClickableLabel* label) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRect>
 
 namespace venturon {
@@ -28,15 +29,32 @@ private:
 };
 
 // A text box that reports when the focus moves from it to another control of the
-// same window (not when another window, such as a message box, takes it).
+// same window (not when another window, such as a message box, takes it). Its text
+// stays readable while it is disabled: a disabled box shows a computed result.
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
+    explicit TextBox(QWidget* parent = nullptr);
 signals:
     void focus_lost();
 
 protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A push button that also reports the two ways a press can end without a click:
+// the mouse released away from the button, and the focus leaving it for another
+// control of the same window.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+signals:
+    void click_abandoned();
+    void focus_lost();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 };
 
@@ -63,8 +81,14 @@ void fit_font_group(const QList<QWidget*>& widgets, double preferred_points, int
 // button only (no minimize or maximize).
 void set_up_dialog(QDialog* dialog, const QString& name, const QString& title, QSize size);
 
-// Places a window on the primary screen: `across` and `down` are the fractions of
-// the free space left of it and above it (1/2 centres it).
+// Where a window of the given size goes: `across` and `down` are the fractions of
+// the screen's free space left of it and above it (1/2 centres it). A window that
+// would then reach beyond the available area (a small or scaled screen, panels)
+// is moved into it; one larger than the area keeps its top-left corner visible.
+QPoint screen_position(const QRect& screen, const QRect& available, const QSize& window,
+                       double across, double down);
+
+// Places a window on the primary screen by screen_position.
 void place_on_screen(QWidget* window, double across, double down);
 
 // The link style: underlined, dark blue, reachable with Tab.

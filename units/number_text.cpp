@@ -18,17 +18,22 @@ bool is_digit(char c) {
 }
 
 // Scans the leading number of a text, dropping blanks, into a compact form that
-// std::from_chars accepts (no leading "+").
-std::string leading_number(std::string_view text) {
+// std::from_chars accepts (no leading "+"). `end` receives the index of the first
+// character that is not part of the number (an exponent marker without digits
+// is not).
+std::string leading_number(std::string_view text, std::size_t* end = nullptr) {
     std::string out;
     out.reserve(32);
     enum class State { sign, mantissa, exponent_sign, exponent } state = State::sign;
     bool seen_point = false;
     bool mantissa_digits = false;
-    std::size_t exponent_start = 0; // where the exponent marker went into out
+    std::size_t exponent_start = 0;  // where the exponent marker went into out
+    std::size_t exponent_marker = 0; // and where it stands in the text
     bool exponent_digits = false;
+    std::size_t i = 0;
 
-    for (char c : text) {
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
         if (is_blank(c)) {
             continue;
         }
@@ -55,6 +60,7 @@ std::string leading_number(std::string_view text) {
             }
             if ((c == 'e' || c == 'E') && mantissa_digits) {
                 exponent_start = out.size();
+                exponent_marker = i;
                 out.push_back('e');
                 state = State::exponent_sign;
                 continue;
@@ -80,6 +86,10 @@ std::string leading_number(std::string_view text) {
     }
     if (exponent_start != 0 && !exponent_digits) {
         out.resize(exponent_start); // "1e" and "1e-" read as 1
+        i = exponent_marker;
+    }
+    if (end) {
+        *end = i;
     }
     if (!mantissa_digits) {
         return {};
@@ -99,6 +109,28 @@ double text_value(std::string_view text) {
                                               std::chars_format::general);
     if (error != std::errc() || !std::isfinite(value)) {
         return 0.0; // beyond the range of a double, either way
+    }
+    return value;
+}
+
+std::optional<double> complete_number(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\n\r");
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    text = text.substr(first, text.find_last_not_of(" \t\n\r") - first + 1);
+    if (text.find_first_of(" \t\n\r") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t end = 0;
+    const std::string number = leading_number(text, &end);
+    double value = 0.0;
+    if (number.empty() || end != text.size() ||
+        std::from_chars(number.data(), number.data() + number.size(), value,
+                        std::chars_format::general)
+                .ec != std::errc() ||
+        !std::isfinite(value)) {
+        return std::nullopt;
     }
     return value;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,11 @@ namespace venturon {
 // cannot continue the number. A text without a leading number, or whose number
 // lies beyond the range of a double, reads as 0. The result is always finite.
 double text_value(std::string_view text);
+
+// The value of a text that is one number and nothing else, blanks around it
+// aside, as text_value reads it; nothing when the text holds more (a second
+// number, letters, a comma, blanks inside) or its number lies beyond a double.
+std::optional<double> complete_number(std::string_view text);
 
 // Decimal text of a number: at most 15 significant digits, "." as the point, no
 // trailing zeros, a leading "-" for negative values and a leading space for all

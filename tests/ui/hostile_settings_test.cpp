@@ -250,9 +250,10 @@ const std::vector<Hostile>& hostile_files() {
         {.file = "radius_1e300_manual.ini", .minimum = false},
         {.file = "velocities_1e308.ini",
          .velocities = {" 1.79769313486231e+308", " 1.79769313486231e+308",
-                        " 1.79769313486231e+308", "-1.79769313486231e+308"}},
+                        " 1.79769313486231e+308", " 1.79769313486231e+308"}},
         {.file = "reference_zero.ini", .velocities = {" 0", " 0", " 0", " 0"}},
-        {.file = "reference_negative.ini", .velocities = {" 20", "-28", "-24", "-14"}},
+        // The calculation shows the velocities used: their absolute values.
+        {.file = "reference_negative.ini", .velocities = {" 20", " 28", " 24", " 14"}},
         {.file = "ports_odd_text.ini",
          .ports = "37",
          .velocities = {" 0.2", " 0.3", " 0.3", " 0.1"}},

@@ -257,6 +257,10 @@ TEST_F(MainWindowTest, VelocityFieldsFollowCruiseControl) {
     // Enter in a velocity field starts nothing.
     press_enter("Text7");
     EXPECT_EQ(status(), stale);
+    // Leaving it shows the number that is used.
+    focus(text("Text8"));
+    EXPECT_EQ(text("Text7")->text(), " 12.5");
+    EXPECT_EQ(field_colour("Text7"), stale_red);
 
     check("Check1")->setChecked(true);
     EXPECT_EQ(field_colour("Text7"), stale_red); // stale colour survives the switch

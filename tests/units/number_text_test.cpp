@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 
 using venturon::number_text;
@@ -89,5 +90,21 @@ TEST(NumberText, RoundTripsTo15SignificantDigits) {
         std::snprintf(expected, sizeof expected, "%.14e", x);
         std::snprintf(got, sizeof got, "%.14e", back);
         ASSERT_STREQ(expected, got) << number_text(x);
+    }
+}
+
+// A text is one complete number only when nothing but blanks surrounds it.
+TEST(CompleteNumber, WholeTextsOnly) {
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {" 10", 10}, {"7.25", 7.25}, {"  8\t", 8},  {"-5", -5},     {"+3", 3},     {".5", 0.5},
+        {"1e1", 10}, {"1E-2", 0.01}, {"12,5", {}},  {"1,500", {}},  {"6 1/2", {}}, {"1 0", {}},
+        {"7x", {}},  {"1e", {}},     {"1e-", {}},   {"", {}},       {"  ", {}},    {"abc", {}},
+        {"-", {}},   {".", {}},      {"1e400", {}}, {"1e-400", {}}, {"1..2", {}},  {"--1", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(venturon::complete_number(c.text), c.value) << '"' << c.text << '"';
     }
 }

@@ -1,5 +1,6 @@
-// Entry point of the graph tests: drawing text needs a QGuiApplication, on the
-// offscreen platform so that no display is needed, with the C locale.
+// Entry point of the suites that draw without widgets: drawing text needs a
+// QGuiApplication, on the offscreen platform so that no display is needed, with
+// the C locale.
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>

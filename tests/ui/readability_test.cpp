@@ -1,0 +1,100 @@
+// What is on screen can be read: results in disabled fields have enough contrast,
+// and every window opens where its title bar and fields can be reached.
+#include "main_window_fixture.h"
+
+#include <QImage>
+
+#include <cmath>
+
+using namespace venturon;
+using namespace venturon::testing;
+
+namespace {
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        v /= 255;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The darkest pixel of a field as drawn: its text.
+QColor darkest_pixel(QWidget* field) {
+    const QImage image = field->grab().toImage();
+    QColor darkest = Qt::white;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (luminance(c) < luminance(darkest)) {
+                darkest = c;
+            }
+        }
+    }
+    return darkest;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ResultsInDisabledFieldsAreReadable) {
+    start();
+    // The computed radius on grey, and the cruise-scaled velocities.
+    for (const char* name : {"Text2", "Text6", "Text9"}) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(text(name)->isEnabled());
+        EXPECT_EQ(field_colour(name), grey);
+        EXPECT_GE(contrast(darkest_pixel(text(name)), grey), 4.5);
+    }
+    // A radius of 0 on the stale pink.
+    check("Check1")->setChecked(false);
+    for (const char* name : {"Text6", "Text7", "Text8", "Text9"}) {
+        type(name, "0");
+    }
+    calculate();
+    ASSERT_EQ(text("Text2")->text(), " 0");
+    ASSERT_EQ(field_colour("Text2"), stale_red);
+    EXPECT_GE(contrast(darkest_pixel(text("Text2")), stale_red), 4.5)
+        << darkest_pixel(text("Text2")).name().toStdString();
+}
+
+TEST(WindowPlacement, DocumentedPlaceWhereTheWindowFits) {
+    const QRect screen(0, 0, 1920, 1080);
+    EXPECT_EQ(screen_position(screen, screen, QSize(415, 383), 1.0 / 3, 1.0 / 3),
+              QPoint((1920 - 415) / 3, (1080 - 383) / 3));
+    EXPECT_EQ(screen_position(screen, screen.adjusted(0, 32, 0, 0), QSize(380, 422), 0.5, 0.3),
+              QPoint((1920 - 380) / 2, int((1080 - 422) * 0.3)));
+    // A second screen to the right keeps its own origin.
+    const QRect right(1920, 0, 1280, 1024);
+    EXPECT_EQ(screen_position(right, right, QSize(480, 322), 0.5, 1.0 / 8), QPoint(1920 + 400, 87));
+}
+
+TEST(WindowPlacement, ClampedIntoSmallAndScaledScreens) {
+    const struct {
+        QRect screen, available;
+        QSize window;
+        double across, down;
+        QPoint expected;
+    } cases[] = {
+        // 800x600 at scale factor 2: 400x300 logical pixels, smaller than the window.
+        {{0, 0, 400, 300}, {0, 0, 400, 300}, {415, 383}, 1.0 / 3, 1.0 / 3, {0, 0}},
+        // Fits across but not down; a panel takes the top 24 pixels.
+        {{0, 0, 640, 400}, {0, 24, 640, 376}, {415, 383}, 1.0 / 3, 1.0 / 3, {75, 24}},
+        // Fits, but the documented place would cover a panel at the top.
+        {{0, 0, 800, 420}, {0, 40, 800, 380}, {415, 383}, 1.0 / 3, 1.0 / 3, {128, 40}},
+        // A panel at the bottom pushes a window that would reach under it upwards.
+        {{0, 0, 800, 500}, {0, 0, 800, 450}, {415, 383}, 0.5, 0.9, {192, 67}},
+        // A screen left of the primary one, with negative coordinates.
+        {{-400, 0, 400, 300}, {-400, 0, 400, 300}, {480, 322}, 0.5, 1.0 / 8, {-400, 0}},
+    };
+    for (const auto& c : cases) {
+        const QPoint p = screen_position(c.screen, c.available, c.window, c.across, c.down);
+        EXPECT_EQ(p, c.expected) << c.screen.width() << "x" << c.screen.height();
+        EXPECT_TRUE(c.available.contains(p)); // the top-left corner is always on screen
+    }
+}
