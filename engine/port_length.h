@@ -1,0 +1,80 @@
+#pragma once
+
+// Length of round ports with quarter-circle flares for a box volume and tuning.
+// SI units throughout.
+
+#include "enclosure.h"
+
+namespace venturon {
+
+namespace limits {
+inline constexpr Range flare_radius_m{0, 2};
+inline constexpr Range straight_length_m{0, 100};
+} // namespace limits
+
+// End correction of a mouth, as a factor of its radius.
+enum class MouthCondition {
+    flanged, // in a baffle or wall: 0.85
+    free,    // in open air inside the box: 0.613
+};
+
+double end_correction_factor(MouthCondition mouth);
+
+struct PortEnd {
+    bool flared = true; // with the flare radius of the port; a plain cut end otherwise
+    MouthCondition mouth = MouthCondition::flanged;
+};
+
+// N identical ports. A flare is a quarter circle of radius r, tangent to the tube
+// and meeting the baffle at a right angle: its mouth radius is d/2 + r, its length
+// along the axis r. A flare radius of 0 makes both ends plain.
+struct FlaredPort {
+    double diameter_m = 0;
+    double flare_radius_m = 0;
+    int count = 1;
+    PortEnd outer{true, MouthCondition::flanged};
+    PortEnd inner{true, MouthCondition::free};
+};
+
+// Acoustic masses of one port, kg/m^4. A flare's is rho/pi times the integral of
+// dx/a(x)^2 along it, with a(x) = d/2 + r - sqrt(r^2 - x^2) at a distance x from
+// where the tube ends; a mouth's is rho k a / (pi a^2) for its radius a and factor k.
+struct PortMasses {
+    double straight = 0;
+    double outer_flare = 0;
+    double inner_flare = 0;
+    double outer_mouth = 0; // end correction
+    double inner_mouth = 0;
+
+    double total() const {
+        return straight + outer_flare + inner_flare + outer_mouth + inner_mouth;
+    }
+};
+
+struct PortLength {
+    // False when the flares and end corrections alone already hold more air mass
+    // than the tuning allows: the straight length is then 0 and fb_hz is the
+    // highest tuning these ports reach.
+    bool reachable = false;
+    double straight_length_m = 0; // tube to cut between the flares
+    double overall_length_m = 0;  // mouth to mouth: straight part plus r per flared end
+    double fb_hz = 0;             // tuning with this length
+    double max_fb_hz = 0;         // tuning with no straight part
+    PortMasses masses;
+    double required_mass = 0; // kg/m^4, per port, for the requested tuning
+    // Room the ports take in the box, all of them: their interior air, straight
+    // part and flares, walls taken as thin and the whole length as inside the box.
+    double displaced_volume_m3 = 0;
+};
+
+// The straight length that tunes the N ports with the compliance of vb_m3 to fb_hz:
+// the ports' mass in parallel, M/N, resonates with CAB = Vb/(rho c^2) at Fb.
+Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_hz,
+                                double temperature_c = 20);
+
+// The tuning for a given straight length (reachable is true, max_fb_hz as above,
+// required_mass is that of the tuning found).
+Checked<PortLength> port_tuning(const FlaredPort& port, double vb_m3, double straight_length_m,
+                                double temperature_c = 20);
+
+} // namespace venturon
