@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <clocale>
@@ -27,13 +26,15 @@ int main(int argc, char** argv) {
     venturon::QtInteraction interaction;
     const QString program_dir = QCoreApplication::applicationDirPath();
     const QString settings_directory = venturon::choose_settings_directory(
-        program_dir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+        program_dir, venturon::user_config_directory(),
         venturon::installed_program(program_dir, QStringLiteral(VENTURON_APP_ID ".desktop")));
 
     venturon::Form1 window(program, interaction, settings_directory);
     window.show();
-    // For scripts/startup-benchmark: end as soon as the window has been shown.
+    // For scripts/startup-benchmark: end as soon as the window has been shown,
+    // leaving the user's settings as they were.
     if (qEnvironmentVariableIsSet("VENTURON_EXIT_AFTER_SHOW")) {
+        window.set_saves_settings(false);
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     }
     return QApplication::exec();

@@ -1,11 +1,12 @@
 #include "graph_output.h"
 
+#include "file_writing.h"
 #include "velocity_graph.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace venturon::cli {
@@ -29,25 +30,25 @@ VelocityGraphInput graph_input(const SingleResult& single, const GraphRequest& r
 }
 
 // PNG: the picture box replayed into an image, as the window shows it.
-std::optional<std::string> write_png(const GraphRequest& request, const Drawing& drawing,
-                                     QSaveFile& file) {
+std::optional<std::string> encode_png(const GraphRequest& request, const Drawing& drawing,
+                                      QBuffer& bytes) {
     const QImage image = drawing.to_image(QSize(request.width, request.height));
     if (image.isNull()) {
         return failure(request, "not enough memory for a picture of this size");
     }
-    if (!image.save(&file, "PNG")) {
-        return failure(request, "cannot write the picture: " + file.errorString().toStdString());
+    if (!image.save(&bytes, "PNG")) {
+        return failure(request, "cannot encode the picture");
     }
     return std::nullopt;
 }
 
 // SVG: the same display list replayed into vector strokes and texts, at the
 // resolution of an image so that texts keep their size relative to the lines.
-std::optional<std::string> write_svg(const GraphRequest& request, const Drawing& drawing,
-                                     QSaveFile& file) {
+std::optional<std::string> encode_svg(const GraphRequest& request, const Drawing& drawing,
+                                      QBuffer& bytes) {
     const QSize size(request.width, request.height);
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&bytes);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(QImage(1, 1, QImage::Format_RGB32).logicalDpiY());
@@ -69,6 +70,24 @@ bool graph_output_available() {
     return true;
 }
 
+namespace {
+
+QtMessageHandler qt_messages = nullptr;
+
+// Qt's offscreen platform warns when XDG_RUNTIME_DIR is not set, which is common
+// in scripts and services and harmless here: a run that succeeds prints nothing
+// on standard error. Every other message goes through.
+void without_runtime_directory_warning(QtMsgType type, const QMessageLogContext& context,
+                                       const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    qt_messages(type, context, message);
+}
+
+} // namespace
+
 std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
@@ -79,6 +98,7 @@ std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        qt_messages = qInstallMessageHandler(without_runtime_directory_warning);
         return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);
@@ -93,18 +113,18 @@ std::optional<std::string> write_graph(const GraphRequest& request, const Single
     Drawing drawing;
     draw_velocity_graph(drawing, graph_input(single, request));
 
-    QSaveFile file(request.path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(request, "cannot write: " + file.errorString().toStdString());
-    }
-    const auto problem = request.format == GraphFormat::png ? write_png(request, drawing, file)
-                                                            : write_svg(request, drawing, file);
+    // The whole picture first, then the file in one write: a file that cannot take
+    // it all keeps what it held.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    const auto problem = request.format == GraphFormat::png ? encode_png(request, drawing, bytes)
+                                                            : encode_svg(request, drawing, bytes);
     if (problem) {
-        file.cancelWriting();
         return problem;
     }
-    if (!file.commit()) {
-        return failure(request, "cannot write: " + file.errorString().toStdString());
+    const FileWrite write = write_file(request.path, bytes.data());
+    if (!write.written) {
+        return failure(request, "cannot write: " + write.problem.toStdString());
     }
     return std::nullopt;
 }

@@ -50,20 +50,33 @@ std::string_view unit_symbol(Units units) {
     return units == Units::metric ? "mm" : "in";
 }
 
-std::optional<double> strict_number(std::string_view text) {
+NumberReading read_number(std::string_view text) {
     text = trim_blanks(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
     }
+    NumberReading reading;
     if (text.empty()) {
-        return std::nullopt;
+        return reading;
     }
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
+    if (end != text.data() + text.size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range)) {
+        return reading;
     }
-    return value + 0.0; // no negative zero
+    if (error == std::errc::result_out_of_range) {
+        if (beyond_double(text)) {
+            reading.too_large = true;
+            return reading;
+        }
+        value = 0; // below the smallest double
+    }
+    if (!std::isfinite(value)) {
+        return reading; // "inf", "nan"
+    }
+    reading.value = value + 0.0; // no negative zero
+    return reading;
 }
 
 LengthReading read_length(std::string_view text, Units units) {
@@ -73,15 +86,21 @@ LengthReading read_length(std::string_view text, Units units) {
         return reading;
     }
     if (units == Units::metric) {
-        reading.millimetres = strict_number(text);
-        if (!reading.millimetres) {
-            reading.problem = "not a number of millimetres";
+        const NumberReading number = read_number(text);
+        reading.millimetres = number.value;
+        if (!number.value) {
+            reading.problem = number.too_large ? too_large : "not a number of millimetres";
         }
         return reading;
     }
     const ImperialParse parsed = in2mm(text);
     if (!parsed.message.empty()) {
         reading.problem = parsed.message;
+        return reading;
+    }
+    // Decimal inches may hold any number of digits: beyond a double, in2mm reads 0.
+    if (beyond_double(text) || !std::isfinite(text_value(text) * mm_per_inch)) {
+        reading.problem = too_large;
         return reading;
     }
     reading.millimetres = text_value(parsed.result);
@@ -113,6 +132,10 @@ std::string length_number(double millimetres, Units units, int decimals, Roundin
         }
         return trim_spaces(mm2in(plain_millimetres(millimetres)).feet_inches);
     case Units::decimal_inches:
+        if (rounding == Rounding::up) {
+            const double ten_thousandths = std::ceil(ten_thousandths_of_inch(millimetres));
+            millimetres = std::max(0.0, ten_thousandths) * mm_per_inch / 10000;
+        }
         return trim_spaces(mm2in(plain_millimetres(millimetres)).decimal_inches);
     }
     return {};

@@ -14,8 +14,15 @@ std::string_view units_name(Units units);  // "metric", "inches", "decimalinches
 std::string_view unit_symbol(Units units); // "mm" or "in"
 
 // A real number written as the whole text (blanks around it allowed): no trailing
-// words, no nan or infinity, nothing beyond the range of a double.
-std::optional<double> strict_number(std::string_view text);
+// words, no nan or infinity. A number too small for a double reads as 0.
+struct NumberReading {
+    std::optional<double> value;
+    bool too_large = false; // beyond the largest double
+};
+NumberReading read_number(std::string_view text);
+
+// What a number beyond the largest double is told.
+inline constexpr std::string_view too_large = "too large (the largest number is about 1.8e308)";
 
 struct LengthReading {
     std::optional<double> millimetres;
@@ -23,20 +30,22 @@ struct LengthReading {
 };
 
 // Reads a length typed in the given units. Imperial texts go through in2mm, whose
-// own message names the rule that was broken. The sign is left to the caller.
+// own message names the rule that was broken; a length whose millimetres pass
+// the largest double is too large. The sign is left to the caller.
 LengthReading read_length(std::string_view text, Units units);
 
 // Fixed-point text with the given number of decimals; very large magnitudes fall
 // back to number text (exponent form) so that a column never holds hundreds of digits.
 std::string fixed(double value, int decimals);
 
-// Feet and inches show the nearest sixteenth; a minimum (a radius that must at
-// least be cut) shows the next sixteenth up, so that the shown radius is enough.
+// Feet and inches show the nearest sixteenth and decimal inches are cut to four
+// decimals; a minimum (a radius that must at least be cut) shows the next
+// sixteenth or ten-thousandth up, so that the shown radius is enough.
 enum class Rounding { nearest, up };
 
 // A length held in millimetres as it shows in the given units, without the unit:
 // metric with `decimals` decimals (number text when negative), feet and inches to
-// a sixteenth, or decimal inches cut to four decimals.
+// a sixteenth, or decimal inches to four decimals.
 std::string length_number(double millimetres, Units units, int decimals = 3,
                           Rounding rounding = Rounding::nearest);
 

@@ -1,9 +1,14 @@
 #include "graph_output.h"
+#include "options.h"
 #include "run.h"
 
 #include <iostream>
 
 int main(int argc, char* argv[]) {
+    if (const auto problem = venturon::cli::argument_encoding_problem(argc, argv)) {
+        std::cerr << venturon::cli::program_name << ": " << *problem << '\n';
+        return venturon::cli::exit_bad_input;
+    }
     const auto application = venturon::cli::make_application(argc, argv);
     const int status = venturon::cli::run(QCoreApplication::arguments(), std::cout, std::cerr);
     std::cout.flush();

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QUtf8StringView>
 
 #include <cmath>
 #include <string_view>
@@ -111,7 +112,11 @@ std::array<double, 4> velocities(std::string_view text) {
     }
     std::array<double, 4> out{};
     for (std::size_t i = 0; i < 4; ++i) {
-        const auto v = strict_number(parts[i]);
+        const NumberReading reading = read_number(parts[i]);
+        if (reading.too_large) {
+            reject("velocities", text, quoted(parts[i]) + " is " + std::string(too_large));
+        }
+        const auto v = reading.value;
         if (!v) {
             reject("velocities", text, quoted(parts[i]) + " is not a number of metres per second");
         }
@@ -126,7 +131,11 @@ std::array<double, 4> velocities(std::string_view text) {
 // Like the main window's port-count field: the whole part of the absolute value,
 // and 0 becomes 1. Text that is no number at all is refused rather than taken as 1.
 double ports(std::string_view text) {
-    const auto n = strict_number(text);
+    const NumberReading reading = read_number(text);
+    if (reading.too_large) {
+        reject("ports", text, too_large);
+    }
+    const auto n = reading.value;
     if (!n) {
         reject("ports", text, "not a number");
     }
@@ -172,7 +181,7 @@ PortSweep port_sweep(std::string_view text) {
         reject("sweep-ports", text, "expected FROM:TO");
     }
     auto count = [&](std::string_view which, std::string_view part_text) {
-        const auto n = strict_number(part_text);
+        const auto n = read_number(part_text).value;
         // Beyond 1e15 the counts no longer show as whole numbers.
         if (!n || *n < 1 || *n > 1e15 || *n != std::floor(*n)) {
             reject("sweep-ports", text,
@@ -395,6 +404,23 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o) {
 }
 
 } // namespace
+
+std::optional<std::string> argument_encoding_problem(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (QUtf8StringView(argument.data(), qsizetype(argument.size())).isValidUtf8()) {
+            continue;
+        }
+        std::string shown;
+        for (char c : argument) {
+            const auto byte = static_cast<unsigned char>(c);
+            shown += byte >= 0x80 || byte < ' ' ? '?' : c;
+        }
+        return "argument \"" + shown +
+               "\" is not valid UTF-8 text; give file names in UTF-8 (rename the file)";
+    }
+    return std::nullopt;
+}
 
 std::string_view program_version() {
     return VENTURON_VERSION;

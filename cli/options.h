@@ -67,6 +67,10 @@ struct ParsedCommandLine {
 inline constexpr std::string_view program_name = "venturon-calc";
 std::string_view program_version();
 
+// A one-line message when an argument (after the program's name) is not valid
+// UTF-8 text: such a file name would otherwise be written under another name.
+std::optional<std::string> argument_encoding_problem(int argc, const char* const* argv);
+
 // Reads the arguments (the first one is the program's name). An error message is
 // one line without the program's name in front.
 ParsedCommandLine parse_command_line(const QStringList& arguments);

@@ -2,15 +2,26 @@ if(VENTURON_BUILD_FUZZERS AND NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "VENTURON_BUILD_FUZZERS needs clang: -DCMAKE_CXX_COMPILER=clang++")
 endif()
 
+# Warnings are errors where they help: the developer and CI builds turn this on
+# (the presets and scripts/test do). A user's or packager's plain build leaves it
+# off, so that a new compiler's new warning never stops an installation.
+option(VENTURON_WERROR "Treat warnings in our own targets as errors" OFF)
+
+# Warning flags for a target of ours.
+function(venturon_target_warnings target)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${VENTURON_WERROR}>:/WX>)
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra
+                                                 $<$<BOOL:${VENTURON_WERROR}>:-Werror>)
+    endif()
+endfunction()
+
 # Compiler settings for the project's own targets (never directory-wide).
 function(venturon_target_defaults target)
     target_compile_features(${target} PUBLIC cxx_std_20)
     set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
-    if(MSVC)
-        target_compile_options(${target} PRIVATE /W4 /WX)
-    else()
-        target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
-    endif()
+    venturon_target_warnings(${target})
     if(VENTURON_SANITIZE)
         venturon_target_sanitize(${target})
     endif()

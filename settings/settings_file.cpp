@@ -1,9 +1,11 @@
 #include "settings_file.h"
 
+#include "file_writing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace venturon {
@@ -11,14 +13,6 @@ namespace venturon {
 namespace {
 
 const QString file_name = QStringLiteral("venturon.ini");
-
-bool ends_in_separator(const QString& directory) {
-#ifdef Q_OS_WIN
-    return directory.endsWith(u'/') || directory.endsWith(u'\\');
-#else
-    return directory.endsWith(u'/');
-#endif
-}
 
 bool can_create_file_in(const QString& directory) {
     if (directory.isEmpty() || !QFileInfo(directory).isDir()) {
@@ -47,26 +41,11 @@ std::optional<QByteArray> read_settings_file(const QString& path) {
 }
 
 bool write_settings_file(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    // QSaveFile buffers: write() may accept every byte that a full disk then refuses,
-    // and commit() would still rename the short file into place. Flush first and
-    // cancel on any shortfall, so commit() keeps the old file.
-    const bool complete =
-        file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
-    if (!complete) {
-        file.cancelWriting();
-    }
-    return file.commit() && complete;
+    return write_file(path, bytes).written;
 }
 
 QString settings_file_path(const QString& directory) {
-    if (directory.isEmpty()) {
-        return file_name;
-    }
-    return ends_in_separator(directory) ? directory + file_name : directory + u'/' + file_name;
+    return directory.isEmpty() ? file_name : QDir(directory).filePath(file_name);
 }
 
 QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir,
@@ -77,6 +56,17 @@ QString choose_settings_directory(const QString& program_dir, const QString& use
     }
     QDir().mkpath(user_config_dir);
     return user_config_dir;
+}
+
+QString user_config_directory() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString base =
+        QDir::isAbsolutePath(xdg) ? xdg : QDir::home().filePath(QStringLiteral(".config"));
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+    return QDir(base).filePath(QStringLiteral("venturon"));
 }
 
 bool installed_program(const QString& program_dir, const QString& desktop_file_name) {

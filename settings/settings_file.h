@@ -15,14 +15,13 @@ inline constexpr qint64 settings_read_limit = qint64{64} * 1024 * 1024;
 // when there is no regular file at path or it cannot be read.
 std::optional<QByteArray> read_settings_file(const QString& path);
 
-// Replaces the file at path with bytes, atomically: afterwards either the whole new
-// content is there or the old file is untouched, byte for byte. Returns false when
-// the new content could not be written completely and committed. Never reports
+// Replaces the file at path with bytes, as write_file does (atomically, keeping
+// its owner and mode; a link to a device or FIFO is written into, never
+// replaced). Returns false when the new content is not all there. Never reports
 // anything itself.
 bool write_settings_file(const QString& path, const QByteArray& bytes);
 
-// directory + "/" + "venturon.ini", without doubling a separator the directory
-// already ends in. An empty directory gives the bare name.
+// venturon.ini in a directory; an empty directory gives the bare name.
 QString settings_file_path(const QString& directory);
 
 // Where the settings file lives: the program's directory when it already holds
@@ -32,6 +31,12 @@ QString settings_file_path(const QString& directory);
 // even where it could write beside itself (as root can in /usr/bin).
 QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir,
                                   bool installed = false);
+
+// The user's configuration folder for Venturon: $XDG_CONFIG_HOME/venturon, or
+// ~/.config/venturon when that is unset, empty or relative (the XDG base directory
+// rules say a relative value is to be ignored). Elsewhere than on Linux and the
+// BSDs, the system's own per-user configuration folder.
+QString user_config_directory();
 
 // Whether the program in program_dir was installed with its desktop entry
 // (<prefix>/bin beside <prefix>/share/applications/<desktop_file_name>).

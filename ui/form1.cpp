@@ -343,7 +343,9 @@ void Form1::form_unload() {
             d->hide();
         }
     }
-    save_settings();
+    if (saves_settings_) {
+        save_settings();
+    }
     for (QDialog* d : dialogs) {
         if (d) {
             d->deleteLater();

@@ -89,6 +89,9 @@ public:
     // The Calculate command.
     void calculate_command() { Command1_Click(); }
 
+    // Whether closing writes the settings file (a timing run must not change it).
+    void set_saves_settings(bool saves) { saves_settings_ = saves; }
+
     // Controls, named as designed.
     QLabel* Label1 = nullptr;
     TextBox* Text1 = nullptr;
@@ -183,6 +186,7 @@ private:
     QString settings_directory_;
     Form1State s_;
     bool closed_ = false;
+    bool saves_settings_ = true;
 
     QPointer<frmDiaWarning> frmDiaWarning_;
     QPointer<frmAbout> frmAbout_;

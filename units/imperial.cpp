@@ -3,6 +3,8 @@
 #include "number_text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace venturon {
 
@@ -199,7 +201,7 @@ ImperialFormat mm2in(std::string_view millimetres) {
         return out;
     }
 
-    const double inches = Int(text_value(text) / mm_per_inch * 10000) / 10000;
+    const double inches = Int(ten_thousandths_of_inch(text_value(text))) / 10000;
     out.decimal_inches = number_text(inches);
 
     double whole = Int(inches);
@@ -250,6 +252,19 @@ ImperialFormat mm2in(std::string_view millimetres) {
         shown = "0";
     }
     return out;
+}
+
+double ten_thousandths_of_inch(double millimetres) {
+    const double exact = millimetres / mm_per_inch * 10000;
+    if (!std::isfinite(exact) || exact == 0) {
+        return exact;
+    }
+    char text[32];
+    const auto written =
+        std::to_chars(text, text + sizeof text, exact, std::chars_format::scientific, 11);
+    double rounded = exact;
+    std::from_chars(text, written.ptr, rounded);
+    return rounded;
 }
 
 std::string length_text(double millimetres) {

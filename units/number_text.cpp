@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -111,6 +112,36 @@ double text_value(std::string_view text) {
         return 0.0; // beyond the range of a double, either way
     }
     return value;
+}
+
+bool beyond_double(std::string_view text) {
+    const std::string number = leading_number(text);
+    double value = 0.0;
+    if (number.empty() || std::from_chars(number.data(), number.data() + number.size(), value,
+                                          std::chars_format::general)
+                                  .ec != std::errc::result_out_of_range) {
+        return false;
+    }
+    // Out of range either way: too large, or too small to tell from 0. The decimal
+    // exponent of the first significant digit tells which.
+    const std::size_t e = number.find('e');
+    const std::string_view mantissa = std::string_view(number).substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) {
+        return false; // all zeros
+    }
+    long long exponent = first < point ? static_cast<long long>(point - first) - 1
+                                       : -static_cast<long long>(first - point);
+    if (e != std::string::npos) {
+        long long written = 0;
+        const char* begin = number.data() + e + 1;
+        const bool read =
+            std::from_chars(begin, number.data() + number.size(), written).ec == std::errc();
+        // An exponent too long for 64 bits is far beyond either end.
+        exponent = read ? exponent + written : (*begin == '-' ? -1 : 1);
+    }
+    return exponent > 0;
 }
 
 std::optional<double> complete_number(std::string_view text) {

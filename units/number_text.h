@@ -13,6 +13,10 @@ namespace venturon {
 // lies beyond the range of a double, reads as 0. The result is always finite.
 double text_value(std::string_view text);
 
+// Whether the number at the start of a text, as text_value reads it, is larger
+// in magnitude than any double (text_value then gives 0).
+bool beyond_double(std::string_view text);
+
 // The value of a text that is one number and nothing else, blanks around it
 // aside, as text_value reads it; nothing when the text holds more (a second
 // number, letters, a comma, blanks inside) or its number lies beyond a double.

@@ -417,3 +417,60 @@ TEST(GraphOption, WithoutAGuiApplicationIsAFailureNotACrash) {
     EXPECT_EQ(o.err.rfind("venturon-calc: --graph", 0), 0u) << o.err;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
 }
+
+// A number beyond the largest double is refused as too large, whichever numeric
+// option holds it and however it is written; it never reads as 0.
+TEST(BadInput, NumbersBeyondADoubleAreTooLarge) {
+    const std::string huge(400, '9');
+    const auto decimal_inches = with(startup, {"--units", "decimalinches"});
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } cases[] = {
+        {with(startup, {"--diameter", huge}), "--diameter"},
+        {with(startup, {"--diameter", "1e400"}), "--diameter"},
+        {with(startup, {"--radius", huge + ".5"}), "--radius"},
+        {with(decimal_inches, {"--radius", huge + ".5"}), "--radius"},
+        {with(decimal_inches, {"--diameter", huge + ".0"}), "--diameter"},
+        {with(decimal_inches, {"--diameter", "1" + std::string(307, '0') + ".0"}), "--diameter"},
+        {with(startup, {"--velocities", "10,14," + huge + ",7"}), "--velocities"},
+        {with(startup, {"--ports", huge}), "--ports"},
+        {with(startup, {"--sweep-diameter", "100:" + huge + ":10"}), "--sweep-diameter"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = calc(c.args);
+        EXPECT_EQ(o.status, exit_bad_input) << c.named;
+        EXPECT_EQ(o.out, "");
+        EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err.substr(0, 80);
+        EXPECT_NE(o.err.find("too large"), std::string::npos) << o.err.substr(0, 80);
+    }
+    // Numbers too small for a double are 0: a radius of 0 is a radius.
+    const Outcome tiny = calc(with(startup, {"--radius", "1e-400"}));
+    EXPECT_EQ(tiny.status, 0) << tiny.err;
+}
+
+// Every shown minimum radius is at least the true minimum: decimal inches round
+// up to the next ten-thousandth as feet and inches round up to the next sixteenth.
+TEST(Lengths, MinimumRadiusInDecimalInchesIsNeverBelowTheMinimum) {
+    for (double mm = 0.01; mm < 300; mm += 0.0731) {
+        const std::string shown = length_number(mm, Units::decimal_inches, 3, Rounding::up);
+        const double inches = std::stod(shown);
+        EXPECT_GE(inches * 25.4, mm - 1e-9) << mm << " mm shown as " << shown;
+        EXPECT_LT(inches * 25.4, mm + 25.4e-4 + 1e-9) << mm << " mm shown as " << shown;
+    }
+    // An exact ten-thousandth stays as it is.
+    EXPECT_EQ(length_number(25.63114, Units::decimal_inches, 3, Rounding::up), "1.0091");
+    EXPECT_EQ(length_number(25.63114, Units::decimal_inches), "1.0091");
+}
+
+TEST(Arguments, FileNamesThatAreNotUtf8AreRefused) {
+    const char* good[] = {"venturon-calc", "--graph", "p\xc3\xa4rt.png"};
+    EXPECT_EQ(argument_encoding_problem(3, good), std::nullopt);
+    const char* bad[] = {"venturon-calc", "--graph", "port\xff.png"};
+    const auto problem = argument_encoding_problem(3, bad);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(*problem, "argument \"port?.png\" is not valid UTF-8 text; give file names in "
+                        "UTF-8 (rename the file)");
+    const char* name_only[] = {"\xff"}; // the program's own name is not looked at
+    EXPECT_EQ(argument_encoding_problem(1, name_only), std::nullopt);
+}

@@ -1,9 +1,18 @@
 // The real executable: what a shell user or a script sees.
+#include "options.h"
+#include "support/isolation.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,4 +70,110 @@ TEST(Executable, AFullDiskIsAFailure) {
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+namespace {
+
+// The tool as a shell would start it, in this process's mounts and limits.
+int shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string tool_command(const QString& graph, const char* redirect = "2>/dev/null") {
+    return std::string("'") + VENTURON_CALC_PATH + "' -d 100 --velocities 10,14,12,7 --graph '" +
+           graph.toStdString() + "' >/dev/null " + redirect;
+}
+
+const QByteArray old_picture("an older picture, kept byte for byte");
+
+bool graphs_available() {
+    return venturon::cli::graph_output_available();
+}
+
+} // namespace
+
+TEST(Executable, GraphWithoutARuntimeDirectoryPrintsNothingOnStandardError) {
+    if (!graphs_available()) {
+        GTEST_SKIP() << "this build draws no graphs";
+    }
+    QTemporaryDir dir;
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    process.setProcessEnvironment(environment);
+    process.start(VENTURON_CALC_PATH,
+                  {"-d", "100", "--velocities", "10,14,12,7", "--graph", dir.filePath("port.png")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+}
+
+// A graph that cannot be written whole leaves the old file as it was, says so in
+// one line and ends with status 1: a file-size limit, a full disk, a pipe.
+TEST(Executable, GraphThatCannotBeWrittenKeepsTheOldFile) {
+    if (!graphs_available()) {
+        GTEST_SKIP() << "this build draws no graphs";
+    }
+    QTemporaryDir dir;
+    for (const char* name : {"limited.png", "limited.svg"}) {
+        const QString file = dir.filePath(name);
+        ASSERT_TRUE(venturon::testing::put(file, old_picture));
+        const QString err = dir.filePath("err.txt");
+        const int code = venturon::testing::run_in_child([&] {
+            std::signal(SIGXFSZ, SIG_IGN); // kept across exec: the write fails instead
+            const rlimit limit{2048, 2048};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                return venturon::testing::child_skipped;
+            }
+            return shell(tool_command(file, ("2>'" + err.toStdString() + "'").c_str()));
+        });
+        if (code == venturon::testing::child_skipped) {
+            GTEST_SKIP() << "cannot limit the file size";
+        }
+        EXPECT_EQ(code, 1) << name;
+        EXPECT_EQ(venturon::testing::contents(file), old_picture) << name;
+        const QByteArray message = venturon::testing::contents(err);
+        EXPECT_EQ(message.count('\n'), 1) << message.toStdString();
+        EXPECT_TRUE(message.startsWith("venturon-calc: --graph")) << message.toStdString();
+    }
+
+    for (const char* name : {"full.png", "full.svg"}) {
+        const QString disk = dir.filePath(QString("disk-") + name);
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QString("disk-") + name));
+        const QString file = disk + "/port" + QString(name).right(4);
+        const int code = venturon::testing::run_in_child([&] {
+            if (!venturon::testing::mount_private_tmpfs(disk, "16k")) {
+                return venturon::testing::child_skipped;
+            }
+            if (!venturon::testing::put(file, old_picture)) {
+                return 90;
+            }
+            shell("cat /dev/zero > '" + disk.toStdString() + "/filler' 2>/dev/null");
+            const int status = shell(tool_command(file));
+            return venturon::testing::contents(file) == old_picture ? status : 91;
+        });
+        if (code == venturon::testing::child_skipped) {
+            GTEST_SKIP() << "cannot mount a tmpfs here";
+        }
+        EXPECT_EQ(code, 1) << name;
+    }
+
+    // A link to a pipe nobody reads: refused at once, and the pipe stays a pipe.
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, dir.filePath("link.png")));
+    EXPECT_EQ(shell("timeout 20 " + tool_command(dir.filePath("link.png"))), 1);
+    struct stat s {};
+    ASSERT_EQ(lstat(fifo.toLocal8Bit().constData(), &s), 0);
+    EXPECT_TRUE(S_ISFIFO(s.st_mode));
+}
+
+TEST(Executable, FileNamesThatAreNotUtf8AreRefused) {
+    QTemporaryDir dir;
+    const std::string name = dir.filePath("port").toStdString() + "\xff.png";
+    EXPECT_EQ(shell(std::string("'") + VENTURON_CALC_PATH +
+                    "' -d 100 --velocities 10,14,12,7 --graph '" + name + "' >/dev/null 2>&1"),
+              2);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }

@@ -227,3 +227,34 @@ TEST_F(SettingsFile, ReadOnlyProgramDirectory) {
     }
     EXPECT_EQ(code, child_passed);
 }
+
+// XDG_CONFIG_HOME counts only when it is an absolute path.
+TEST(UserConfigDirectory, FollowsAnAbsoluteXdgConfigHomeOnly) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    const bool was_set = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QString home_config = QDir::home().filePath(".config/venturon");
+    const struct {
+        const char* value; // nullptr: unset
+        QString expected;
+    } cases[] = {
+        {"/srv/config", "/srv/config/venturon"},
+        {"/srv/config/", "/srv/config/venturon"},
+        {"relative-config", home_config},
+        {"./config", home_config},
+        {"", home_config},
+        {nullptr, home_config},
+    };
+    for (const auto& c : cases) {
+        if (c.value) {
+            qputenv("XDG_CONFIG_HOME", c.value);
+        } else {
+            qunsetenv("XDG_CONFIG_HOME");
+        }
+        EXPECT_EQ(user_config_directory(), c.expected) << (c.value ? c.value : "(unset)");
+    }
+    if (was_set) {
+        qputenv("XDG_CONFIG_HOME", saved);
+    } else {
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+}

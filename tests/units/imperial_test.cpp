@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 using venturon::in2mm;
 using venturon::mm2in;
+using venturon::number_text;
 using venturon::text_value;
 
 TEST(In2mm, ReadsFeetInchesAndFractions) {
@@ -120,4 +122,31 @@ TEST(Imperial, FeetInchesRoundTripWithinA32ndOfAnInch) {
         EXPECT_LE(std::fabs(text_value(back.result) - mm), 25.4 * (1.0 / 32 + 0.0001) + 1e-9)
             << mm << " shown as " << shown.feet_inches;
     }
+}
+
+// Every length typed in decimal inches, to four decimals up to 20 inches, shows
+// exactly as typed and stays so however often it is read back and shown again
+// (the main window does that at every calculation and every start).
+TEST(Imperial, DecimalInchesShowAsTypedAndNeverDrift) {
+    for (int k = 1; k <= 200000; ++k) {
+        char typed[16];
+        std::snprintf(typed, sizeof typed, "%d.%04d", k / 10000, k % 10000);
+        const std::string expected = number_text(k / 10000.0);
+        std::string text = typed;
+        for (int round = 0; round < 3; ++round) {
+            const auto read = in2mm(text);
+            ASSERT_EQ(read.message, "") << typed;
+            const auto shown = mm2in(read.result);
+            ASSERT_EQ(shown.decimal_inches, expected) << typed << " in round " << round;
+            text = shown.decimal_inches;
+        }
+    }
+}
+
+TEST(Imperial, CutToTenThousandthsKeepsExactDecimals) {
+    EXPECT_EQ(mm2in("25.63114").decimal_inches, " 1.0091");
+    EXPECT_EQ(mm2in("25.6286").decimal_inches, " 1.009");   // 1.00900787... inches
+    EXPECT_EQ(mm2in("25.62859").decimal_inches, " 1.0089"); // below 1.009: cut
+    EXPECT_EQ(venturon::ten_thousandths_of_inch(25.63114), 10091);
+    EXPECT_EQ(venturon::ten_thousandths_of_inch(0), 0);
 }

@@ -108,3 +108,33 @@ TEST(CompleteNumber, WholeTextsOnly) {
         EXPECT_EQ(venturon::complete_number(c.text), c.value) << '"' << c.text << '"';
     }
 }
+
+// Numbers that text_value reads as 0 because no double holds them: too large
+// ones are told apart from too small ones.
+TEST(BeyondDouble, TooLargeOnly) {
+    const std::string digits400(400, '9');
+    const struct {
+        std::string text;
+        bool beyond;
+    } cases[] = {
+        {"1e308", false},
+        {"1.7976931348623157e308", false},
+        {"1.8e308", true},
+        {"-1e309", true},
+        {"1e400 mm", true},
+        {"0.0001e313", true},
+        {"1e-400", false},
+        {"0." + std::string(400, '0') + "1", false},
+        {digits400, true},
+        {digits400 + ".5", true},
+        {"1e99999999999999999999", true},
+        {"1e-99999999999999999999", false},
+        {"12", false},
+        {"abc", false},
+        {"0e999", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(venturon::beyond_double(c.text), c.beyond) << c.text.substr(0, 40);
+    }
+}

@@ -1,0 +1,183 @@
+#include "file_writing.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace venturon {
+
+namespace {
+
+FileWrite written() {
+    return {true, {}};
+}
+
+FileWrite failed(const QString& why) {
+    return {false, why};
+}
+
+// A full write, then the flush, all checked: QSaveFile buffers, so write() may
+// accept every byte that a full disk then refuses.
+bool write_completely(QFileDevice& file, const QByteArray& bytes) {
+    return file.write(bytes) == bytes.size() && file.flush() &&
+           file.error() == QFileDevice::NoError;
+}
+
+#ifdef Q_OS_UNIX
+
+QString system_error(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Into a character device or FIFO, without ever waiting for it: a FIFO that no
+// one reads refuses at once.
+FileWrite write_into_device(const QByteArray& path, const QByteArray& bytes) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return failed(errno == ENXIO ? QStringLiteral("nothing is reading from this pipe")
+                                     : system_error(errno));
+    }
+    qsizetype done = 0;
+    int error = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;
+            break;
+        }
+        done += n;
+    }
+    ::close(fd);
+    if (error != 0) {
+        return failed(error == EAGAIN ? QStringLiteral("it does not take the whole file at once")
+                                      : system_error(error));
+    }
+    return written();
+}
+
+#endif
+
+// Writes over the file where it stands, then cuts it to the new length: for a file
+// whose folder takes no new files. Should the write fail, the old bytes go back.
+FileWrite rewrite_in_place(const QString& path, const QByteArray& bytes) {
+    QByteArray old;
+    if (QFile reader(path); reader.open(QIODevice::ReadOnly)) {
+        old = reader.readAll();
+    } else {
+        return failed(reader.errorString());
+    }
+    const auto overwrite = [&path](const QByteArray& content, QString* why) {
+        QFile file(path);
+        const bool done = file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) &&
+                          write_completely(file, content) && file.resize(content.size());
+        if (!done && why) {
+            *why = file.errorString();
+        }
+        return done;
+    };
+    QString why;
+    if (overwrite(bytes, &why)) {
+        return written();
+    }
+    overwrite(old, nullptr);
+    return failed(why);
+}
+
+// What a replaced file keeps of the old one.
+struct Ownership {
+    unsigned owner = 0;
+    unsigned group = 0;
+    unsigned mode = 0; // permission bits
+};
+
+// The atomic replacement. `keep` is the old file's ownership when it exists.
+// `in_place` is set when the folder refuses the temporary file, or when the old
+// owner cannot be given to the new file.
+FileWrite replace(const QString& path, const QByteArray& bytes,
+                  const std::optional<Ownership>& keep, bool& in_place) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        in_place = keep.has_value();
+        return failed(file.errorString());
+    }
+#ifdef Q_OS_UNIX
+    if (keep) {
+        const int fd = file.handle();
+        if ((keep->owner != ::geteuid() || keep->group != ::getegid()) &&
+            ::fchown(fd, keep->owner, keep->group) != 0) {
+            const int error = errno;
+            file.cancelWriting();
+            file.commit();
+            in_place = true;
+            return failed(system_error(error));
+        }
+        ::fchmod(fd, keep->mode);
+    }
+#endif
+    if (!write_completely(file, bytes)) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        file.commit(); // cancelled: keeps the old file and removes the new one
+        return failed(why);
+    }
+    if (!file.commit()) {
+        return failed(file.errorString());
+    }
+    return written();
+}
+
+} // namespace
+
+FileWrite write_file(const QString& path, const QByteArray& bytes) {
+    bool in_place = false;
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(path);
+    struct stat target {};
+    if (::stat(native.constData(), &target) != 0) {
+        if (errno != ENOENT) {
+            return failed(system_error(errno));
+        }
+        return replace(path, bytes, std::nullopt, in_place); // a new file
+    }
+    if (S_ISCHR(target.st_mode) || S_ISFIFO(target.st_mode)) {
+        return write_into_device(native, bytes);
+    }
+    if (!S_ISREG(target.st_mode)) {
+        return failed(QStringLiteral("it is not a regular file"));
+    }
+    // The file a link points to is replaced, so that the link stays a link.
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const Ownership old{target.st_uid, target.st_gid, target.st_mode & 07777u};
+    const FileWrite atomic = replace(file, bytes, old, in_place);
+    if (atomic.written || !in_place || ::access(QFile::encodeName(file).constData(), W_OK) != 0) {
+        return atomic;
+    }
+    return rewrite_in_place(file, bytes);
+#else
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        return failed(QStringLiteral("it is not a regular file"));
+    }
+    const FileWrite atomic =
+        replace(path, bytes,
+                info.exists() ? std::optional<Ownership>(Ownership{}) : std::optional<Ownership>(),
+                in_place);
+    return atomic.written || !in_place || !info.isWritable() ? atomic
+                                                             : rewrite_in_place(path, bytes);
+#endif
+}
+
+} // namespace venturon
