@@ -2,6 +2,7 @@
 #include "interaction.h"
 #include "program_state.h"
 #include "settings_file.h"
+#include "venturon_version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,10 +12,10 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("venturon"));
-    QApplication::setApplicationVersion(QStringLiteral(VENTURON_VERSION));
-    // The installed menu entry (VENTURON_APP_ID.desktop) and the window icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral(VENTURON_APP_ID));
+    QApplication::setApplicationName(QString::fromLatin1(venturon::application_name));
+    QApplication::setApplicationVersion(QString::fromLatin1(venturon::version));
+    // The installed menu entry (application_id.desktop) and the window icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(venturon::application_id));
     QIcon icon;
     for (const int size : {48, 256}) {
         icon.addFile(QStringLiteral(":/icons/venturon-%1.png").arg(size), QSize(size, size));
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
     const QString program_dir = QCoreApplication::applicationDirPath();
     const QString settings_directory = venturon::choose_settings_directory(
         program_dir, venturon::user_config_directory(),
-        venturon::installed_program(program_dir, QStringLiteral(VENTURON_APP_ID ".desktop")));
+        venturon::installed_program(program_dir,
+                                    QString::fromLatin1(venturon::application_id) + ".desktop"));
 
     venturon::Form1 window(program, interaction, settings_directory);
     window.show();

@@ -71,7 +71,7 @@ void BM_settings_round_trip(benchmark::State& state) {
     record.diameter_mm = 101.6;
     record.radius_mm = 12.7;
     record.lock_v = {10.5, 14.25, 12, 7};
-    record.units_mode = "inches";
+    record.units_mode = UnitsMode::inches;
     const std::string bytes = serialise_settings(record);
     for (auto _ : state) {
         benchmark::DoNotOptimize(serialise_settings(parse_settings(bytes)));

@@ -17,14 +17,10 @@ std::string failure(const GraphRequest& request, const std::string& why) {
     return "--graph \"" + request.path.toStdString() + "\": " + why;
 }
 
-// What Form1::drawfreq hands to the drawing after a Calculate in Full mode on a
-// fresh window.
+// What the window's graph shows after a Calculate in Full mode, at the size asked.
 VelocityGraphInput graph_input(const SingleResult& single, const GraphRequest& request) {
-    VelocityGraphInput in;
-    in.core_limit = single.result.core_limit;
-    in.chuff_limit = single.result.chuff_limit;
-    in.required = single.input.required;
-    in.full_mode = true;
+    VelocityGraphInput in = velocity_graph_input(single.result.core_limit,
+                                                 single.result.chuff_limit, single.input.required);
     in.picture_size = QSizeF(request.width, request.height);
     return in;
 }

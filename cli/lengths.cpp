@@ -34,20 +34,8 @@ std::string plain_millimetres(double millimetres) {
 
 } // namespace
 
-std::string_view units_name(Units units) {
-    switch (units) {
-    case Units::metric:
-        return "metric";
-    case Units::inches:
-        return "inches";
-    case Units::decimal_inches:
-        return "decimalinches";
-    }
-    return {};
-}
-
-std::string_view unit_symbol(Units units) {
-    return units == Units::metric ? "mm" : "in";
+std::string_view unit_symbol(UnitsMode units) {
+    return units == UnitsMode::metric ? "mm" : "in";
 }
 
 NumberReading read_number(std::string_view text) {
@@ -79,13 +67,13 @@ NumberReading read_number(std::string_view text) {
     return reading;
 }
 
-LengthReading read_length(std::string_view text, Units units) {
+LengthReading read_length(std::string_view text, UnitsMode units) {
     LengthReading reading;
     if (trim_blanks(text).empty()) {
         reading.problem = "empty";
         return reading;
     }
-    if (units == Units::metric) {
+    if (units == UnitsMode::metric) {
         const NumberReading number = read_number(text);
         reading.millimetres = number.value;
         if (!number.value) {
@@ -120,18 +108,18 @@ std::string fixed(double value, int decimals) {
     return std::string(buffer, written.ptr);
 }
 
-std::string length_number(double millimetres, Units units, int decimals, Rounding rounding) {
+std::string length_number(double millimetres, UnitsMode units, int decimals, Rounding rounding) {
     switch (units) {
-    case Units::metric:
+    case UnitsMode::metric:
         return decimals < 0 ? number_text_trimmed(millimetres) : fixed(millimetres, decimals);
-    case Units::inches:
+    case UnitsMode::inches:
         if (rounding == Rounding::up) {
             // The allowance keeps a radius of exactly n sixteenths at n.
             const double sixteenths = std::ceil(millimetres / mm_per_inch * 16 - 1e-9);
             millimetres = std::max(0.0, sixteenths) * mm_per_inch / 16;
         }
         return trim_spaces(mm2in(plain_millimetres(millimetres)).feet_inches);
-    case Units::decimal_inches:
+    case UnitsMode::decimal_inches:
         if (rounding == Rounding::up) {
             const double ten_thousandths = std::ceil(ten_thousandths_of_inch(millimetres));
             millimetres = std::max(0.0, ten_thousandths) * mm_per_inch / 10000;
@@ -141,7 +129,7 @@ std::string length_number(double millimetres, Units units, int decimals, Roundin
     return {};
 }
 
-std::string show_length(double millimetres, Units units, int decimals, Rounding rounding) {
+std::string show_length(double millimetres, UnitsMode units, int decimals, Rounding rounding) {
     std::string text = length_number(millimetres, units, decimals, rounding);
     if (text.ends_with('\'')) {
         return text; // whole feet carry their own symbol

@@ -1,17 +1,14 @@
 #pragma once
 
+#include "units_mode.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace venturon::cli {
 
-// How lengths are typed and shown: millimetres, feet-inches-and-fractions, or
-// decimal inches. Both imperial modes read either imperial notation.
-enum class Units { metric, inches, decimal_inches };
-
-std::string_view units_name(Units units);  // "metric", "inches", "decimalinches"
-std::string_view unit_symbol(Units units); // "mm" or "in"
+std::string_view unit_symbol(UnitsMode units); // "mm" or "in"
 
 // A real number written as the whole text (blanks around it allowed): no trailing
 // words, no nan or infinity. A number too small for a double reads as 0.
@@ -32,7 +29,7 @@ struct LengthReading {
 // Reads a length typed in the given units. Imperial texts go through in2mm, whose
 // own message names the rule that was broken; a length whose millimetres pass
 // the largest double is too large. The sign is left to the caller.
-LengthReading read_length(std::string_view text, Units units);
+LengthReading read_length(std::string_view text, UnitsMode units);
 
 // Fixed-point text with the given number of decimals; very large magnitudes fall
 // back to number text (exponent form) so that a column never holds hundreds of digits.
@@ -46,11 +43,11 @@ enum class Rounding { nearest, up };
 // A length held in millimetres as it shows in the given units, without the unit:
 // metric with `decimals` decimals (number text when negative), feet and inches to
 // a sixteenth, or decimal inches to four decimals.
-std::string length_number(double millimetres, Units units, int decimals = 3,
+std::string length_number(double millimetres, UnitsMode units, int decimals = 3,
                           Rounding rounding = Rounding::nearest);
 
 // length_number followed by its unit ("26.243 mm", "1 1/16 in", "5'").
-std::string show_length(double millimetres, Units units, int decimals = 3,
+std::string show_length(double millimetres, UnitsMode units, int decimals = 3,
                         Rounding rounding = Rounding::nearest);
 
 } // namespace venturon::cli

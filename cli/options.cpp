@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "venturon_version.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QUtf8StringView>
@@ -7,10 +9,6 @@
 #include <cmath>
 #include <string_view>
 #include <vector>
-
-#ifndef VENTURON_VERSION
-#error "VENTURON_VERSION must be defined by the build"
-#endif
 
 namespace venturon::cli {
 
@@ -51,10 +49,10 @@ T choose(std::string_view option, std::string_view text, const Choice<T> (&choic
     reject(option, text, "expected " + expected);
 }
 
-constexpr Choice<Units> unit_choices[] = {
-    {"metric", Units::metric},
-    {"inches", Units::inches},
-    {"decimalinches", Units::decimal_inches},
+const Choice<UnitsMode> unit_choices[] = {
+    {units_mode_text(UnitsMode::metric), UnitsMode::metric},
+    {units_mode_text(UnitsMode::inches), UnitsMode::inches},
+    {units_mode_text(UnitsMode::decimal_inches), UnitsMode::decimal_inches},
 };
 constexpr Choice<Allowance> allowance_choices[] = {
     {"none", Allowance::none},
@@ -77,7 +75,7 @@ constexpr Choice<CutterSystem> cutter_choices[] = {
 
 enum class Sign { positive, not_negative };
 
-double length(std::string_view option, std::string_view text, Units units, Sign sign) {
+double length(std::string_view option, std::string_view text, UnitsMode units, Sign sign) {
     const LengthReading reading = read_length(text, units);
     if (!reading.millimetres) {
         reject(option, text, reading.problem);
@@ -143,7 +141,7 @@ double ports(std::string_view text) {
     return whole == 0 ? 1 : whole;
 }
 
-DiameterSweep diameter_sweep(std::string_view text, Units units) {
+DiameterSweep diameter_sweep(std::string_view text, UnitsMode units) {
     const auto parts = split(text, ':');
     if (parts.size() != 3) {
         reject("sweep-diameter", text, "expected FROM:TO:STEP");
@@ -423,7 +421,7 @@ std::optional<std::string> argument_encoding_problem(int argc, const char* const
 }
 
 std::string_view program_version() {
-    return VENTURON_VERSION;
+    return version;
 }
 
 ParsedCommandLine parse_command_line(const QStringList& arguments) {
@@ -461,10 +459,6 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
         parsed.text = bad.message;
     }
     return parsed;
-}
-
-std::string_view port_word(double ports) {
-    return ports == 1 ? "Port" : "Ports";
 }
 
 std::string_view allowance_name(Allowance allowance) {

@@ -49,7 +49,7 @@ struct Options {
     std::optional<double> radius_mm;    // given: manual mode; absent: minimum mode
     double ports = 1;                   // normalised: whole part of the absolute value, at least 1
     std::array<double, 4> velocities{}; // required, m/s at 20, 25, 30, 35 Hz
-    Units units = Units::metric;
+    UnitsMode units = UnitsMode::metric;
     AllowanceSelection allowances = first_start_allowances;
     Format format = Format::table;
     std::optional<CutterSystem> round_over;
@@ -74,9 +74,6 @@ std::optional<std::string> argument_encoding_problem(int argc, const char* const
 // Reads the arguments (the first one is the program's name). An error message is
 // one line without the program's name in front.
 ParsedCommandLine parse_command_line(const QStringList& arguments);
-
-// "Port" for one port, "Ports" otherwise.
-std::string_view port_word(double ports);
 
 std::string_view allowance_name(Allowance allowance); // "none", "seating", ...
 std::string_view content_name(Content content);       // "music", "home-theatre"

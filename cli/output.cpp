@@ -37,18 +37,19 @@ std::string allowances_text(const AllowanceSelection& a) {
 
 // A length in the chosen units; imperial texts (rounded to a sixteenth or cut to
 // four decimals) carry the millimetres beside them. `note` ends the brackets.
-std::string length_with_mm(double mm, Units units, int decimals, std::string_view note = {},
+std::string length_with_mm(double mm, UnitsMode units, int decimals, std::string_view note = {},
                            Rounding rounding = Rounding::nearest) {
     std::string text = show_length(mm, units, decimals, rounding);
-    std::string aside =
-        units == Units::metric ? std::string() : length_number(mm, Units::metric, decimals) + " mm";
+    std::string aside = units == UnitsMode::metric
+                            ? std::string()
+                            : length_number(mm, UnitsMode::metric, decimals) + " mm";
     if (!note.empty()) {
         aside += (aside.empty() ? "" : ", ") + std::string(note);
     }
     return aside.empty() ? text : text + " (" + aside + ")";
 }
 
-std::string minimum_with_mm(double mm, Units units, std::string_view note = {}) {
+std::string minimum_with_mm(double mm, UnitsMode units, std::string_view note = {}) {
     return length_with_mm(mm, units, 3, note, Rounding::up);
 }
 
@@ -56,7 +57,7 @@ std::string cutter_text(const std::optional<Cutter>& cutter) {
     return cutter ? std::string(cutter->label) : std::string();
 }
 
-std::string round_over_line(double minimum_mm, CutterSystem system, Units units) {
+std::string round_over_line(double minimum_mm, CutterSystem system, UnitsMode units) {
     const auto cutter = smallest_cutter(minimum_mm, system);
     const std::string system_name(cutter_system_name(system));
     if (cutter) {
@@ -172,7 +173,7 @@ QJsonValue json_round_over(double minimum_mm, CutterSystem system) {
 QJsonObject json_header(const Options& options) {
     return {{"program", q(program_name)},
             {"version", q(program_version())},
-            {"units", q(units_name(options.units))},
+            {"units", q(units_mode_text(options.units))},
             {"allowances", json_allowances(options.allowances)}};
 }
 

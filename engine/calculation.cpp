@@ -87,4 +87,8 @@ Rgb verdict_colour(Verdict verdict) {
     return {};
 }
 
+std::string_view port_word(double ports) {
+    return ports == 1 ? "Port" : "Ports";
+}
+
 } // namespace venturon

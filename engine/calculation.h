@@ -46,6 +46,9 @@ std::array<double, 4> core_limits(double diameter, const AllowanceSelection& all
 CalculationResult calculate(const CalculationInput& input);
 Verdict verdict_for(double core_excess, double chuff_excess);
 
+// The first word of the noise-free verdict: "Port" for one port, "Ports" otherwise.
+std::string_view port_word(double ports);
+
 // port_word is "Port" or "Ports".
 std::string verdict_text(Verdict verdict, std::string_view port_word);
 Rgb verdict_colour(Verdict verdict);

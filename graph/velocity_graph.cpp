@@ -128,6 +128,16 @@ std::array<double, N> legend_tops(std::array<double, N> y, const std::optional<T
 
 } // namespace
 
+VelocityGraphInput velocity_graph_input(const std::array<double, 4>& core_limit,
+                                        const std::array<double, 4>& chuff_limit,
+                                        const std::array<double, 4>& required) {
+    VelocityGraphInput in;
+    in.core_limit = core_limit;
+    in.chuff_limit = chuff_limit;
+    in.required = required;
+    return in;
+}
+
 VelocityGraphOutput draw_velocity_graph(Drawing& d, const VelocityGraphInput& in) {
     VelocityGraphOutput out;
     out.top_velocity_label = in.top_velocity_label;

@@ -20,6 +20,12 @@ struct VelocityGraphInput {
     QSizeF picture_size;
 };
 
+// What the graph plots after a calculation: its limits and the required
+// velocities, in Full mode.
+VelocityGraphInput velocity_graph_input(const std::array<double, 4>& core_limit,
+                                        const std::array<double, 4>& chuff_limit,
+                                        const std::array<double, 4>& required);
+
 struct VelocityGraphOutput {
     double graph_max_velocity = 0;
     double top_velocity_label = 0;

@@ -1,6 +1,7 @@
 #include "settings_file.h"
 
 #include "file_writing.h"
+#include "venturon_version.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,7 +67,7 @@ QString user_config_directory() {
 #else
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 #endif
-    return QDir(base).filePath(QStringLiteral("venturon"));
+    return QDir(base).filePath(QString::fromLatin1(application_name));
 }
 
 bool installed_program(const QString& program_dir, const QString& desktop_file_name) {

@@ -28,10 +28,6 @@ void for_each_line(std::string_view bytes, std::size_t max_lines, Take take) {
     }
 }
 
-bool is_units_mode(std::string_view text) {
-    return text == "metric" || text == "inches" || text == "decimalinches";
-}
-
 void append_line(std::string& out, std::string_view text) {
     for (char c : text) {
         if (c != '\r' && c != '\n') {
@@ -88,8 +84,8 @@ SettingsRecord parse_settings(std::string_view bytes) {
     text(14, r.core_mask);
     text(15, r.core_seat);
     text(16, r.content_type);
-    if (present(17) && is_units_mode(line(17))) {
-        r.units_mode.assign(line(17));
+    if (present(17)) {
+        r.units_mode = units_mode_from_text(line(17)).value_or(UnitsMode::metric);
     }
     return r;
 }
@@ -112,7 +108,7 @@ std::string serialise_settings(const SettingsRecord& r) {
     append_line(out, r.core_mask);
     append_line(out, r.core_seat);
     append_line(out, r.content_type);
-    append_line(out, is_units_mode(r.units_mode) ? r.units_mode : "metric");
+    append_line(out, units_mode_text(r.units_mode));
     return out;
 }
 

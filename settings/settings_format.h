@@ -1,5 +1,7 @@
 #pragma once
 
+#include "units_mode.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -24,7 +26,7 @@ struct SettingsRecord {
     std::string core_mask = "Core_mask_off";         // 14
     std::string core_seat = "Core_seat_off";         // 15
     std::string content_type = "Home_Theatre";       // 16
-    std::string units_mode = "metric";               // 17: "metric", "inches" or "decimalinches"
+    UnitsMode units_mode = UnitsMode::metric;        // 17: "metric", "inches" or "decimalinches"
 
     // Every member counts, lines_read included; numbers compare by value (0 == -0).
     friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
@@ -39,14 +41,14 @@ std::vector<std::string> split_settings_lines(std::string_view bytes);
 
 // Decodes the first 17 lines; later lines are ignored and missing ones keep the
 // defaults of SettingsRecord. Numbers are read by text_value, texts are kept
-// byte for byte, an unknown units mode becomes "metric". Accepts any bytes.
+// byte for byte, an unknown units mode reads as metric. Accepts any bytes.
 SettingsRecord parse_settings(std::string_view bytes);
 
 // Encodes a record as exactly 17 lines, each ended by CR LF. Numbers are written
 // by number_text (leading blank kept). Texts are written as they stand, less any
 // CR or LF byte, which would otherwise split a line in two and shift every later
-// line; an unknown units mode is written as "metric". parse_settings reads the
-// result back to a record that serialises to the same bytes.
+// line. parse_settings reads the result back to a record that serialises to the
+// same bytes.
 std::string serialise_settings(const SettingsRecord& record);
 
 } // namespace venturon

@@ -1,19 +1,21 @@
 #include "allowance_reminder.h"
 
-#include "allowances.h"
-#include "widgets.h"
+#include "allowance_display.h"
+#include "clickable_label.h"
+#include "colours.h"
+#include "font_fitting.h"
+#include "number_text.h"
+#include "palette.h"
+#include "twips.h"
 
 #include <QLabel>
 
+#include <algorithm>
 #include <cmath>
 
 namespace venturon {
 
 namespace {
-const QColor frame_colour(244, 244, 234);
-const QColor chuffing_colour(55, 106, 240);
-const QColor core_colour(250, 163, 163);
-const QColor core_total_colour(255, 128, 128);
 
 QRect pixels(const LayoutRect& r) {
     // Half pixels round outwards on the left and inwards on the right, so that
@@ -33,28 +35,58 @@ ClickableLabel* bar(QWidget* parent, const char* name, const QColor& colour) {
 }
 } // namespace
 
+ReminderLayout reminder_layout(LayoutRect frame, LayoutSize bound_total, LayoutSize core_total) {
+    ReminderLayout out;
+    LayoutRect& b = out.frame;
+    b = frame;
+    b.height = Int(b.height + 0.5);
+    b.width = Int(b.width + 0.5);
+
+    const double inner = std::max(0.0, b.height - 4);
+    const double bar_width = std::max(0.0, b.width / 2 - 2);
+    const double bottom = b.top + b.height - 2;
+    const auto bar = [&](double left, double height, bool standing) {
+        return LayoutRect{left, standing ? bottom - height : b.top + 2, bar_width, height};
+    };
+    const double seat = Int(inner * 0.45);
+    const double music = Int(inner * 0.7);
+    const double chuff_left = b.left + 2;
+    const double core_left = b.left + b.width / 2 - 1;
+
+    out.chuff_seat = bar(chuff_left, seat, true);
+    out.chuff_music = bar(chuff_left, music, true);
+    out.chuff_ht = bar(chuff_left, inner, false);
+    out.core_seat = bar(core_left, seat, true);
+    out.core_music = bar(core_left, music, true);
+    out.core_ht = bar(core_left, inner, false);
+
+    out.bound_total = {b.left - bound_total.width - 4, b.top + b.height - bound_total.height};
+    out.core_total = {b.left + b.width + 4, b.top + b.height - core_total.height};
+    return out;
+}
+
 AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int frame_top) {
     AllowanceReminder r;
-    r.Label_allowances = bar(parent, "Label_allowances", frame_colour);
+    r.Label_allowances = bar(parent, "Label_allowances", colours::reminder_frame);
     // Designed 372 by 384 twips: 24.8 by 25.6 pixels, kept until the layout rounds it.
     r.Label_allowances->setGeometry(px(frame_left), px(frame_top), 25, 26);
     r.Label_allowances->setProperty("design_width", 372.0 / 15);
     r.Label_allowances->setProperty("design_height", 384.0 / 15);
-    r.Label_chuff_seat = bar(parent, "Label_chuff_seat", chuffing_colour);
-    r.Label_chuff_music = bar(parent, "Label_chuff_music", chuffing_colour);
-    r.Label_chuff_ht = bar(parent, "Label_chuff_ht", chuffing_colour);
-    r.Label_core_seat = bar(parent, "Label_core_seat", core_colour);
-    r.Label_core_music = bar(parent, "Label_core_music", core_colour);
-    r.Label_core_ht = bar(parent, "Label_core_ht", core_colour);
+    r.Label_chuff_seat = bar(parent, "Label_chuff_seat", colours::hint);
+    r.Label_chuff_music = bar(parent, "Label_chuff_music", colours::hint);
+    r.Label_chuff_ht = bar(parent, "Label_chuff_ht", colours::hint);
+    r.Label_core_seat = bar(parent, "Label_core_seat", colours::core_bar);
+    r.Label_core_music = bar(parent, "Label_core_music", colours::core_bar);
+    r.Label_core_ht = bar(parent, "Label_core_ht", colours::core_bar);
 
     r.lbl_bound_tot = new QLabel(QStringLiteral("0"), parent);
     r.lbl_bound_tot->setObjectName(QStringLiteral("lbl_bound_tot"));
     r.lbl_bound_tot->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    set_fore_colour(r.lbl_bound_tot, chuffing_colour);
+    set_fore_colour(r.lbl_bound_tot, colours::hint);
     r.lbl_core_tot = new QLabel(QStringLiteral("0"), parent);
     r.lbl_core_tot->setObjectName(QStringLiteral("lbl_core_tot"));
     r.lbl_core_tot->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    set_fore_colour(r.lbl_core_tot, core_total_colour);
+    set_fore_colour(r.lbl_core_tot, colours::core_total);
     for (QLabel* total : {r.lbl_bound_tot, r.lbl_core_tot}) {
         total->resize(22, 17);
         fit_font(total, QStringLiteral("55"), 8);

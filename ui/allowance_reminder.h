@@ -13,6 +13,31 @@ namespace venturon {
 
 class ClickableLabel;
 
+// Geometry of the allowance reminder, in the window's pixels.
+struct LayoutRect {
+    double left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const LayoutRect&, const LayoutRect&) = default;
+};
+struct LayoutSize {
+    double width = 0, height = 0;
+};
+struct LayoutPoint {
+    double left = 0, top = 0;
+    friend bool operator==(const LayoutPoint&, const LayoutPoint&) = default;
+};
+struct ReminderLayout {
+    LayoutRect frame; // whole pixels
+    LayoutRect chuff_seat, chuff_music, chuff_ht;
+    LayoutRect core_seat, core_music, core_ht;
+    LayoutPoint bound_total; // left of the frame, bottoms aligned
+    LayoutPoint core_total;  // right of the frame, bottoms aligned
+};
+
+// Places the six bars inside the frame (chuffing in the left half, core in the
+// right, all standing 2 pixels above the frame's lower edge) and the two total
+// labels beside it. Bar sizes may be half pixels; none is ever negative.
+ReminderLayout reminder_layout(LayoutRect frame, LayoutSize bound_total, LayoutSize core_total);
+
 // The small bar graphic of the allowance choice, with the two percentage totals
 // beside it; the main window and the options dialog each carry one.
 struct AllowanceReminder {

@@ -17,7 +17,6 @@ inline const QColor hint_pale{183, 198, 215};      // the Simple-mode hints once
 inline const QColor unit_rules_off{192, 192, 192}; // imperial rules in metric mode
 inline const QColor compression_warning{192, 0, 0};
 inline const QColor large_diameter_warning{255, 0, 0};
-inline const QColor chart_grid{199, 207, 237};
 inline const QColor chart_grey{96, 96, 96};
 inline const QColor reminder_frame{244, 244, 234};
 inline const QColor core_bar{250, 163, 163};

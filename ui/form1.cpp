@@ -1,7 +1,11 @@
 #include "form1.h"
 
-#include "allowance_reminder.h"
+#include "allowance_display.h"
+#include "colours.h"
+#include "command_button.h"
+#include "controls.h"
 #include "cruise.h"
+#include "font_fitting.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
 #include "frm_options.h"
@@ -10,11 +14,12 @@
 #include "interaction.h"
 #include "model.h"
 #include "number_text.h"
+#include "palette.h"
 #include "picture_box.h"
-#include "settings_file.h"
-#include "settings_format.h"
+#include "twips.h"
 #include "velocity_graph.h"
-#include "widgets.h"
+#include "venturon_version.h"
+#include "window_setup.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,26 +32,15 @@
 #include <QShortcut>
 
 #include <cmath>
-#include <functional>
 
 namespace venturon {
 
 namespace {
-const QColor window_grey(224, 224, 224);
-const QColor stale_field(255, 192, 192);
-const QColor stale_status(255, 255, 192);
-const QColor computed_field(224, 224, 224);
-const QColor normal_field(255, 255, 255);
-const QColor status_green(160, 217, 136);
-const QColor hint_blue(55, 106, 240);
-const QColor hint_pale(183, 198, 215);
-
 const QString stale_text = QStringLiteral("Press Calculate to update results");
 const QString diameter_format_message =
     QStringLiteral("Diameter field contains incorrect format - see Change Units screen for rules");
 const QString radius_format_message =
     QStringLiteral("Radius field contains incorrect format - see Change Units screen for rules");
-const QString application_title = QStringLiteral("venturon");
 
 // Ctrl+Q everywhere, plus whatever the desktop calls Quit.
 QList<QKeySequence> quit_keys() {
@@ -67,11 +61,6 @@ QColor qcolour(const Rgb& c) {
     return {c.red, c.green, c.blue};
 }
 
-// The value a field shows as a number: the absolute value of its leading number.
-double field_number(const QLineEdit* field) {
-    return std::fabs(text_value(ss(field->text())));
-}
-
 } // namespace
 
 Form1::Form1(ProgramState& program, Interaction& interaction, QString settings_directory,
@@ -88,47 +77,25 @@ Form1::~Form1() = default;
 void Form1::create_controls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Venturon"));
-    set_back_colour(this, window_grey);
-    setFixedSize(415, 383);
+    set_back_colour(this, colours::window_background);
+    setFixedSize(twips_size(6228, 5748));
 
-    auto label = [this](const char* name, const char* caption, QRect at,
-                        const char* tip = nullptr) {
-        auto* l = new QLabel(QString::fromLatin1(caption), this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(at);
-        if (tip) {
-            l->setToolTip(QString::fromLatin1(tip));
-        }
+    // The window's captions and links prefer 8 points.
+    const auto label = [this](const char* name, const char* caption, QRect at,
+                              const char* tip = "") {
+        QLabel* l =
+            add_label(this, name, QString::fromLatin1(caption), at, QString::fromLatin1(tip));
         fit_font(l, l->text(), 8);
         return l;
     };
-    auto link = [this](const char* name, const char* caption, QRect at) {
-        auto* l = new ClickableLabel(QString::fromLatin1(caption), this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(at);
+    const auto link = [this](const char* name, const char* caption, QRect at) {
+        ClickableLabel* l = add_link(this, name, QString::fromLatin1(caption), at);
         fit_font(l, l->text(), 8);
-        make_link(l);
         return l;
     };
-    auto text = [this](const char* name, QRect at) {
-        auto* t = new TextBox(this);
-        t->setObjectName(QString::fromLatin1(name));
-        t->setGeometry(at);
-        QFont f = t->font();
-        f.setPointSizeF(8);
-        t->setFont(f);
-        t->setTextMargins(1, 0, 1, 0);
-        set_back_colour(t, normal_field);
-        return t;
-    };
-    auto button = [this](const char* name, const char* caption, QRect at, const char* tip) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(at);
-        if (tip) {
-            b->setToolTip(QString::fromLatin1(tip));
-        }
-        return b;
+    const auto text = [this](const char* name, QRect at) { return add_text_box(this, name, at); };
+    const auto button = [this](const char* name, const char* caption, QRect at, const char* tip) {
+        return add_button(this, name, QString::fromLatin1(caption), at, QString::fromLatin1(tip));
     };
 
     Label1 = label("Label1", "Port Diameter - mm", twips(240, 240, 1692, 252),
@@ -138,7 +105,7 @@ void Form1::create_controls() {
         label("Label2", "Flare Radius - mm", twips(3360, 240, 1572, 252), "Radius of port flare");
     Text2 = text("Text2", twips(5040, 240, 1092, 288));
     Text2->setEnabled(false);
-    set_back_colour(Text2, computed_field);
+    set_back_colour(Text2, colours::computed_field);
     // Both captions also name inches (units dialog): sized for the longer text.
     fit_font(Label1, QStringLiteral("Port Diameter - inches"), 8);
     fit_font(Label2, QStringLiteral("Flare Radius - inches"), 8);
@@ -162,12 +129,10 @@ void Form1::create_controls() {
         v->setEnabled(false);
     }
 
-    Option1 = new QRadioButton(QStringLiteral("Calculate minimum flare radius"), this);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option1->setGeometry(twips(2760, 1440, 2652, 252));
-    Option2 = new QRadioButton(QStringLiteral("Manually specify flare radius"), this);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option2->setGeometry(twips(2760, 1800, 2652, 252));
+    Option1 = add_option(this, "Option1", QStringLiteral("Calculate minimum flare radius"),
+                         twips(2760, 1440, 2652, 252));
+    Option2 = add_option(this, "Option2", QStringLiteral("Manually specify flare radius"),
+                         twips(2760, 1800, 2652, 252));
     // A group of its own: the dialogs' option buttons are children of this window
     // too, and would otherwise share the automatic exclusivity of its buttons.
     mode_group = new QButtonGroup(this);
@@ -178,19 +143,16 @@ void Form1::create_controls() {
     Command2->hide();
     Command3->hide();
 
-    Command1 = new CommandButton(QStringLiteral("&Calculate"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(2760, 2280, 2652, 372));
-    Check1 = new QCheckBox(QStringLiteral("Cruise control"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(twips(240, 3000, 1452, 252));
-    Check1->setToolTip(
+    Command1 = add_control<CommandButton>(this, "Command1", twips(2760, 2280, 2652, 372));
+    Command1->setText(QStringLiteral("&Calculate"));
+    Check1 = add_check_box(
+        this, "Check1", QStringLiteral("Cruise control"), twips(240, 3000, 1452, 252),
         QStringLiteral("Automatically scale required velocities when diameter or number of ports "
                        "is changed. Uncheck to change velocities"));
     fit_font(Check1, Check1->text(), 8, 22);
     Check1->setChecked(true);
 
-    reminder_ = std::make_unique<AllowanceReminder>(AllowanceReminder::create(this, 2760, 2940));
+    reminder_ = AllowanceReminder::create(this, 2760, 2940);
 
     Label3 = link("Label3", "Options", twips(3840, 3000, 732, 252));
     Label_mode = link("Label_mode", "Simple", twips(4560, 3000, 612, 252));
@@ -200,21 +162,17 @@ void Form1::create_controls() {
     Label5 = label("Label5", "Click graph to change frequency tracked in status line",
                    twips(5400, 1440, 3852, 252));
     fit_font(Label4, Label4->text(), 9.6);
-    set_hint_colour(hint_blue);
+    set_hint_colour(colours::hint);
     Label4->hide();
     Label5->hide();
 
-    Picture3 = new PictureBox(this);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setGeometry(twips(120, 3480, 6012, 1812));
+    Picture3 = add_control<PictureBox>(this, "Picture3", twips(120, 3480, 6012, 1812));
     Picture3->setFocusPolicy(Qt::ClickFocus);
 
-    Label9 = new QLabel(QStringLiteral("Status"), this);
-    Label9->setObjectName(QStringLiteral("Label9"));
-    Label9->setGeometry(twips(120, 5400, 6012, 252));
+    Label9 = add_label(this, "Label9", QStringLiteral("Status"), twips(120, 5400, 6012, 252));
     Label9->setTextFormat(Qt::PlainText);
     fit_font(Label9, QStringLiteral(" Chuffing with  Core Turbulence and Compression"), 8);
-    set_back_colour(Label9, status_green);
+    set_back_colour(Label9, colours::noise_free_status);
 
     QWidget* order[] = {Text1,   Text2,   Command3, Command2,   Text10, Command1,
                         Option1, Option2, Text6,    Text7,      Text8,  Text9,
@@ -262,19 +220,19 @@ void Form1::connect_handlers() {
     connect(Label13, &ClickableLabel::clicked, this, &Form1::Label13_Click);
     connect(Label14, &ClickableLabel::clicked, this, &Form1::Label14_Click);
     connect(Label_mode, &ClickableLabel::clicked, this, &Form1::Label_mode_Click);
-    reminder_->on_click(this, [this] { Label3_Click(); });
+    reminder_.on_click(this, [this] { Label3_Click(); });
 }
 
 // Start-up, before the window is first shown.
 void Form1::form_load() {
-    program_.version_text = QStringLiteral("2.52");
+    program_.version_text = QString::fromLatin1(version);
 
     // A third of the free space above and to the left.
     place_on_screen(this, 1.0 / 3, 1.0 / 3);
 
     Picture3->resize(Label9->width(), static_cast<int>(Int((Label9->y() - Picture3->y()) * 0.92)));
 
-    reminder_->lay_out();
+    reminder_.lay_out();
 
     Label4->move(Label12->x(), Label8->y());
     Label5->move(Label12->x(), Label6->y());
@@ -283,7 +241,7 @@ void Form1::form_load() {
     frmAbout_ = new frmAbout(
         program_, interaction_, [this] { re_enable_warnings(); }, this);
     frmOptions_ = new frmOptions(
-        program_, [this] { show_allowances(*frmOptions_, *reminder_); }, this);
+        program_, [this] { show_allowances(*frmOptions_, reminder_); }, this);
     frmUnits_ = new frmUnits(
         program_,
         [this](bool imperial) {
@@ -311,12 +269,12 @@ void Form1::form_load() {
     set_text(Text8, QStringLiteral("12"));
     set_text(Text9, QStringLiteral("7"));
 
-    program_.display_mode = QStringLiteral("Full");
+    program_.display_mode = DisplayMode::full;
     program_.tracked_frequency = 28;
     s_.clicked_frequency = 28;
 
     load_settings();
-    show_allowances(*frmOptions_, *reminder_);
+    show_allowances(*frmOptions_, reminder_);
     populatedia();
     populaterad();
     if (s_.diameter_mm > 0) {
@@ -360,8 +318,8 @@ AllowanceSelection Form1::current_allowances() const {
 // --- Input fields -------------------------------------------------------------
 
 void Form1::mark_stale(QWidget* field) {
-    set_back_colour(field, stale_field);
-    set_status(stale_text, stale_status);
+    set_back_colour(field, colours::stale_field);
+    set_status(stale_text, colours::stale_status);
 }
 
 void Form1::set_status(const QString& caption, const QColor& background) {
@@ -459,7 +417,7 @@ void Form1::velocity_Change(int index) {
     if (!Check1->isChecked()) {
         mark_stale(field);
     } else {
-        set_back_colour(field, computed_field);
+        set_back_colour(field, colours::computed_field);
     }
 }
 
@@ -471,9 +429,8 @@ void Form1::Text10_Change() {
         set_text(Text10, QStringLiteral("1"));
     }
     checklock();
-    s_.port_word =
-        Text10->text() == QLatin1String("1") ? QStringLiteral("Port") : QStringLiteral("Ports");
-    set_status(stale_text, stale_status);
+    s_.port_word = QString::fromLatin1(port_word(field_number(Text10)));
+    set_status(stale_text, colours::stale_status);
 }
 
 void Form1::Text10_KeyPress() {
@@ -501,8 +458,8 @@ void Form1::Check1_Click(bool checked) {
     if (!checked) {
         for (TextBox* field : fields) {
             field->setEnabled(true);
-            if (back_colour(field) != stale_field) {
-                set_back_colour(field, normal_field);
+            if (back_colour(field) != colours::stale_field) {
+                set_back_colour(field, colours::normal_field);
             }
         }
         return;
@@ -510,8 +467,8 @@ void Form1::Check1_Click(bool checked) {
 
     for (TextBox* field : fields) {
         field->setEnabled(false);
-        if (back_colour(field) != stale_field) {
-            set_back_colour(field, computed_field);
+        if (back_colour(field) != colours::stale_field) {
+            set_back_colour(field, colours::computed_field);
         }
     }
     const Form1State before = s_;
@@ -525,8 +482,7 @@ void Form1::Check1_Click(bool checked) {
         if (!s_.conv_error.isEmpty()) {
             // An unreadable diameter gives no reference: everything stays as it
             // was and cruise control goes back off.
-            interaction_.message(this, diameter_format_message, application_title,
-                                 Interaction::Icon::none);
+            interaction_.notice(this, diameter_format_message);
             s_.lock_diameter_mm = before.lock_diameter_mm;
             s_.lock_ports = before.lock_ports;
             s_.lock_v = before.lock_v;
@@ -540,74 +496,56 @@ void Form1::Check1_Click(bool checked) {
 
 // --- Length conversion and validation -------------------------------------------
 
-void Form1::in2mm() {
-    const ImperialParse parsed = venturon::in2mm(ss(s_.conv_in));
-    s_.conv_out = qs(parsed.result);
-    s_.conv_error = qs(parsed.message);
-}
-
-void Form1::mm2in() {
-    const ImperialFormat shown = venturon::mm2in(ss(s_.conv_in));
-    s_.conv_out = qs(shown.feet_inches);
-    s_.conv_decimal = qs(shown.decimal_inches);
-    s_.conv_error = qs(shown.message);
-}
-
 namespace {
 // Shows a stored length in a field in the units mode.
-void populate(ProgramState& program, Form1State& s, QLineEdit* field, double mm,
-              const std::function<void()>& mm2in) {
+void populate(ProgramState& program, QLineEdit* field, double mm) {
     program.populating = true;
-    if (program.units_mode == QLatin1String("metric")) {
+    switch (program.units_mode) {
+    case UnitsMode::metric:
         set_text(field, qs(number_text(Int(mm))));
-    }
-    if (program.units_mode == QLatin1String("inches")) {
-        s.conv_in = qs(length_text(mm));
-        mm2in();
-        set_text(field, s.conv_out);
-    }
-    if (program.units_mode == QLatin1String("decimalinches")) {
-        s.conv_in = qs(length_text(mm));
-        mm2in();
-        set_text(field, s.conv_decimal);
+        break;
+    case UnitsMode::inches:
+        set_text(field, qs(mm2in(length_text(mm)).feet_inches));
+        break;
+    case UnitsMode::decimal_inches:
+        set_text(field, qs(mm2in(length_text(mm)).decimal_inches));
+        break;
     }
     program.populating = false;
 }
 } // namespace
 
 void Form1::populatedia() {
-    populate(program_, s_, Text1, s_.diameter_mm, [this] { mm2in(); });
+    populate(program_, Text1, s_.diameter_mm);
     s_.diameter_changed = false;
 }
 
 void Form1::populaterad() {
-    populate(program_, s_, Text2, s_.radius_mm, [this] { mm2in(); });
+    populate(program_, Text2, s_.radius_mm);
     s_.radius_changed = false;
 }
 
 // Reads a length field in the units mode, in millimetres; conv_error tells
 // whether an imperial text could not be read.
 double Form1::read_length(const QLineEdit* field) {
-    s_.conv_error.clear();
-    if (program_.units_mode != QLatin1String("metric")) {
-        s_.conv_in = field->text();
-        in2mm();
-        return text_value(ss(s_.conv_out));
+    if (imperial(program_.units_mode)) {
+        const ImperialParse parsed = in2mm(ss(field->text()));
+        s_.conv_error = qs(parsed.message);
+        return text_value(parsed.result);
     }
+    s_.conv_error.clear();
     return field_number(field);
 }
 
 void Form1::validatedia() {
     s_.diameter_mm = read_length(Text1);
     if (!s_.conv_error.isEmpty()) {
-        interaction_.message(this, diameter_format_message, application_title,
-                             Interaction::Icon::none);
+        interaction_.notice(this, diameter_format_message);
     }
     if (s_.diameter_mm == 0) {
         Check1->setEnabled(false);
         if (s_.conv_error.isEmpty()) {
-            interaction_.message(this, QStringLiteral("Port Diameter must be greater than zero"),
-                                 application_title, Interaction::Icon::none);
+            interaction_.notice(this, QStringLiteral("Port Diameter must be greater than zero"));
         }
         return;
     }
@@ -620,8 +558,7 @@ void Form1::validatedia() {
 void Form1::validaterad() {
     s_.radius_mm = read_length(Text2);
     if (!s_.conv_error.isEmpty()) {
-        interaction_.message(this, radius_format_message, application_title,
-                             Interaction::Icon::none);
+        interaction_.notice(this, radius_format_message);
         return;
     }
     populaterad();
@@ -672,8 +609,8 @@ void Form1::Command1_Click() {
     s_.core_excess = result.core_excess;
     s_.chuff_excess = result.chuff_excess;
 
-    if (program_.display_mode != QLatin1String("Full")) {
-        set_status(QString(), status_green);
+    if (!full_mode()) {
+        set_status(QString(), colours::noise_free_status);
         s_.clicked_frequency = program_.tracked_frequency;
         show_clicked_velocities();
     } else {
@@ -681,19 +618,20 @@ void Form1::Command1_Click() {
                    qcolour(verdict_colour(result.verdict)));
     }
 
-    set_back_colour(Text1, normal_field);
-    set_back_colour(Text10, normal_field);
+    set_back_colour(Text1, colours::normal_field);
+    set_back_colour(Text10, colours::normal_field);
     if (minimum) {
-        set_back_colour(Text2, result.radius == 0 ? stale_field : computed_field);
+        set_back_colour(Text2, result.radius == 0 ? colours::stale_field : colours::computed_field);
     } else {
-        set_back_colour(Text2, normal_field);
+        set_back_colour(Text2, colours::normal_field);
     }
     for (TextBox* field : velocity_fields()) {
-        set_back_colour(field, Check1->isChecked() ? computed_field : normal_field);
+        set_back_colour(field,
+                        Check1->isChecked() ? colours::computed_field : colours::normal_field);
     }
 
     if (s_.diameter_mm > frmDiaWarning::threshold_mm && frmDiaWarning_ &&
-        !frmDiaWarning_->Check1->isChecked()) {
+        !frmDiaWarning_->warnings_silenced()) {
         interaction_.run_modal(*frmDiaWarning_);
     }
 }
@@ -703,7 +641,7 @@ void Form1::Option1_Click(bool checked) {
         return;
     }
     Text2->setEnabled(false);
-    set_back_colour(Text2, computed_field);
+    set_back_colour(Text2, colours::computed_field);
     Command2->hide();
     Command3->hide();
 }
@@ -713,14 +651,14 @@ void Form1::Option2_Click(bool checked) {
         return;
     }
     Text2->setEnabled(true);
-    set_back_colour(Text2, normal_field);
+    set_back_colour(Text2, colours::normal_field);
     Command2->show();
     Command3->show();
 }
 
 namespace {
 double radius_step(const ProgramState& program) {
-    return program.units_mode == QLatin1String("metric") ? 1.0 : 1.6;
+    return imperial(program.units_mode) ? 1.6 : 1.0;
 }
 } // namespace
 
@@ -742,11 +680,8 @@ void Form1::Command3_Click() {
 // --- Graph and status line ---------------------------------------------------------
 
 void Form1::drawfreq() {
-    VelocityGraphInput in;
-    in.core_limit = s_.core_limit;
-    in.chuff_limit = s_.chuff_limit;
-    in.required = s_.required_v;
-    in.full_mode = program_.display_mode == QLatin1String("Full");
+    VelocityGraphInput in = velocity_graph_input(s_.core_limit, s_.chuff_limit, s_.required_v);
+    in.full_mode = full_mode();
     in.tracked_frequency = program_.tracked_frequency;
     in.top_velocity_label = s_.top_velocity_label;
     in.picture_size = Picture3->size();
@@ -759,10 +694,10 @@ void Form1::drawfreq() {
 void Form1::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {
     const float x5 = static_cast<float>(x) * 5.0f;
     s_.clicked_frequency = static_cast<float>(Int(double(x5) + 0.5) + 15);
-    if (program_.display_mode != QLatin1String("Full")) {
+    if (!full_mode()) {
         program_.tracked_frequency = s_.clicked_frequency;
         drawfreq();
-        set_hint_colour(hint_pale);
+        set_hint_colour(colours::hint_pale);
     }
     show_clicked_velocities();
 }
@@ -810,7 +745,7 @@ void Form1::Label3_Click() {
     program_.options_changed = 0;
     interaction_.run_modal(*frmOptions_);
     if (program_.options_changed == 1 && !closed_) {
-        set_status(QStringLiteral("Press Calculate to update graph"), stale_status);
+        set_status(QStringLiteral("Press Calculate to update graph"), colours::stale_status);
     }
 }
 
@@ -834,16 +769,16 @@ void Form1::Label14_Click() {
 
 void Form1::re_enable_warnings() {
     if (frmDiaWarning_) {
-        frmDiaWarning_->Check1->setChecked(false);
+        frmDiaWarning_->set_warnings_silenced(false);
     }
-    set_hint_colour(hint_blue);
+    set_hint_colour(colours::hint);
 }
 
 void Form1::Label_mode_Click() {
     QWidget* full_only[] = {Label12, Label6, Label7, Label8, Label10, Label11, Text10,
                             Text6,   Text7,  Text8,  Text9,  Check1,  Option1, Option2};
-    if (program_.display_mode == QLatin1String("Full")) {
-        program_.display_mode = QStringLiteral("Simple");
+    if (full_mode()) {
+        program_.display_mode = DisplayMode::simple;
         Label_mode->setText(QStringLiteral("Full"));
         Label4->show();
         Label5->show();
@@ -852,7 +787,7 @@ void Form1::Label_mode_Click() {
         }
         Option2->setChecked(true);
     } else {
-        program_.display_mode = QStringLiteral("Full");
+        program_.display_mode = DisplayMode::full;
         Label_mode->setText(QStringLiteral("Simple"));
         Label4->hide();
         Label5->hide();
@@ -861,129 +796,6 @@ void Form1::Label_mode_Click() {
         }
     }
     Command1_Click();
-}
-
-// --- Settings ------------------------------------------------------------------------
-
-namespace {
-QString latin1(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-std::string bytes_of(const QString& text) {
-    const QByteArray b = text.toLatin1();
-    return {b.constData(), static_cast<std::size_t>(b.size())};
-}
-} // namespace
-
-// Reads the settings file and applies it through the controls, so that their own
-// handling brings every window into line. Lines the file does not hold leave the
-// start-up state as it is.
-void Form1::load_settings() {
-    s_.lock_diameter_mm = s_.diameter_mm;
-    s_.lock_ports = text_value(ss(Text10->text()));
-    const auto fields = velocity_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        s_.lock_v[i] = text_value(ss(fields[i]->text()));
-    }
-
-    s_.settings_path = settings_file_path(settings_directory_);
-    const auto bytes = read_settings_file(s_.settings_path);
-    const SettingsRecord file =
-        bytes ? parse_settings(std::string_view(bytes->constData(), std::size_t(bytes->size())))
-              : SettingsRecord{};
-    const int n = bytes ? file.lines_read : 0;
-
-    if (n >= 1) {
-        Check1->setChecked(file.cruise_on);
-    }
-    if (n >= 2) {
-        s_.diameter_mm = file.diameter_mm;
-    }
-    if (n >= 3) {
-        set_text(Text10, latin1(file.port_text));
-    }
-    if (n >= 4) {
-        s_.radius_mm = file.radius_mm;
-    }
-    if (n >= 5) {
-        s_.lock_diameter_mm = file.lock_diameter_mm;
-    }
-    if (n >= 6) {
-        s_.lock_ports = file.lock_ports;
-    }
-    for (int i = 0; i < 4 && n >= 7 + i; ++i) {
-        s_.lock_v[static_cast<std::size_t>(i)] = file.lock_v[static_cast<std::size_t>(i)];
-    }
-    if (n >= 10) {
-        s_.loading_settings = 1;
-        checklock();
-        s_.loading_settings = 0;
-    }
-    if (n >= 11) {
-        (file.minimum_mode ? Option1 : Option2)->setChecked(true);
-    }
-    // Lines the file lacks keep their defaults here.
-    program_.boundary_mask = latin1(file.boundary_mask);
-    program_.boundary_seat = latin1(file.boundary_seat);
-    program_.core_mask = latin1(file.core_mask);
-    program_.core_seat = latin1(file.core_seat);
-    program_.content_type = latin1(file.content_type);
-    program_.units_mode = latin1(file.units_mode);
-
-    // "None" follows the two texts, not the buttons: an exclusive button ignores
-    // setChecked(false), so the dialog's default would otherwise survive both "off".
-    frmOptions& o = *frmOptions_;
-    const bool chuff_mask = program_.boundary_mask == QLatin1String("Boundary_mask_on");
-    const bool chuff_seat = program_.boundary_seat == QLatin1String("Boundary_seat_on");
-    o.Option_chuff_mask->setChecked(chuff_mask);
-    o.Option_chuff_seat->setChecked(chuff_seat);
-    o.Option_chuff_none->setChecked(!chuff_mask && !chuff_seat);
-    const bool core_mask = program_.core_mask == QLatin1String("Core_mask_on");
-    const bool core_seat = program_.core_seat == QLatin1String("Core_seat_on");
-    o.Option_core_mask->setChecked(core_mask);
-    o.Option_core_seat->setChecked(core_seat);
-    o.Option_core_none->setChecked(!core_mask && !core_seat);
-    if (program_.content_type == QLatin1String("Music")) {
-        o.Option1->setChecked(true);
-    } else if (program_.content_type == QLatin1String("Home_Theatre")) {
-        o.Option2->setChecked(true);
-    }
-    frmUnits_->select_mode(program_.units_mode);
-
-    if (s_.diameter_mm == 0) {
-        Check1->setEnabled(false);
-    }
-}
-
-// Writes the settings file; a failure leaves the old file as it was and is not
-// reported.
-void Form1::save_settings() {
-    const auto fields = velocity_fields();
-    if (!Check1->isChecked()) {
-        s_.lock_diameter_mm = s_.diameter_mm;
-        s_.lock_ports = field_number(Text10);
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            s_.lock_v[i] = field_number(fields[i]);
-        }
-    }
-    SettingsRecord record;
-    record.lines_read = settings_line_count;
-    record.cruise_on = Check1->isChecked();
-    record.diameter_mm = s_.diameter_mm;
-    record.port_text = bytes_of(Text10->text());
-    record.radius_mm = s_.radius_mm;
-    record.lock_diameter_mm = s_.lock_diameter_mm;
-    record.lock_ports = s_.lock_ports;
-    record.lock_v = s_.lock_v;
-    record.minimum_mode = Option1->isChecked();
-    record.boundary_mask = bytes_of(program_.boundary_mask);
-    record.boundary_seat = bytes_of(program_.boundary_seat);
-    record.core_mask = bytes_of(program_.core_mask);
-    record.core_seat = bytes_of(program_.core_seat);
-    record.content_type = bytes_of(program_.content_type);
-    record.units_mode = bytes_of(program_.units_mode);
-    const std::string text = serialise_settings(record);
-    write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));
 }
 
 } // namespace venturon

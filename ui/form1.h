@@ -1,5 +1,6 @@
 #pragma once
 
+#include "allowance_reminder.h"
 #include "calculation.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
@@ -11,7 +12,6 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
@@ -27,7 +27,6 @@ class CommandButton;
 class Interaction;
 class PictureBox;
 class TextBox;
-struct AllowanceReminder;
 
 // The main window's own values. Arrays hold one value per design frequency, in
 // the order 20, 25, 30, 35 Hz.
@@ -59,10 +58,8 @@ struct Form1State {
     // A length field was left for the Calculate button without being read: the
     // click reads it, or else the button's press ends without one and reads it.
     bool validation_deferred = false;
-    // Inputs and outputs of the length conversions
-    QString conv_in;
-    QString conv_out;
-    QString conv_decimal;
+    // Why the last length validation failed (the imperial reader's message);
+    // empty when it succeeded.
     QString conv_error;
 };
 
@@ -81,7 +78,7 @@ public:
     frmOptions* options() const { return frmOptions_; }
     frmUnits* units() const { return frmUnits_; }
     frmAbout* about() const { return frmAbout_; }
-    AllowanceReminder& reminder() { return *reminder_; }
+    AllowanceReminder& reminder() { return reminder_; }
 
     // The allowance choice in force: the options dialog's buttons.
     AllowanceSelection current_allowances() const;
@@ -162,13 +159,12 @@ private:
     void drawfreq();
     void show_clicked_velocities();
     void checklock();
-    void in2mm();
-    void mm2in();
     void populatedia();
     void populaterad();
     void validatedia();
     void validaterad();
     double read_length(const QLineEdit* field);
+    // In form1_settings.cpp: the settings file mapped to and from the controls.
     void load_settings();
     void save_settings();
 
@@ -180,6 +176,7 @@ private:
     void re_enable_warnings();
     std::array<TextBox*, 4> velocity_fields() const { return {Text6, Text7, Text8, Text9}; }
     CalculationInput calculation_input() const;
+    bool full_mode() const { return program_.display_mode == DisplayMode::full; }
 
     ProgramState& program_;
     Interaction& interaction_;
@@ -192,7 +189,7 @@ private:
     QPointer<frmAbout> frmAbout_;
     QPointer<frmOptions> frmOptions_;
     QPointer<frmUnits> frmUnits_;
-    std::unique_ptr<AllowanceReminder> reminder_;
+    AllowanceReminder reminder_;
 };
 
 } // namespace venturon

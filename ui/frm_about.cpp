@@ -1,8 +1,12 @@
 #include "frm_about.h"
 
 #include "author_details.h"
+#include "colours.h"
+#include "controls.h"
+#include "font_fitting.h"
 #include "system_information.h"
-#include "widgets.h"
+#include "twips.h"
+#include "window_setup.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -21,14 +25,11 @@ namespace venturon {
 
 namespace {
 
-// Layout in pixels at 96 dots per inch.
-constexpr int dialog_width = 480;
-constexpr int dialog_height = 322;
-constexpr QRect frame_rect(8, 8, 464, 256);
+// Where the two panels stand, in twips.
+constexpr QRect frame_rect = twips(120, 120, 6960, 3840);
 constexpr double text_points = 9;
 constexpr double heading_points = 10;
 
-const QColor background(224, 224, 224);
 const QColor radius_colour(200, 0, 0);
 const QColor diameter_colour(0, 0, 160);
 
@@ -202,34 +203,15 @@ void paint_cross_section(QPainter& p) {
 // Picture2: the thin strip between the panels and the buttons.
 void paint_strip(QPainter& p) {
     QLinearGradient top(0, 0, 748, 0);
-    top.setColorAt(0, QColor(0, 0, 192));
-    top.setColorAt(0.5, QColor(55, 106, 240));
-    top.setColorAt(1, background);
+    top.setColorAt(0, colours::link);
+    top.setColorAt(0.5, colours::hint);
+    top.setColorAt(1, colours::window_background);
     p.fillRect(QRectF(0, 0, 748, 1), top);
     p.fillRect(QRectF(0, 1, 748, 1), Qt::white);
 }
 
-// Shrinks a word-wrapped label's font from the preferred size until the whole
-// text fits the label.
-void fit_wrapped_font(QLabel* label, double preferred_points) {
-    QFont font = label->font();
-    for (double points = preferred_points; points >= 5.0; points -= 0.25) {
-        font.setPointSizeF(points);
-        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, label->width(), 10000),
-                                                             Qt::TextWordWrap, label->text());
-        if (needed.height() <= label->height()) {
-            break;
-        }
-    }
-    label->setFont(font);
-}
-
-template <typename Label>
-Label* add_label(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                 bool bold = false, bool wrap = false) {
-    auto* label = new Label(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
+// Fits a label of this dialog: headings bold and larger, long texts wrapped.
+void fit_text(QLabel* label, bool bold = false, bool wrap = false) {
     QFont font = label->font();
     font.setBold(bold);
     label->setFont(font);
@@ -239,27 +221,29 @@ Label* add_label(QWidget* parent, const char* name, const QString& text, QRect g
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         fit_wrapped_font(label, points);
     } else {
-        fit_font(label, text, points);
+        fit_font(label, label->text(), points);
     }
+}
+
+QLabel* text_label(QWidget* parent, const char* name, const QString& text, QRect at,
+                   bool bold = false, bool wrap = false) {
+    QLabel* label = add_label(parent, name, text, at);
+    fit_text(label, bold, wrap);
     return label;
 }
 
-// A link label: underlined, dark blue, and only as wide as its caption, so that
-// a click beside the text does nothing.
-ClickableLabel* add_link(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                         const QString& tool_tip) {
-    auto* link = add_label<ClickableLabel>(parent, name, text, geometry);
-    make_link(link);
+// A link only as wide as its caption, so that a click beside the text does nothing.
+ClickableLabel* narrow_link(QWidget* parent, const char* name, const QString& text, QRect at,
+                            const QString& tool_tip) {
+    ClickableLabel* link = add_link(parent, name, text, at, tool_tip);
+    fit_text(link);
     const int text_width = QFontMetrics(link->font()).horizontalAdvance(text) + 2;
-    link->resize(std::min(geometry.width(), text_width), geometry.height());
-    link->setToolTip(tool_tip);
+    link->resize(std::min(at.width(), text_width), at.height());
     return link;
 }
 
-QPushButton* add_button(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
+QPushButton* fitted_button(QWidget* parent, const char* name, const QString& caption, QRect at) {
+    QPushButton* button = add_button(parent, name, caption, at);
     QString shown = caption;
     shown.remove(QLatin1Char('&'));
     fit_font(button, shown, text_points, 16);
@@ -267,10 +251,8 @@ QPushButton* add_button(QWidget* parent, const char* name, const QString& captio
 }
 
 QFrame* add_panel(QWidget* parent, const char* name) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
+    auto* frame = add_control<QFrame>(parent, name, frame_rect);
     frame->setFrameShape(QFrame::NoFrame);
-    frame->setGeometry(frame_rect);
     return frame;
 }
 
@@ -281,7 +263,7 @@ frmAbout::frmAbout(ProgramState& state, Interaction& interaction,
     : QDialog(parent), state_(state), interaction_(interaction),
       re_enable_warnings_(std::move(re_enable_warnings)) {
     set_up_dialog(this, QStringLiteral("frmAbout"), QStringLiteral("About Venturon"),
-                  QSize(dialog_width, dialog_height));
+                  twips_size(7200, 4830));
     build_controls();
     connect_handlers();
     Form_Load();
@@ -294,51 +276,51 @@ void frmAbout::build_controls() {
     Frame1 = add_panel(this, "Frame1");
     Picture1 = new Illustration(QSizeF(100, 85), paint_port_photograph, Frame1);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(8, 8, 100, 85);
+    Picture1->setGeometry(twips(120, 120, 1500, 1275));
     Picture1->setToolTip(
         QStringLiteral("Six inch port with one inch flare used in developing this software"));
-    Label1 = add_label<QLabel>(Frame1, "Label1", QString(), QRect(124, 10, 332, 22), true);
-    Label6 = add_label<QLabel>(Frame1, "Label6", author::credit_line(), QRect(124, 38, 332, 18));
-    Label4 = add_label<QLabel>(
+    Label1 = text_label(Frame1, "Label1", QString(), twips(1860, 150, 4980, 330), true);
+    Label6 = text_label(Frame1, "Label6", author::credit_line(), twips(1860, 570, 4980, 270));
+    Label4 = text_label(
         Frame1, "Label4",
         QStringLiteral("This software is free - if you find it useful, please pass it on"),
-        QRect(124, 60, 332, 36), false, true);
-    Label2 = add_label<QLabel>(
+        twips(1860, 900, 4980, 540), false, true);
+    Label2 = text_label(
         Frame1, "Label2",
         QStringLiteral("If you would like to view the theory and notes for this software , or "
                        "would like to check for an updated version"),
-        QRect(8, 108, 448, 36), false, true);
-    Label9 = add_link(Frame1, "Label9", author::web_link_caption(), QRect(8, 146, 448, 18),
-                      QStringLiteral("Click link to launch your browser and go to ") + web);
-    Label7 = add_label<QLabel>(Frame1, "Label7",
-                               QStringLiteral("If you have any feedback, you are most welcome to:"),
-                               QRect(8, 176, 448, 18));
-    Label8 = add_link(Frame1, "Label8", QStringLiteral("send me an email"), QRect(8, 196, 448, 18),
-                      QStringLiteral("Click to email ") + feedback);
-    Label3 = add_link(Frame1, "Label3", QStringLiteral("Show me where to measure"),
-                      QRect(8, 232, 448, 18),
-                      QStringLiteral("Show graphic detailing how flare radius is defined"));
+        twips(120, 1620, 6720, 540), false, true);
+    Label9 = narrow_link(Frame1, "Label9", author::web_link_caption(), twips(120, 2190, 6720, 270),
+                         QStringLiteral("Click link to launch your browser and go to ") + web);
+    Label7 = text_label(Frame1, "Label7",
+                        QStringLiteral("If you have any feedback, you are most welcome to:"),
+                        twips(120, 2640, 6720, 270));
+    Label8 = narrow_link(Frame1, "Label8", QStringLiteral("send me an email"),
+                         twips(120, 2940, 6720, 270), QStringLiteral("Click to email ") + feedback);
+    Label3 = narrow_link(Frame1, "Label3", QStringLiteral("Show me where to measure"),
+                         twips(120, 3480, 6720, 270),
+                         QStringLiteral("Show graphic detailing how flare radius is defined"));
 
     Frame2 = add_panel(this, "Frame2");
     Frame2->hide();
-    Label10 = add_label<QLabel>(Frame2, "Label10", QStringLiteral("Cross-section of flared port"),
-                                QRect(8, 4, 448, 22), true);
+    Label10 = text_label(Frame2, "Label10", QStringLiteral("Cross-section of flared port"),
+                         twips(120, 60, 6720, 330), true);
     Label10->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Picture3 = new Illustration(QSizeF(187, 123), paint_cross_section, Frame2);
     Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setGeometry((frame_rect.width() - 281) / 2, 34, 281, 185);
-    Label5 = add_link(Frame2, "Label5", QStringLiteral("Return to \"About\" display"),
-                      QRect(8, 232, 448, 18), QStringLiteral("Hide the graphix"));
+    Picture3->setGeometry(twips(1365, 510, 4215, 2775));
+    Label5 = narrow_link(Frame2, "Label5", QStringLiteral("Return to \"About\" display"),
+                         twips(120, 3480, 6720, 270), QStringLiteral("Hide the graphix"));
 
     Picture2 = new Illustration(QSizeF(748, 2), paint_strip, this, true);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(8, 274, 464, 2);
+    Picture2->setGeometry(twips(120, 4110, 6960, 30));
 
-    cmdSysInfo =
-        add_button(this, "cmdSysInfo", QStringLiteral("&System Info..."), QRect(126, 284, 110, 28));
-    Command1 = add_button(this, "Command1", QStringLiteral("Re-enable Warnings"),
-                          QRect(244, 284, 150, 28));
-    cmdOK = add_button(this, "cmdOK", QStringLiteral("OK"), QRect(402, 284, 70, 28));
+    cmdSysInfo = fitted_button(this, "cmdSysInfo", QStringLiteral("&System Info..."),
+                               twips(1890, 4260, 1650, 420));
+    Command1 = fitted_button(this, "Command1", QStringLiteral("Re-enable Warnings"),
+                             twips(3660, 4260, 2250, 420));
+    cmdOK = fitted_button(this, "cmdOK", QStringLiteral("OK"), twips(6030, 4260, 1050, 420));
     cmdOK->setDefault(true);
     setTabOrder(cmdOK, cmdSysInfo);
     setTabOrder(cmdSysInfo, Command1);
@@ -408,8 +390,7 @@ void frmAbout::StartSysInfo() {
     if (tool && interaction_.start_program(*tool)) {
         return;
     }
-    interaction_.message(this, QStringLiteral("System Information Is Unavailable At This Time"),
-                         QStringLiteral("venturon"), Interaction::Icon::none);
+    interaction_.notice(this, QStringLiteral("System Information Is Unavailable At This Time"));
 }
 
 } // namespace venturon

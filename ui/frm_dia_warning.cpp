@@ -1,6 +1,10 @@
 #include "frm_dia_warning.h"
 
-#include "widgets.h"
+#include "colours.h"
+#include "controls.h"
+#include "palette.h"
+#include "twips.h"
+#include "window_setup.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -11,42 +15,32 @@ namespace venturon {
 
 frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
     set_up_dialog(this, QStringLiteral("frmDiaWarning"),
-                  QStringLiteral("Venturon  Diameter Warning"), QSize(px(6480), px(2688)));
+                  QStringLiteral("Venturon  Diameter Warning"), twips_size(6480, 2688));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(328, 138, 88, 26);
+    OKButton = add_button(this, "OKButton", QStringLiteral("OK"), twips(4920, 2070, 1320, 390));
     OKButton->setDefault(true);
 
-    Check1 = new QCheckBox(QStringLiteral("Don't warn me again"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(16, 142, 200, 20);
+    Check1 = add_check_box(this, "Check1", QStringLiteral("Don't warn me again"),
+                           twips(240, 2130, 3000, 300));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(64, 12, 352, 22);
+    Label1 = add_label(this, "Label1", {}, twips(960, 180, 5280, 330));
     QFont bold = Label1->font();
     bold.setBold(true);
     bold.setPointSizeF(10);
     Label1->setFont(bold);
-    set_fore_colour(Label1, QColor(255, 0, 0));
+    set_fore_colour(Label1, colours::large_diameter_warning);
 
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(16, 44, 31, 32);
+    Picture1 = add_label(this, "Picture1", {}, twips(240, 660, 465, 480));
     Picture1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(31, 32));
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(64, 42, 352, 36);
+    Label2 = add_label(this, "Label2", {}, twips(960, 630, 5280, 540));
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Label3 = new QLabel(
+    Label3 = add_label(
+        this, "Label3",
         QStringLiteral("Results for diameters greater than this should be regarded with caution"),
-        this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(64, 84, 352, 36);
+        twips(960, 1260, 5280, 540));
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -58,6 +52,14 @@ frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
 
     // Centred across, three tenths of the free height down.
     place_on_screen(this, 0.5, 0.3);
+}
+
+bool frmDiaWarning::warnings_silenced() const {
+    return Check1->isChecked();
+}
+
+void frmDiaWarning::set_warnings_silenced(bool silenced) {
+    Check1->setChecked(silenced);
 }
 
 void frmDiaWarning::set_metric_texts(bool metric) {

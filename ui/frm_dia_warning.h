@@ -26,6 +26,10 @@ public:
     // Diameters above this (mm) are warned about.
     static constexpr double threshold_mm = 165;
 
+    // "Don't warn me again": ticked means no warning.
+    bool warnings_silenced() const;
+    void set_warnings_silenced(bool silenced);
+
     void set_metric_texts(bool metric);
 
 protected:

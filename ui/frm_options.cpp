@@ -1,8 +1,13 @@
 #include "frm_options.h"
 
 #include "allowances.h"
+#include "colours.h"
+#include "controls.h"
+#include "font_fitting.h"
+#include "palette.h"
 #include "picture_box.h"
-#include "widgets.h"
+#include "twips.h"
+#include "window_setup.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -13,21 +18,9 @@
 namespace venturon {
 
 namespace {
-const QColor caption_blue(55, 106, 240);
-const QColor warning_red(192, 0, 0);
-
-QGroupBox* frame(QWidget* parent, const char* name, const char* caption, QRect at) {
-    auto* box = new QGroupBox(QString::fromLatin1(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(at);
-    set_fore_colour(box, caption_blue);
-    return box;
-}
-
+// An option button in a frame: black, not the frame caption's colour.
 QRadioButton* option(QGroupBox* parent, const char* name, const char* caption, QRect at) {
-    auto* b = new QRadioButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(at);
+    QRadioButton* b = add_option(parent, name, QString::fromLatin1(caption), at);
     set_fore_colour(b, Qt::black);
     return b;
 }
@@ -37,10 +30,11 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
                        QWidget* parent)
     : QDialog(parent), program_(program), show_allowances_(std::move(show_allowances)) {
     set_up_dialog(this, QStringLiteral("frmOptions"), QStringLiteral("Venturon Options"),
-                  QSize(px(5700), px(6324)));
+                  twips_size(5700, 6324));
 
-    Frame2 = frame(this, "Frame2", "When calculating acceptable Boundary Layer turbulence",
-                   twips(120, 120, 5412, 1572));
+    Frame2 = add_frame(this, "Frame2",
+                       QStringLiteral("When calculating acceptable Boundary Layer turbulence"),
+                       twips(120, 120, 5412, 1572));
     Option_chuff_mask =
         option(Frame2, "Option_chuff_mask", "Include allowances for seating and masking by content",
                twips(240, 360, 5052, 252));
@@ -49,12 +43,13 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
                twips(240, 720, 5052, 252));
     Option_chuff_none = option(Frame2, "Option_chuff_none", "None", twips(240, 1080, 5052, 252));
 
-    Frame1 = frame(this, "Frame1", "When calculating acceptable Core turbulence",
-                   twips(120, 1800, 5412, 1932));
-    Label1 = new QLabel(
-        QStringLiteral("Selecting these options can allow port compression to occur"), Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(240, 360, 5052, 372));
+    Frame1 =
+        add_frame(this, "Frame1", QStringLiteral("When calculating acceptable Core turbulence"),
+                  twips(120, 1800, 5412, 1932));
+    Label1 =
+        add_label(Frame1, "Label1",
+                  QStringLiteral("Selecting these options can allow port compression to occur"),
+                  twips(240, 360, 5052, 372));
     Option_core_mask =
         option(Frame1, "Option_core_mask", "Include allowances for seating and masking by content",
                twips(240, 720, 5052, 252));
@@ -63,8 +58,8 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
                twips(240, 1080, 5052, 252));
     Option_core_none = option(Frame1, "Option_core_none", "None", twips(240, 1440, 5052, 252));
 
-    Frame3 =
-        frame(this, "Frame3", "Value of content masking allowance", twips(120, 3840, 4212, 1332));
+    Frame3 = add_frame(this, "Frame3", QStringLiteral("Value of content masking allowance"),
+                       twips(120, 3840, 4212, 1332));
     Option1 = option(Frame3, "Option1", "15% for Music ( total allowances 40% )",
                      twips(240, 360, 3852, 252));
     Option2 = option(Frame3, "Option2", "30% for Home Theatre ( total allowances 55% )",
@@ -75,24 +70,20 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
                    8, 22);
     fit_font(Label1, Label1->text(), Option1->font().pointSizeF());
 
-    Picture1 = new PictureBox(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twips(4440, 3960, 1092, 1212));
+    Picture1 = add_control<PictureBox>(this, "Picture1", twips(4440, 3960, 1092, 1212));
     Picture1->setToolTip(QStringLiteral("Vertical scale=Usable Velocity  Horizontal=Area Ratio of "
                                         "port (Flared CSA / Core CSA)"));
 
-    Label6 = new QLabel(QStringLiteral("Allowances reminder as displayed on main form"), this);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setGeometry(twips(120, 5400, 4092, 252));
+    Label6 =
+        add_label(this, "Label6", QStringLiteral("Allowances reminder as displayed on main form"),
+                  twips(120, 5400, 4092, 252));
     Label6->setAlignment(Qt::AlignCenter);
-    set_fore_colour(Label6, caption_blue);
+    set_fore_colour(Label6, colours::hint);
     fit_font(Label6, Label6->text(), 8);
 
     reminder_ = AllowanceReminder::create(this, 2520, 5760);
 
-    Command1 = new QPushButton(QStringLiteral("&OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(4440, 5760, 1092, 372));
+    Command1 = add_button(this, "Command1", QStringLiteral("&OK"), twips(4440, 5760, 1092, 372));
     Command1->setDefault(true);
 
     // Designed selection: chuffing seating and masking, core none, home theatre.
@@ -155,6 +146,18 @@ AllowanceSelection frmOptions::selection() const {
     return s;
 }
 
+void frmOptions::select(const AllowanceSelection& s) {
+    const auto allowance_button = [](Allowance a, QRadioButton* none, QRadioButton* seat,
+                                     QRadioButton* mask) {
+        return a == Allowance::seating_and_masking ? mask : a == Allowance::seating ? seat : none;
+    };
+    allowance_button(s.chuffing, Option_chuff_none, Option_chuff_seat, Option_chuff_mask)
+        ->setChecked(true);
+    allowance_button(s.core, Option_core_none, Option_core_seat, Option_core_mask)
+        ->setChecked(true);
+    (s.content == Content::music ? Option1 : Option2)->setChecked(true);
+}
+
 void frmOptions::option_Click(bool checked) {
     if (!checked) {
         return;
@@ -179,40 +182,6 @@ void frmOptions::Command1_Click() {
 // so quitting the program is never held up by it.
 void frmOptions::reject() {
     Command1_Click();
-}
-
-void draw_allowance_chart(Drawing& chart, const AllowanceSelection& selection) {
-    const QColor grid(199, 207, 237);
-    const QColor grey(96, 96, 96);
-    chart.set_scale(60, 100);
-    chart.clear();
-    chart.set_pen_width(1);
-    for (double y : {20.0, 25.0, 30.0, 38.0}) {
-        chart.line(0, y, 100, y, grid);
-    }
-    for (double x : {20.0, 30.0, 40.0, 52.0}) {
-        chart.line(0, 100, x, 0, grid);
-    }
-    const KneePoint knee = chart_knee(selection);
-    chart.set_pen_width(2);
-    chart.line(0, 100, knee.x, knee.y, selection.chuffing == Allowance::none ? grey : caption_blue);
-    chart.line(knee.x, knee.y, 100, knee.y, selection.core == Allowance::none ? grey : warning_red);
-}
-
-void show_allowances(frmOptions& options, AllowanceReminder& main_reminder) {
-    const AllowanceSelection selection = options.selection();
-    options.reminder().show_chuffing(selection);
-    main_reminder.show_chuffing(selection);
-    options.reminder().show_core(selection);
-    main_reminder.show_core(selection);
-    set_fore_colour(options.Label1, selection.core == Allowance::none ? caption_blue : warning_red);
-    const bool masking = selection.chuffing == Allowance::seating_and_masking ||
-                         selection.core == Allowance::seating_and_masking;
-    options.Frame3->setEnabled(masking);
-    options.Option1->setEnabled(masking);
-    options.Option2->setEnabled(masking);
-    draw_allowance_chart(options.Picture1->drawing(), selection);
-    options.Picture1->refresh();
 }
 
 } // namespace venturon

@@ -15,7 +15,6 @@ class QRadioButton;
 
 namespace venturon {
 
-class Drawing;
 class PictureBox;
 
 // The allowance choice. Its option buttons are the live selection that every
@@ -29,6 +28,9 @@ public:
                QWidget* parent = nullptr);
 
     AllowanceSelection selection() const;
+    // Selects the buttons of a choice as clicks would: each button that becomes
+    // selected runs its option handling.
+    void select(const AllowanceSelection& selection);
     AllowanceReminder& reminder() { return reminder_; }
 
     QGroupBox* Frame2 = nullptr; // chuffing (boundary layer)
@@ -59,13 +61,5 @@ private:
     std::function<void()> show_allowances_;
     AllowanceReminder reminder_;
 };
-
-// Shows the allowance choice held by the options dialog's buttons on both
-// windows: bars and totals, the compression warning's colour, the content frame's
-// state, and the chart.
-void show_allowances(frmOptions& options, AllowanceReminder& main_reminder);
-
-// Draws the options dialog's chart of usable velocity against area ratio.
-void draw_allowance_chart(Drawing& chart, const AllowanceSelection& selection);
 
 } // namespace venturon

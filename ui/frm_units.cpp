@@ -1,6 +1,11 @@
 #include "frm_units.h"
 
-#include "widgets.h"
+#include "colours.h"
+#include "controls.h"
+#include "font_fitting.h"
+#include "palette.h"
+#include "twips.h"
+#include "window_setup.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -28,49 +33,42 @@ constexpr Rule rule_texts[9] = {
     {"Label11", "Allowable fractions: 1/2  1/4  1/8  1/16"},
     {"Label7", "Allowable characters 0 thru 9 .  / \\  and space"},
 };
-const QColor rule_grey(192, 192, 192);
-const QColor rule_blue(55, 106, 240);
 } // namespace
 
 frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWidget* parent)
     : QDialog(parent), program_(program), relabel_(std::move(relabel)) {
     set_up_dialog(this, QStringLiteral("frmUnits"),
-                  QStringLiteral("Units of measurement for Venturon"), QSize(px(6984), px(4560)));
+                  QStringLiteral("Units of measurement for Venturon"), twips_size(6984, 4560));
 
-    auto option = [this](const char* name, const char* caption, int top) {
-        auto* b = new QRadioButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(16, top, width() - 32, 20);
-        return b;
-    };
-    Option1 = option("Option1", "Metric - mm (default)", 12);
-    Option2 = option("Option2",
-                     "Imperial - Display results in feet, inches and fractions of an inch", 36);
-    Option3 = option("Option3", "Imperial - Display results in decimal inches", 60);
+    Option1 = add_option(this, "Option1", QStringLiteral("Metric - mm (default)"),
+                         twips(240, 180, 6510, 300));
+    Option2 = add_option(
+        this, "Option2",
+        QStringLiteral("Imperial - Display results in feet, inches and fractions of an inch"),
+        twips(240, 540, 6510, 300));
+    Option3 =
+        add_option(this, "Option3", QStringLiteral("Imperial - Display results in decimal inches"),
+                   twips(240, 900, 6510, 300));
     fit_font_group({Option1, Option2, Option3}, 9, 24);
     auto* group = new QButtonGroup(this);
     for (QRadioButton* b : {Option1, Option2, Option3}) {
         group->addButton(b);
     }
 
-    Frame2 = new QGroupBox(QStringLiteral("Rules for entering Imperial Measurements"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(12, 90, width() - 24, 168);
-    int top = 22;
+    Frame2 = add_control<QGroupBox>(this, "Frame2", twips(180, 1350, 6630, 2520));
+    Frame2->setTitle(QStringLiteral("Rules for entering Imperial Measurements"));
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        auto* label = new QLabel(QString::fromLatin1(rule_texts[i].text), Frame2);
-        label->setObjectName(QString::fromLatin1(rule_texts[i].name));
-        label->setGeometry(10, top, Frame2->width() - 16, 15);
+        const int top = 330 + 240 * static_cast<int>(i);
+        QLabel* label =
+            add_label(Frame2, rule_texts[i].name, QString::fromLatin1(rule_texts[i].text),
+                      twips(150, top, 6390, 225));
         label->setTextFormat(Qt::PlainText);
         rules[i] = label;
-        top += 16;
     }
 
     fit_font_group(QList<QWidget*>(rules.begin(), rules.end()), 8);
 
-    Command1 = new QPushButton(QStringLiteral("&OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(width() - 100, height() - 36, 88, 26);
+    Command1 = add_button(this, "Command1", QStringLiteral("&OK"), twips(5490, 4020, 1320, 390));
     Command1->setDefault(true);
 
     connect(Option1, &QRadioButton::toggled, this, &frmUnits::Option1_Click);
@@ -83,20 +81,24 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
     Option1->setChecked(true);
 }
 
-void frmUnits::select_mode(const QString& units_mode) {
-    if (units_mode == QLatin1String("metric")) {
+void frmUnits::select_mode(UnitsMode mode) {
+    switch (mode) {
+    case UnitsMode::metric:
         Option1->setChecked(true);
-    } else if (units_mode == QLatin1String("inches")) {
+        break;
+    case UnitsMode::inches:
         Option2->setChecked(true);
-    } else if (units_mode == QLatin1String("decimalinches")) {
+        break;
+    case UnitsMode::decimal_inches:
         Option3->setChecked(true);
+        break;
     }
 }
 
 void frmUnits::set_rule_colour(bool imperial) {
-    set_fore_colour(Frame2, imperial ? QColor(0, 0, 0) : rule_grey);
+    set_fore_colour(Frame2, imperial ? QColor(Qt::black) : colours::unit_rules_off);
     for (QLabel* label : rules) {
-        set_fore_colour(label, imperial ? rule_blue : rule_grey);
+        set_fore_colour(label, imperial ? colours::hint : colours::unit_rules_off);
     }
 }
 
@@ -118,13 +120,13 @@ void frmUnits::imperial_Click(bool checked) {
 
 void frmUnits::Command1_Click() {
     if (Option1->isChecked()) {
-        program_.units_mode = QStringLiteral("metric");
+        program_.units_mode = UnitsMode::metric;
     }
     if (Option2->isChecked()) {
-        program_.units_mode = QStringLiteral("inches");
+        program_.units_mode = UnitsMode::inches;
     }
     if (Option3->isChecked()) {
-        program_.units_mode = QStringLiteral("decimalinches");
+        program_.units_mode = UnitsMode::decimal_inches;
     }
     hide();
 }

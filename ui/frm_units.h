@@ -32,8 +32,8 @@ public:
         rules{}; // Label3, Label4, Label6, Label15, Label10, Label8, Label9, Label11, Label7
     QPushButton* Command1 = nullptr;
 
-    // Selects the button of a units mode; any other text changes nothing.
-    void select_mode(const QString& units_mode);
+    // Selects the button of a units mode, as a click would.
+    void select_mode(UnitsMode mode);
 
 protected:
     void reject() override;

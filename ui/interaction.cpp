@@ -1,5 +1,7 @@
 #include "interaction.h"
 
+#include "venturon_version.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileInfo>
@@ -9,6 +11,10 @@
 #include <QUrl>
 
 namespace venturon {
+
+void Interaction::notice(QWidget* parent, const QString& text) {
+    message(parent, text, QString::fromLatin1(application_name), Icon::none);
+}
 
 void QtInteraction::message(QWidget* parent, const QString& text, const QString& title, Icon icon) {
     QMessageBox box(parent);

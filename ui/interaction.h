@@ -17,6 +17,8 @@ public:
 
     // A modal message box with an OK button.
     virtual void message(QWidget* parent, const QString& text, const QString& title, Icon icon) = 0;
+    // A plain one: no icon, the application's name as its title.
+    void notice(QWidget* parent, const QString& text);
     // Shows a dialog modally; returns once the dialog has been hidden.
     virtual void run_modal(QDialog& dialog) = 0;
     // Opens a mail or web address with the desktop's handler; the result is not reported.

@@ -1,16 +1,22 @@
 #pragma once
 
+#include "units_mode.h"
+
 #include <QString>
 
 namespace venturon {
 
+// Full mode shows every input; Simple mode only the port's lengths and tracks a
+// frequency picked on the graph.
+enum class DisplayMode { full, simple };
+
 // The program-wide values: one instance for the whole program, created by main
 // and shared by reference with every window.
 struct ProgramState {
-    QString units_mode = QStringLiteral("metric"); // "metric", "inches" or "decimalinches"
+    UnitsMode units_mode = UnitsMode::metric;
     bool populating = false; // a populate procedure is writing into a length field
-    QString display_mode = QStringLiteral("Full"); // "Full" or "Simple"
-    float tracked_frequency = 28;                  // Hz, marked on the graph in Simple mode
+    DisplayMode display_mode = DisplayMode::full;
+    float tracked_frequency = 28; // Hz, marked on the graph in Simple mode
     QString version_text;
     int options_changed = 0; // an option was clicked since the options dialog opened
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 using namespace venturon::cli;
+using venturon::UnitsMode;
 
 namespace {
 
@@ -139,7 +140,7 @@ TEST(Calc, DocumentedExamplesInTheTable) {
         EXPECT_EQ(lines(o.out).back(), e.verdict) << e.name;
         EXPECT_NE(o.out.find(fixed(e.core_excess, 3) + " m/s"), std::string::npos) << e.name;
         EXPECT_NE(o.out.find("Flare radius  " +
-                             length_number(e.radius, Units::metric, e.chuffing[0] ? -1 : 3)),
+                             length_number(e.radius, UnitsMode::metric, e.chuffing[0] ? -1 : 3)),
                   std::string::npos)
             << o.out;
         for (double limit : e.chuffing) {
@@ -211,29 +212,29 @@ TEST(Lengths, ShownInEachUnitWithoutErrTexts) {
     constexpr auto nearest = Rounding::nearest;
     const struct {
         double mm;
-        Units units;
+        UnitsMode units;
         Rounding rounding;
         const char* shown;
     } cases[] = {
-        {165.1, Units::inches, nearest, "6 1/2 in"},
-        {2095.5, Units::inches, nearest, "6' 10 1/2 in"},
-        {1524, Units::inches, nearest, "5'"},
-        {165.1, Units::decimal_inches, nearest, "6.5 in"},
-        {26.2434, Units::metric, nearest, "26.243 mm"},
-        {0, Units::metric, nearest, "0.000 mm"},
-        {25.5, Units::inches, nearest, "1 in"},
-        {25.5, Units::inches, up, "1 1/16 in"},
-        {25.4, Units::inches, up, "1 in"}, // a whole sixteenth stays
-        {12.7, Units::inches, up, "1/2 in"},
-        {0, Units::inches, up, "0 in"},
-        {1e-25, Units::inches, nearest, "0 in"},
-        {1e-25, Units::decimal_inches, nearest, "0 in"},
+        {165.1, UnitsMode::inches, nearest, "6 1/2 in"},
+        {2095.5, UnitsMode::inches, nearest, "6' 10 1/2 in"},
+        {1524, UnitsMode::inches, nearest, "5'"},
+        {165.1, UnitsMode::decimal_inches, nearest, "6.5 in"},
+        {26.2434, UnitsMode::metric, nearest, "26.243 mm"},
+        {0, UnitsMode::metric, nearest, "0.000 mm"},
+        {25.5, UnitsMode::inches, nearest, "1 in"},
+        {25.5, UnitsMode::inches, up, "1 1/16 in"},
+        {25.4, UnitsMode::inches, up, "1 in"}, // a whole sixteenth stays
+        {12.7, UnitsMode::inches, up, "1/2 in"},
+        {0, UnitsMode::inches, up, "0 in"},
+        {1e-25, UnitsMode::inches, nearest, "0 in"},
+        {1e-25, UnitsMode::decimal_inches, nearest, "0 in"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(show_length(c.mm, c.units, 3, c.rounding), c.shown) << c.mm;
     }
     // number text writes 1e+20 here, which the imperial formatter cannot read.
-    EXPECT_EQ(show_length(1e20, Units::inches).find("ERR"), std::string::npos);
+    EXPECT_EQ(show_length(1e20, UnitsMode::inches).find("ERR"), std::string::npos);
 }
 
 TEST(RoundOver, SmallestCutterAtLeastTheRadius) {
@@ -453,14 +454,14 @@ TEST(BadInput, NumbersBeyondADoubleAreTooLarge) {
 // up to the next ten-thousandth as feet and inches round up to the next sixteenth.
 TEST(Lengths, MinimumRadiusInDecimalInchesIsNeverBelowTheMinimum) {
     for (double mm = 0.01; mm < 300; mm += 0.0731) {
-        const std::string shown = length_number(mm, Units::decimal_inches, 3, Rounding::up);
+        const std::string shown = length_number(mm, UnitsMode::decimal_inches, 3, Rounding::up);
         const double inches = std::stod(shown);
         EXPECT_GE(inches * 25.4, mm - 1e-9) << mm << " mm shown as " << shown;
         EXPECT_LT(inches * 25.4, mm + 25.4e-4 + 1e-9) << mm << " mm shown as " << shown;
     }
     // An exact ten-thousandth stays as it is.
-    EXPECT_EQ(length_number(25.63114, Units::decimal_inches, 3, Rounding::up), "1.0091");
-    EXPECT_EQ(length_number(25.63114, Units::decimal_inches), "1.0091");
+    EXPECT_EQ(length_number(25.63114, UnitsMode::decimal_inches, 3, Rounding::up), "1.0091");
+    EXPECT_EQ(length_number(25.63114, UnitsMode::decimal_inches), "1.0091");
 }
 
 TEST(Arguments, FileNamesThatAreNotUtf8AreRefused) {

@@ -35,7 +35,7 @@ SettingsRecord example_record() {
     r.core_mask = "Core_mask_on";
     r.core_seat = "Core_seat_off";
     r.content_type = "Music";
-    r.units_mode = "inches";
+    r.units_mode = UnitsMode::inches;
     return r;
 }
 
@@ -167,10 +167,10 @@ TEST(SettingsFormat, KeywordsMatchExactlyAndTextsStayAsRead) {
         {12, "boundary_mask_on", [](auto& r) { return r.boundary_mask == "boundary_mask_on"; }},
         {16, "Jazz", [](auto& r) { return r.content_type == "Jazz"; }},
         {16, "\xe9\t\0"s, [](auto& r) { return r.content_type == "\xe9\t\0"s; }},
-        {17, "decimalinches", [](auto& r) { return r.units_mode == "decimalinches"; }},
-        {17, "Inches", [](auto& r) { return r.units_mode == "metric"; }},
-        {17, "inches ", [](auto& r) { return r.units_mode == "metric"; }},
-        {17, "", [](auto& r) { return r.units_mode == "metric"; }},
+        {17, "decimalinches", [](auto& r) { return r.units_mode == UnitsMode::decimal_inches; }},
+        {17, "Inches", [](auto& r) { return r.units_mode == UnitsMode::metric; }},
+        {17, "inches ", [](auto& r) { return r.units_mode == UnitsMode::metric; }},
+        {17, "", [](auto& r) { return r.units_mode == UnitsMode::metric; }},
     };
     for (const auto& c : cases) {
         std::vector<std::string> lines = split_settings_lines(example_bytes);
@@ -189,13 +189,12 @@ TEST(SettingsFormat, LineBreaksInsideTextsCannotShiftLines) {
     SettingsRecord r = example_record();
     r.port_text = "2\r\n3";
     r.content_type = "Mu\rsic\n";
-    r.units_mode = "furlongs";
     const std::string bytes = serialise_settings(r);
     EXPECT_EQ(split_settings_lines(bytes).size(), 17u);
     const SettingsRecord back = parse_settings(bytes);
     EXPECT_EQ(back.port_text, "23");
     EXPECT_EQ(back.content_type, "Music");
-    EXPECT_EQ(back.units_mode, "metric");
+    EXPECT_EQ(back.units_mode, UnitsMode::inches);
     EXPECT_EQ(back.boundary_seat, "Boundary_seat_on");
 }
 

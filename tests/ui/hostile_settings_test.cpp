@@ -109,7 +109,7 @@ QStringList stored_state(const Form1& f, const ProgramState& p) {
             p.core_mask,
             p.core_seat,
             p.content_type,
-            p.units_mode,
+            QString::fromLatin1(units_mode_text(p.units_mode).data()),
             yes_no(f.options()->Option_chuff_mask->isChecked()),
             yes_no(f.options()->Option_chuff_seat->isChecked()),
             yes_no(f.options()->Option_core_mask->isChecked()),
@@ -355,7 +355,7 @@ TEST_F(HostileSettingsTest, StartsShowsNumbersAndSavesAFileThatLoadsTheSame) {
         EXPECT_EQ(check("Check1")->isEnabled(), h.cruise_enabled);
         EXPECT_EQ(option("Option1")->isChecked(), h.minimum);
         EXPECT_EQ(option("Option2")->isChecked(), !h.minimum);
-        EXPECT_EQ(program.units_mode, h.units);
+        EXPECT_EQ(units_mode_text(program.units_mode), h.units);
         EXPECT_EQ(text("Text10")->text(), h.ports);
         if (h.diameter_text) {
             EXPECT_EQ(text("Text1")->text(), h.diameter_text);

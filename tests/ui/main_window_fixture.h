@@ -1,9 +1,13 @@
 #pragma once
 
+#include "clickable_label.h"
 #include "form1.h"
 #include "frm_dia_warning.h"
+#include "palette.h"
 #include "recording_interaction.h"
-#include "widgets.h"
+#include "text_box.h"
+#include "units_mode.h"
+#include "venturon_version.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 
 #include "frm_dia_warning.h"
 #include "model.h"
+#include "palette.h"
 #include "picture_box.h"
 #include "velocity_graph.h"
-#include "widgets.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -27,7 +27,7 @@ TEST_F(MainWindowTest, FirstStartCalculatesTheStartUpPort) {
     start();
     EXPECT_EQ(form->windowTitle(), "Venturon");
     EXPECT_EQ(form->size(), QSize(415, 383));
-    EXPECT_EQ(program.version_text, "2.52");
+    EXPECT_EQ(program.version_text, QString::fromLatin1(version));
     EXPECT_NEAR(form->state().radius_mm, 26.243, 5e-4);
     EXPECT_EQ(form->state().radius_mm, form->state().min_radius[1]); // needed at 25 Hz
     EXPECT_EQ(text("Text2")->text(), " 26");
@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, FirstStartCalculatesTheStartUpPort) {
     EXPECT_TRUE(option("Option1")->isChecked());
     EXPECT_FALSE(text("Text2")->isEnabled());
     EXPECT_EQ(field_colour("Text2"), grey);
-    EXPECT_EQ(program.units_mode, "metric");
+    EXPECT_EQ(program.units_mode, UnitsMode::metric);
     EXPECT_EQ(form->state().clicked_frequency, 28.0f);
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_FALSE(form->findChild<PictureBox*>("Picture3")->drawing().items().empty());
@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, DiameterValidationMessages) {
         {"6 1/2", "decimalinches", {}, 165.1, true, " 6.5"},
     };
     for (const auto& c : cases) {
-        program.units_mode = QString::fromLatin1(c.units);
+        program.units_mode = *units_mode_from_text(c.units);
         interaction.messages.clear();
         type("Text1", QString::fromLatin1(c.typed));
         focus(text("Text10"));
@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, ManualRadiusAndStepButtons) {
     EXPECT_EQ(text("Text2")->text(), " 0");
 
     // Imperial modes step a sixteenth of an inch, read back as shown.
-    program.units_mode = QStringLiteral("inches");
+    program.units_mode = UnitsMode::inches;
     type("Text1", "4");
     click(button("Command2"));
     EXPECT_EQ(text("Text2")->text(), "1/16");
@@ -209,7 +209,7 @@ TEST_F(MainWindowTest, ManualRadiusAndStepButtons) {
 TEST_F(MainWindowTest, UnreadableRadiusStopsAfterTheCoreLimits) {
     start();
     click(option("Option2"));
-    program.units_mode = QStringLiteral("inches");
+    program.units_mode = UnitsMode::inches;
     text("Text10")->setText("2.7");
     type("Text1", "2");
     type("Text2", "1/3");
@@ -328,7 +328,7 @@ TEST_F(MainWindowTest, PortCountIsNormalised) {
 TEST_F(MainWindowTest, UnreadableImperialDiameterSwitchesCruiseControlBackOff) {
     start();
     check("Check1")->setChecked(false);
-    program.units_mode = QStringLiteral("inches");
+    program.units_mode = UnitsMode::inches;
     const double diameter = form->state().diameter_mm;
     const double reference = form->state().lock_diameter_mm;
     text("Text1")->setText("6 1/3");
@@ -481,9 +481,9 @@ TEST_F(MainWindowTest, LinksWorkFromTheKeyboard) {
     EXPECT_EQ(link->focusPolicy(), Qt::TabFocus);
     link->setFocus(Qt::TabFocusReason);
     QTest::keyClick(link, Qt::Key_Space);
-    EXPECT_EQ(program.display_mode, "Simple");
+    EXPECT_EQ(program.display_mode, DisplayMode::simple);
     QTest::keyClick(link, Qt::Key_Return);
-    EXPECT_EQ(program.display_mode, "Full");
+    EXPECT_EQ(program.display_mode, DisplayMode::full);
 }
 
 TEST_F(MainWindowTest, AboutReEnablesTheWarningsAndTheHints) {

@@ -129,14 +129,14 @@ TEST_F(OddInputTest, EveryFieldInEveryUnitsAndDisplayMode) {
     click(option("Option2"));           // radius field editable
     const char* fields[] = {"Text1", "Text2", "Text10", "Text6", "Text7", "Text8", "Text9"};
     const struct {
-        const char* name;
+        UnitsMode mode;
         QRadioButton* frmUnits::*option;
-    } units_modes[] = {{"metric", &frmUnits::Option1},
-                       {"inches", &frmUnits::Option2},
-                       {"decimalinches", &frmUnits::Option3}};
+    } units_modes[] = {{UnitsMode::metric, &frmUnits::Option1},
+                       {UnitsMode::inches, &frmUnits::Option2},
+                       {UnitsMode::decimal_inches, &frmUnits::Option3}};
 
-    for (const char* display : {"Full", "Simple"}) {
-        if (program.display_mode != QLatin1String(display)) {
+    for (DisplayMode display : {DisplayMode::full, DisplayMode::simple}) {
+        if (program.display_mode != display) {
             interaction.dialog_actions.push_back(dismiss_warning());
             click_label("Label_mode");
             interaction.dialog_actions.clear();
@@ -144,7 +144,7 @@ TEST_F(OddInputTest, EveryFieldInEveryUnitsAndDisplayMode) {
         ASSERT_EQ(program.display_mode, display);
         for (const auto& units : units_modes) {
             choose_units(units.option);
-            ASSERT_EQ(program.units_mode, units.name);
+            ASSERT_EQ(program.units_mode, units.mode);
             for (const char* field : fields) {
                 const QString sane = text(field)->text();
                 for (const OddInput& input : odd_inputs()) {
@@ -152,9 +152,10 @@ TEST_F(OddInputTest, EveryFieldInEveryUnitsAndDisplayMode) {
                         if (way == Way::type && !input.typeable) {
                             continue;
                         }
-                        const std::string where = std::string(display) + " mode, " + units.name +
-                                                  ", " + field + ": " + input.what + " " +
-                                                  name(way);
+                        const std::string where =
+                            std::string(display == DisplayMode::full ? "Full" : "Simple") +
+                            " mode, " + std::string(units_mode_text(units.mode)) + ", " + field +
+                            ": " + input.what + " " + name(way);
                         put(field, input, way);
                         calculate_and_check(where, input.text);
                     }

@@ -80,7 +80,7 @@ TEST_F(MainWindowTest, ClickingTheSelectedUnitsKeepsIt) {
         click(u.Command1);
     });
     click_label("Label14");
-    EXPECT_EQ(program.units_mode, "inches");
+    EXPECT_EQ(program.units_mode, UnitsMode::inches);
     // The main window's modes were never touched by the dialog's buttons.
     EXPECT_TRUE(option("Option1")->isChecked());
 }

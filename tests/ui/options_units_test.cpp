@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, UnitsDialogRelabelsAndRewritesTheLengths) {
     interaction.unexpected_dialogs.clear();
 
     choose(1);
-    EXPECT_EQ(program.units_mode, "inches");
+    EXPECT_EQ(program.units_mode, UnitsMode::inches);
     EXPECT_EQ(text("Text1")->text(), "6 1/2");
     EXPECT_EQ(label("Label1")->text(), "Port Diameter - inches");
     EXPECT_EQ(label("Label2")->text(), "Flare Radius - inches");
@@ -274,11 +274,11 @@ TEST_F(MainWindowTest, UnitsDialogRelabelsAndRewritesTheLengths) {
     }
 
     choose(2);
-    EXPECT_EQ(program.units_mode, "decimalinches");
+    EXPECT_EQ(program.units_mode, UnitsMode::decimal_inches);
     EXPECT_EQ(text("Text1")->text(), " 6.5");
 
     choose(0, /*ok=*/false); // the title-bar button commits like OK
-    EXPECT_EQ(program.units_mode, "metric");
+    EXPECT_EQ(program.units_mode, UnitsMode::metric);
     EXPECT_EQ(text("Text1")->text(), " 165");
     EXPECT_EQ(form->state().diameter_mm, 165.1); // kept until the field is read again
     EXPECT_EQ(label("Label1")->text(), "Port Diameter - mm");
@@ -326,7 +326,7 @@ TEST_F(MainWindowTest, SimpleModeHidesTheInputsAndTracksAFrequency) {
     };
     ASSERT_TRUE(option("Option1")->isChecked());
     click_label("Label_mode");
-    EXPECT_EQ(program.display_mode, "Simple");
+    EXPECT_EQ(program.display_mode, DisplayMode::simple);
     EXPECT_EQ(label("Label_mode")->text(), "Full");
     for (const char* name : full_only) {
         EXPECT_FALSE(visible(name)) << name;
@@ -350,7 +350,7 @@ TEST_F(MainWindowTest, SimpleModeHidesTheInputsAndTracksAFrequency) {
     EXPECT_TRUE(status().startsWith("At  20hz")) << status().toStdString();
 
     click_label("Label_mode");
-    EXPECT_EQ(program.display_mode, "Full");
+    EXPECT_EQ(program.display_mode, DisplayMode::full);
     for (const char* name : full_only) {
         EXPECT_TRUE(visible(name)) << name;
     }

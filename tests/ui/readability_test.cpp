@@ -2,6 +2,8 @@
 // and every window opens where its title bar and fields can be reached.
 #include "main_window_fixture.h"
 
+#include "window_setup.h"
+
 #include <QImage>
 
 #include <cmath>

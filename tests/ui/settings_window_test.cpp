@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, NoFileGivesTheDefaultsAndClosingWritesSeventeenLines) {
 TEST_F(MainWindowTest, WritesTheDocumentedExampleByteForByte) {
     start();
     check("Check1")->setChecked(false);
-    program.units_mode = QStringLiteral("inches");
+    program.units_mode = UnitsMode::inches;
     type("Text1", "6");
     type("Text10", "2");
     click(option("Option2"));
@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, EverythingChosenSurvivesARestart) {
     EXPECT_EQ(form->reminder().lbl_core_tot->text(), "40");
     EXPECT_TRUE(form->units()->Option2->isChecked());
     EXPECT_EQ(label("Label1")->text(), "Port Diameter - inches");
-    EXPECT_EQ(program.units_mode, "inches");
+    EXPECT_EQ(program.units_mode, UnitsMode::inches);
     EXPECT_TRUE(status().startsWith(" ") || status().startsWith("Ports")) << status().toStdString();
 
     // And again through a close and a new start.
@@ -211,7 +211,7 @@ TEST_F(MainWindowTest, UnknownUnitsModeLoadsAndSavesAsMetric) {
                                " 7", "Calculate_minimum", "Boundary_mask_on", "Boundary_seat_off",
                                "Core_mask_off", "Core_seat_off", "Cinema", "furlongs"}));
     start();
-    EXPECT_EQ(program.units_mode, "metric");
+    EXPECT_EQ(program.units_mode, UnitsMode::metric);
     EXPECT_EQ(text("Text1")->text(), " 100");
     EXPECT_EQ(program.content_type, "Cinema"); // kept as read, written back unchanged
     EXPECT_TRUE(form->options()->Option2->isChecked());

@@ -1,0 +1,131 @@
+// The main window's settings: the 17 lines of venturon.ini mapped to the window's
+// controls and state, and back.
+#include "form1.h"
+
+#include "allowances.h"
+#include "frm_options.h"
+#include "frm_units.h"
+#include "number_text.h"
+#include "settings_file.h"
+#include "settings_format.h"
+#include "text_box.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace venturon {
+
+namespace {
+
+QString latin1(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string bytes_of(const QString& text) {
+    const QByteArray b = text.toLatin1();
+    return {b.constData(), static_cast<std::size_t>(b.size())};
+}
+
+double leading_number(const QLineEdit* field) {
+    return text_value(field->text().toStdString());
+}
+
+} // namespace
+
+// Reads the settings file and applies it through the controls, so that their own
+// handling brings every window into line. Lines the file does not hold leave the
+// start-up state as it is.
+void Form1::load_settings() {
+    s_.lock_diameter_mm = s_.diameter_mm;
+    s_.lock_ports = leading_number(Text10);
+    const auto fields = velocity_fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        s_.lock_v[i] = leading_number(fields[i]);
+    }
+
+    s_.settings_path = settings_file_path(settings_directory_);
+    const auto bytes = read_settings_file(s_.settings_path);
+    const SettingsRecord file =
+        bytes ? parse_settings(std::string_view(bytes->constData(), std::size_t(bytes->size())))
+              : SettingsRecord{};
+    const int n = bytes ? file.lines_read : 0;
+
+    if (n >= 1) {
+        Check1->setChecked(file.cruise_on);
+    }
+    if (n >= 2) {
+        s_.diameter_mm = file.diameter_mm;
+    }
+    if (n >= 3) {
+        set_text(Text10, latin1(file.port_text));
+    }
+    if (n >= 4) {
+        s_.radius_mm = file.radius_mm;
+    }
+    if (n >= 5) {
+        s_.lock_diameter_mm = file.lock_diameter_mm;
+    }
+    if (n >= 6) {
+        s_.lock_ports = file.lock_ports;
+    }
+    for (int i = 0; i < 4 && n >= 7 + i; ++i) {
+        s_.lock_v[static_cast<std::size_t>(i)] = file.lock_v[static_cast<std::size_t>(i)];
+    }
+    if (n >= 10) {
+        s_.loading_settings = 1;
+        checklock();
+        s_.loading_settings = 0;
+    }
+    if (n >= 11) {
+        (file.minimum_mode ? Option1 : Option2)->setChecked(true);
+    }
+    // Lines the file lacks keep their defaults here.
+    program_.boundary_mask = latin1(file.boundary_mask);
+    program_.boundary_seat = latin1(file.boundary_seat);
+    program_.core_mask = latin1(file.core_mask);
+    program_.core_seat = latin1(file.core_seat);
+    program_.content_type = latin1(file.content_type);
+    program_.units_mode = file.units_mode;
+
+    frmOptions_->select(selection_from_stored(
+        {file.boundary_mask, file.boundary_seat, file.core_mask, file.core_seat, file.content_type},
+        frmOptions_->selection().content));
+    frmUnits_->select_mode(program_.units_mode);
+
+    if (s_.diameter_mm == 0) {
+        Check1->setEnabled(false);
+    }
+}
+
+// Writes the settings file; a failure leaves the old file as it was and is not
+// reported.
+void Form1::save_settings() {
+    const auto fields = velocity_fields();
+    if (!Check1->isChecked()) {
+        s_.lock_diameter_mm = s_.diameter_mm;
+        s_.lock_ports = field_number(Text10);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            s_.lock_v[i] = field_number(fields[i]);
+        }
+    }
+    SettingsRecord record;
+    record.lines_read = settings_line_count;
+    record.cruise_on = Check1->isChecked();
+    record.diameter_mm = s_.diameter_mm;
+    record.port_text = bytes_of(Text10->text());
+    record.radius_mm = s_.radius_mm;
+    record.lock_diameter_mm = s_.lock_diameter_mm;
+    record.lock_ports = s_.lock_ports;
+    record.lock_v = s_.lock_v;
+    record.minimum_mode = Option1->isChecked();
+    record.boundary_mask = bytes_of(program_.boundary_mask);
+    record.boundary_seat = bytes_of(program_.boundary_seat);
+    record.core_mask = bytes_of(program_.core_mask);
+    record.core_seat = bytes_of(program_.core_seat);
+    record.content_type = bytes_of(program_.content_type);
+    record.units_mode = program_.units_mode;
+    const std::string text = serialise_settings(record);
+    write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));
+}
+
+} // namespace venturon

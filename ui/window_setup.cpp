@@ -1,0 +1,49 @@
+#include "window_setup.h"
+
+#include "colours.h"
+#include "palette.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace venturon {
+
+void set_up_dialog(QDialog* dialog, const QString& name, const QString& title, QSize size) {
+    dialog->setObjectName(name);
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    set_back_colour(dialog, colours::window_background);
+    dialog->setFixedSize(size);
+}
+
+QPoint screen_position(const QRect& screen, const QRect& available, const QSize& window,
+                       double across, double down) {
+    // The small margin keeps exact fractions such as 1/3 of 3n from rounding down.
+    const auto part = [](int free, double fraction) {
+        return static_cast<int>(free * fraction + (free >= 0 ? 1e-9 : -1e-9));
+    };
+    int x = screen.left() + part(screen.width() - window.width(), across);
+    int y = screen.top() + part(screen.height() - window.height(), down);
+    // Into the available area: first the far edges, then the near ones, which win
+    // for a window larger than the area.
+    x = std::max(std::min(x, available.left() + available.width() - window.width()),
+                 available.left());
+    y = std::max(std::min(y, available.top() + available.height() - window.height()),
+                 available.top());
+    return {x, y};
+}
+
+void place_on_screen(QWidget* window, double across, double down) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    window->move(screen_position(screen->geometry(), screen->availableGeometry(), window->size(),
+                                 across, down));
+}
+
+} // namespace venturon
