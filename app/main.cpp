@@ -6,9 +6,33 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QResource>
 #include <QTimer>
 
 #include <clocale>
+
+namespace {
+
+// The icon's pixels, rendered at build time: no image decoding at start-up.
+QIcon window_icon() {
+    QIcon icon;
+    for (const int size : {48, 256}) {
+        const QResource pixels(QStringLiteral(":/icons/venturon-%1.argb").arg(size));
+        const QByteArray bytes = pixels.uncompressedData();
+        const auto side = static_cast<qsizetype>(size);
+        if (bytes.size() != 8 + side * side * 4) {
+            continue;
+        }
+        const QImage image(reinterpret_cast<const uchar*>(bytes.constData()) + 8, size, size,
+                           size * 4, QImage::Format_ARGB32_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,11 +40,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(venturon::version));
     // The installed menu entry (application_id.desktop) and the window icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(venturon::application_id));
-    QIcon icon;
-    for (const int size : {48, 256}) {
-        icon.addFile(QStringLiteral(":/icons/venturon-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(window_icon());
     std::setlocale(LC_NUMERIC, "C"); // numbers are always written with "."
 
     venturon::ProgramState program;

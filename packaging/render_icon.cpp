@@ -1,5 +1,9 @@
-// Renders the program's SVG icon to a square PNG of the given size, at build time:
-//   venturon_render_icon input.svg output.png size
+// Renders the program's SVG icon to a square picture of the given size, at build
+// time: a PNG, or for a name ending in .argb the pixels themselves (width and
+// height as two 32-bit numbers, then premultiplied ARGB32 rows in this machine's
+// byte order), which the window icon takes without decoding.
+//   venturon_render_icon input.svg output.png|output.argb size
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -27,7 +31,21 @@ int main(int argc, char** argv) {
     QPainter painter(&image);
     renderer.render(&painter);
     painter.end();
-    if (!image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    if (output.endsWith(QLatin1String(".argb"))) {
+        QFile file(output);
+        const quint32 side = static_cast<quint32>(size);
+        const QByteArray header(reinterpret_cast<const char*>(&side), sizeof side);
+        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
+                                static_cast<qsizetype>(image.sizeInBytes()));
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(header + header + pixels) != 2 * header.size() + pixels.size()) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
+            return 1;
+        }
+        return 0;
+    }
+    if (!image.save(output, "PNG")) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
         return 1;
     }

@@ -225,28 +225,42 @@ void fit_text(QLabel* label, bool bold = false, bool wrap = false) {
     }
 }
 
-QLabel* text_label(QWidget* parent, const char* name, const QString& text, QRect at,
-                   bool bold = false, bool wrap = false) {
+// The dialog's fonts are fitted when it first shows (most runs never open it):
+// each control adds the step that fits it.
+using Fitting = std::vector<std::function<void()>>;
+
+QLabel* text_label(Fitting& fitting, QWidget* parent, const char* name, const QString& text,
+                   QRect at, bool bold = false, bool wrap = false) {
     QLabel* label = add_label(parent, name, text, at);
-    fit_text(label, bold, wrap);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    if (wrap) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    fitting.push_back([label, bold, wrap] { fit_text(label, bold, wrap); });
     return label;
 }
 
 // A link only as wide as its caption, so that a click beside the text does nothing.
-ClickableLabel* narrow_link(QWidget* parent, const char* name, const QString& text, QRect at,
-                            const QString& tool_tip) {
+ClickableLabel* narrow_link(Fitting& fitting, QWidget* parent, const char* name,
+                            const QString& text, QRect at, const QString& tool_tip) {
     ClickableLabel* link = add_link(parent, name, text, at, tool_tip);
-    fit_text(link);
-    const int text_width = QFontMetrics(link->font()).horizontalAdvance(text) + 2;
-    link->resize(std::min(at.width(), text_width), at.height());
+    fitting.push_back([link, text, at] {
+        fit_text(link);
+        const int text_width = QFontMetrics(link->font()).horizontalAdvance(text) + 2;
+        link->resize(std::min(at.width(), text_width), at.height());
+    });
     return link;
 }
 
-QPushButton* fitted_button(QWidget* parent, const char* name, const QString& caption, QRect at) {
+QPushButton* fitted_button(Fitting& fitting, QWidget* parent, const char* name,
+                           const QString& caption, QRect at) {
     QPushButton* button = add_button(parent, name, caption, at);
     QString shown = caption;
     shown.remove(QLatin1Char('&'));
-    fit_font(button, shown, text_points, 16);
+    fitting.push_back([button, shown] { fit_font(button, shown, text_points, 16); });
     return button;
 }
 
@@ -279,48 +293,52 @@ void frmAbout::build_controls() {
     Picture1->setGeometry(twips(120, 120, 1500, 1275));
     Picture1->setToolTip(
         QStringLiteral("Six inch port with one inch flare used in developing this software"));
-    Label1 = text_label(Frame1, "Label1", QString(), twips(1860, 150, 4980, 330), true);
-    Label6 = text_label(Frame1, "Label6", author::credit_line(), twips(1860, 570, 4980, 270));
+    Label1 = text_label(fitting_, Frame1, "Label1", QString(), twips(1860, 150, 4980, 330), true);
+    Label6 =
+        text_label(fitting_, Frame1, "Label6", author::credit_line(), twips(1860, 570, 4980, 270));
     Label4 = text_label(
-        Frame1, "Label4",
+        fitting_, Frame1, "Label4",
         QStringLiteral("This software is free - if you find it useful, please pass it on"),
         twips(1860, 900, 4980, 540), false, true);
     Label2 = text_label(
-        Frame1, "Label2",
+        fitting_, Frame1, "Label2",
         QStringLiteral("If you would like to view the theory and notes for this software , or "
                        "would like to check for an updated version"),
         twips(120, 1620, 6720, 540), false, true);
-    Label9 = narrow_link(Frame1, "Label9", author::web_link_caption(), twips(120, 2190, 6720, 270),
+    Label9 = narrow_link(fitting_, Frame1, "Label9", author::web_link_caption(),
+                         twips(120, 2190, 6720, 270),
                          QStringLiteral("Click link to launch your browser and go to ") + web);
-    Label7 = text_label(Frame1, "Label7",
+    Label7 = text_label(fitting_, Frame1, "Label7",
                         QStringLiteral("If you have any feedback, you are most welcome to:"),
                         twips(120, 2640, 6720, 270));
-    Label8 = narrow_link(Frame1, "Label8", QStringLiteral("send me an email"),
+    Label8 = narrow_link(fitting_, Frame1, "Label8", QStringLiteral("send me an email"),
                          twips(120, 2940, 6720, 270), QStringLiteral("Click to email ") + feedback);
-    Label3 = narrow_link(Frame1, "Label3", QStringLiteral("Show me where to measure"),
+    Label3 = narrow_link(fitting_, Frame1, "Label3", QStringLiteral("Show me where to measure"),
                          twips(120, 3480, 6720, 270),
                          QStringLiteral("Show graphic detailing how flare radius is defined"));
 
     Frame2 = add_panel(this, "Frame2");
     Frame2->hide();
-    Label10 = text_label(Frame2, "Label10", QStringLiteral("Cross-section of flared port"),
-                         twips(120, 60, 6720, 330), true);
+    Label10 =
+        text_label(fitting_, Frame2, "Label10", QStringLiteral("Cross-section of flared port"),
+                   twips(120, 60, 6720, 330), true);
     Label10->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Picture3 = new Illustration(QSizeF(187, 123), paint_cross_section, Frame2);
     Picture3->setObjectName(QStringLiteral("Picture3"));
     Picture3->setGeometry(twips(1365, 510, 4215, 2775));
-    Label5 = narrow_link(Frame2, "Label5", QStringLiteral("Return to \"About\" display"),
+    Label5 = narrow_link(fitting_, Frame2, "Label5", QStringLiteral("Return to \"About\" display"),
                          twips(120, 3480, 6720, 270), QStringLiteral("Hide the graphix"));
 
     Picture2 = new Illustration(QSizeF(748, 2), paint_strip, this, true);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setGeometry(twips(120, 4110, 6960, 30));
 
-    cmdSysInfo = fitted_button(this, "cmdSysInfo", QStringLiteral("&System Info..."),
+    cmdSysInfo = fitted_button(fitting_, this, "cmdSysInfo", QStringLiteral("&System Info..."),
                                twips(1890, 4260, 1650, 420));
-    Command1 = fitted_button(this, "Command1", QStringLiteral("Re-enable Warnings"),
+    Command1 = fitted_button(fitting_, this, "Command1", QStringLiteral("Re-enable Warnings"),
                              twips(3660, 4260, 2250, 420));
-    cmdOK = fitted_button(this, "cmdOK", QStringLiteral("OK"), twips(6030, 4260, 1050, 420));
+    cmdOK =
+        fitted_button(fitting_, this, "cmdOK", QStringLiteral("OK"), twips(6030, 4260, 1050, 420));
     cmdOK->setDefault(true);
     setTabOrder(cmdOK, cmdSysInfo);
     setTabOrder(cmdSysInfo, Command1);
@@ -340,7 +358,13 @@ void frmAbout::connect_handlers() {
 void frmAbout::Form_Load() {
     place_on_screen(this, 0.5, 1.0 / 8);
     Label1->setText(QStringLiteral("Venturon  version ") + state_.version_text);
-    fit_font(Label1, Label1->text(), heading_points);
+    fitting_.push_back([this] { fit_font(Label1, Label1->text(), heading_points); });
+    on_first_show(this, [this] {
+        for (const auto& step : fitting_) {
+            step();
+        }
+        fitting_.clear();
+    });
     Frame2->move(Frame1->pos());
 }
 

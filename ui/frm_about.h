@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -48,6 +49,7 @@ private:
     ProgramState& state_;
     Interaction& interaction_;
     std::function<void()> re_enable_warnings_;
+    std::vector<std::function<void()>> fitting_; // run when the dialog first shows
 
     QFrame* Frame1 = nullptr;
     QFrame* Frame2 = nullptr;

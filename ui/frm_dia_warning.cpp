@@ -31,7 +31,11 @@ frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
     set_fore_colour(Label1, colours::large_diameter_warning);
 
     Picture1 = add_label(this, "Picture1", {}, twips(240, 660, 465, 480));
-    Picture1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(31, 32));
+    // The style's warning icon may come from the desktop's icon theme, a search
+    // through its folders: done when the warning first shows, not at start-up.
+    on_first_show(this, [this] {
+        Picture1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(31, 32));
+    });
 
     Label2 = add_label(this, "Label2", {}, twips(960, 630, 5280, 540));
     Label2->setWordWrap(true);

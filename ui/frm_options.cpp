@@ -65,11 +65,6 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
     Option2 = option(Frame3, "Option2", "30% for Home Theatre ( total allowances 55% )",
                      twips(240, 720, 3852, 372));
 
-    fit_font_group({Option_chuff_mask, Option_chuff_seat, Option_chuff_none, Option_core_mask,
-                    Option_core_seat, Option_core_none, Option1, Option2},
-                   8, 22);
-    fit_font(Label1, Label1->text(), Option1->font().pointSizeF());
-
     Picture1 = add_control<PictureBox>(this, "Picture1", twips(4440, 3960, 1092, 1212));
     Picture1->setToolTip(QStringLiteral("Vertical scale=Usable Velocity  Horizontal=Area Ratio of "
                                         "port (Flared CSA / Core CSA)"));
@@ -79,7 +74,14 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
                   twips(120, 5400, 4092, 252));
     Label6->setAlignment(Qt::AlignCenter);
     set_fore_colour(Label6, colours::hint);
-    fit_font(Label6, Label6->text(), 8);
+    // Fitted when the dialog first shows: most runs never open it.
+    on_first_show(this, [this] {
+        fit_font_group({Option_chuff_mask, Option_chuff_seat, Option_chuff_none, Option_core_mask,
+                        Option_core_seat, Option_core_none, Option1, Option2},
+                       8, 22);
+        fit_font(Label1, Label1->text(), Option1->font().pointSizeF());
+        fit_font(Label6, Label6->text(), 8);
+    });
 
     reminder_ = AllowanceReminder::create(this, 2520, 5760);
 

@@ -49,7 +49,6 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
     Option3 =
         add_option(this, "Option3", QStringLiteral("Imperial - Display results in decimal inches"),
                    twips(240, 900, 6510, 300));
-    fit_font_group({Option1, Option2, Option3}, 9, 24);
     auto* group = new QButtonGroup(this);
     for (QRadioButton* b : {Option1, Option2, Option3}) {
         group->addButton(b);
@@ -66,7 +65,11 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
         rules[i] = label;
     }
 
-    fit_font_group(QList<QWidget*>(rules.begin(), rules.end()), 8);
+    // Fitted when the dialog first shows: most runs never open it.
+    on_first_show(this, [this] {
+        fit_font_group({Option1, Option2, Option3}, 9, 24);
+        fit_font_group(QList<QWidget*>(rules.begin(), rules.end()), 8);
+    });
 
     Command1 = add_button(this, "Command1", QStringLiteral("&OK"), twips(5490, 4020, 1320, 390));
     Command1->setDefault(true);

@@ -4,6 +4,7 @@
 #include "palette.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -35,6 +36,34 @@ QPoint screen_position(const QRect& screen, const QRect& available, const QSize&
     y = std::max(std::min(y, available.top() + available.height() - window.height()),
                  available.top());
     return {x, y};
+}
+
+namespace {
+class FirstShow : public QObject {
+public:
+    FirstShow(QWidget* window, std::function<void()> work)
+        : QObject(window), work_(std::move(work)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            const auto work = std::move(work_);
+            deleteLater();
+            work();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> work_;
+};
+} // namespace
+
+void on_first_show(QWidget* window, std::function<void()> work) {
+    new FirstShow(window, std::move(work));
 }
 
 void place_on_screen(QWidget* window, double across, double down) {

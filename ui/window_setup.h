@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -20,6 +22,12 @@ void set_up_dialog(QDialog* dialog, const QString& name, const QString& title, Q
 // is moved into it; one larger than the area keeps its top-left corner visible.
 QPoint screen_position(const QRect& screen, const QRect& available, const QSize& window,
                        double across, double down);
+
+// Runs `work` once, just before the window is first shown. What only matters on
+// screen (fitting fonts, looking up a themed icon) is then not paid at start-up
+// for a dialog that a run may never open. (Polishing would be too early: showing
+// the main window polishes every window it owns.)
+void on_first_show(QWidget* window, std::function<void()> work);
 
 // Places a window on the primary screen by screen_position.
 void place_on_screen(QWidget* window, double across, double down);
