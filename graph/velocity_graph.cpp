@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -127,6 +128,33 @@ std::array<double, N> legend_tops(std::array<double, N> y, const std::optional<T
 }
 
 } // namespace
+
+namespace {
+// "12.3, 14, 19.4 and 25.1": four values to one decimal.
+QString four_values(const std::array<double, 4>& values) {
+    QStringList texts;
+    for (double v : values) {
+        texts << digits(std::round(v * 10) / 10);
+    }
+    return texts[0] + QStringLiteral(", ") + texts[1] + QStringLiteral(", ") + texts[2] +
+           QStringLiteral(" and ") + texts[3];
+}
+} // namespace
+
+QString describe_velocity_graph(const VelocityGraphInput& in) {
+    QString text =
+        QStringLiteral("Velocity against frequency. At 20, 25, 30 and 35 Hz: core limit ") +
+        four_values(in.core_limit) + QStringLiteral(" m/s; chuffing limit ") +
+        four_values(in.chuff_limit) + QStringLiteral(" m/s");
+    if (in.full_mode) {
+        text += QStringLiteral("; required velocity ") + four_values(in.required) +
+                QStringLiteral(" m/s.");
+    } else {
+        text += QStringLiteral(". Tracked frequency ") + digits(in.tracked_frequency) +
+                QStringLiteral(" Hz.");
+    }
+    return text;
+}
 
 VelocityGraphInput velocity_graph_input(const std::array<double, 4>& core_limit,
                                         const std::array<double, 4>& chuff_limit,

@@ -44,6 +44,11 @@ inline const QColor chuffing_text{100, 132, 252};
 inline const QColor required_text{128, 128, 128};
 } // namespace graph_colour
 
+// The graph in words, for screen readers: the core limit, the chuffing limit
+// and (Full mode) the required velocity at 20, 25, 30 and 35 Hz, or (Simple mode)
+// the tracked frequency, to one decimal.
+QString describe_velocity_graph(const VelocityGraphInput& input);
+
 // Replaces the drawing with the velocity graph: usable velocity (upwards) against
 // frequency from 15 to 40 Hz (rightwards), the two limit lines, and either the
 // required velocities (Full mode) or the tracked-frequency marker (Simple mode).

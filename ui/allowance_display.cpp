@@ -1,6 +1,7 @@
 #include "allowance_display.h"
 
 #include "allowance_reminder.h"
+#include "clickable_label.h"
 #include "colours.h"
 #include "drawing.h"
 #include "frm_options.h"
@@ -94,6 +95,16 @@ void show_allowances(frmOptions& options, AllowanceReminder& main_reminder) {
     options.Option2->setEnabled(masking);
     draw_allowance_chart(options.Picture1->drawing(), selection);
     options.Picture1->refresh();
+    // In words, for screen readers: "Chuffing allowance 55 %, core allowance 0 %".
+    const QString shown =
+        QStringLiteral("Chuffing allowance %1 %, core allowance %2 %")
+            .arg(QString::fromStdString(allowance_total(selection.chuffing, selection.content)),
+                 QString::fromStdString(allowance_total(selection.core, selection.content)));
+    for (QWidget* display : {static_cast<QWidget*>(options.reminder().Label_allowances),
+                             static_cast<QWidget*>(main_reminder.Label_allowances),
+                             static_cast<QWidget*>(options.Picture1)}) {
+        display->setAccessibleName(shown);
+    }
 }
 
 } // namespace venturon

@@ -27,9 +27,12 @@ QRect pixels(const LayoutRect& r) {
     return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
-ClickableLabel* bar(QWidget* parent, const char* name, const QColor& colour) {
+// A bar of the reminder; `says` is what it shows, for screen readers.
+ClickableLabel* bar(QWidget* parent, const char* name, const QColor& colour,
+                    const char* says = "") {
     auto* label = new ClickableLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(QString::fromLatin1(says));
     set_back_colour(label, colour);
     return label;
 }
@@ -72,12 +75,18 @@ AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int
     r.Label_allowances->setGeometry(px(frame_left), px(frame_top), 25, 26);
     r.Label_allowances->setProperty("design_width", 372.0 / 15);
     r.Label_allowances->setProperty("design_height", 384.0 / 15);
-    r.Label_chuff_seat = bar(parent, "Label_chuff_seat", colours::hint);
-    r.Label_chuff_music = bar(parent, "Label_chuff_music", colours::hint);
-    r.Label_chuff_ht = bar(parent, "Label_chuff_ht", colours::hint);
-    r.Label_core_seat = bar(parent, "Label_core_seat", colours::core_bar);
-    r.Label_core_music = bar(parent, "Label_core_music", colours::core_bar);
-    r.Label_core_ht = bar(parent, "Label_core_ht", colours::core_bar);
+    r.Label_chuff_seat =
+        bar(parent, "Label_chuff_seat", colours::hint, "Chuffing allowance bar: seating");
+    r.Label_chuff_music = bar(parent, "Label_chuff_music", colours::hint,
+                              "Chuffing allowance bar: seating and masking, music");
+    r.Label_chuff_ht = bar(parent, "Label_chuff_ht", colours::hint,
+                           "Chuffing allowance bar: seating and masking, home theatre");
+    r.Label_core_seat =
+        bar(parent, "Label_core_seat", colours::core_bar, "Core allowance bar: seating");
+    r.Label_core_music = bar(parent, "Label_core_music", colours::core_bar,
+                             "Core allowance bar: seating and masking, music");
+    r.Label_core_ht = bar(parent, "Label_core_ht", colours::core_bar,
+                          "Core allowance bar: seating and masking, home theatre");
 
     r.lbl_bound_tot = new QLabel(QStringLiteral("0"), parent);
     r.lbl_bound_tot->setObjectName(QStringLiteral("lbl_bound_tot"));
@@ -134,15 +143,19 @@ void show_bar(AllowanceBar visible, ClickableLabel* seat, ClickableLabel* music,
 void AllowanceReminder::show_chuffing(const AllowanceSelection& selection) {
     show_bar(visible_bar(selection.chuffing, selection.content), Label_chuff_seat,
              Label_chuff_music, Label_chuff_ht);
-    lbl_bound_tot->setText(
-        QString::fromStdString(allowance_total(selection.chuffing, selection.content)));
+    const QString total =
+        QString::fromStdString(allowance_total(selection.chuffing, selection.content));
+    lbl_bound_tot->setText(total);
+    lbl_bound_tot->setAccessibleName(QStringLiteral("Chuffing allowance %1 %").arg(total));
 }
 
 void AllowanceReminder::show_core(const AllowanceSelection& selection) {
     show_bar(visible_bar(selection.core, selection.content), Label_core_seat, Label_core_music,
              Label_core_ht);
-    lbl_core_tot->setText(
-        QString::fromStdString(allowance_total(selection.core, selection.content)));
+    const QString total =
+        QString::fromStdString(allowance_total(selection.core, selection.content));
+    lbl_core_tot->setText(total);
+    lbl_core_tot->setAccessibleName(QStringLiteral("Core allowance %1 %").arg(total));
 }
 
 void AllowanceReminder::on_click(QObject* context, const std::function<void()>& receiver) {

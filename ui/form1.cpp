@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "allowance_display.h"
 #include "colours.h"
 #include "command_button.h"
@@ -67,7 +68,9 @@ Form1::Form1(ProgramState& program, Interaction& interaction, QString settings_d
              QWidget* parent)
     : QWidget(parent), program_(program), interaction_(interaction),
       settings_directory_(std::move(settings_directory)) {
+    install_accessibility();
     create_controls();
+    describe_controls();
     connect_handlers();
     form_load();
 }
@@ -182,6 +185,24 @@ void Form1::create_controls() {
     }
 
     add_quit_shortcut(this);
+}
+
+// What screen readers say for the controls whose captions stand beside them or
+// say nothing in words. The length captions follow the units by themselves.
+void Form1::describe_controls() {
+    Label1->setBuddy(Text1);
+    Label2->setBuddy(Text2);
+    Label12->setBuddy(Text10);
+    const char* frequencies[] = {"20", "25", "30", "35"};
+    const auto fields = velocity_fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        fields[i]->setAccessibleName(
+            QStringLiteral("Required velocity at %1 Hz, m/s").arg(QLatin1String(frequencies[i])));
+    }
+    Command3->setAccessibleName(QStringLiteral("Smaller flare radius"));
+    Command2->setAccessibleName(QStringLiteral("Larger flare radius"));
+    Picture3->setAccessibleName(QStringLiteral("Velocity graph"));
+    Label9->setAccessibleDescription(QStringLiteral("Status line"));
 }
 
 // Quitting works from the main window and from any of its dialogs: it closes the
@@ -322,6 +343,8 @@ void Form1::mark_stale(QWidget* field) {
     set_status(stale_text, colours::stale_status);
 }
 
+// A label announces a new text to screen readers (a name change), so that their
+// users hear each verdict, which others see by its colour too.
 void Form1::set_status(const QString& caption, const QColor& background) {
     Label9->setText(caption);
     set_back_colour(Label9, background);
@@ -689,6 +712,7 @@ void Form1::drawfreq() {
     s_.graph_max_velocity = out.graph_max_velocity;
     s_.top_velocity_label = out.top_velocity_label;
     Picture3->refresh();
+    Picture3->setAccessibleDescription(describe_velocity_graph(in));
 }
 
 void Form1::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {

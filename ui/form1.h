@@ -151,6 +151,7 @@ private slots:
 
 private:
     void create_controls();
+    void describe_controls();
     void connect_handlers();
     void add_quit_shortcut(QWidget* window);
     void form_load();

@@ -357,6 +357,7 @@ void frmAbout::connect_handlers() {
 
 void frmAbout::Form_Load() {
     place_on_screen(this, 0.5, 1.0 / 8);
+    focus_when_shown(this, [this] { return cmdOK; });
     Label1->setText(QStringLiteral("Venturon  version ") + state_.version_text);
     fitting_.push_back([this] { fit_font(Label1, Label1->text(), heading_points); });
     on_first_show(this, [this] {

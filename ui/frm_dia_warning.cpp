@@ -54,6 +54,7 @@ frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
 
     connect(OKButton, &QPushButton::clicked, this, &frmDiaWarning::OKButton_Click);
 
+    focus_when_shown(this, [this] { return OKButton; });
     // Centred across, three tenths of the free height down.
     place_on_screen(this, 0.5, 0.3);
 }

@@ -134,6 +134,12 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
     Picture1->resize(Frame1->x() + Frame1->width() - Picture1->x(),
                      Frame3->y() + Frame3->height() - Picture1->y());
     reminder_.lay_out();
+    // The first group's choice has the focus when the dialog opens.
+    focus_when_shown(this, [this]() -> QWidget* {
+        return Option_chuff_seat->isChecked()   ? Option_chuff_seat
+               : Option_chuff_none->isChecked() ? Option_chuff_none
+                                                : Option_chuff_mask;
+    });
 }
 
 AllowanceSelection frmOptions::selection() const {

@@ -80,6 +80,9 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
     connect(Command1, &QPushButton::clicked, this, &frmUnits::Command1_Click);
 
     place_on_screen(this, 0.5, 1.0 / 3);
+    focus_when_shown(this, [this]() -> QWidget* {
+        return Option2->isChecked() ? Option2 : Option3->isChecked() ? Option3 : Option1;
+    });
 
     Option1->setChecked(true);
 }

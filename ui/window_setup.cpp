@@ -66,6 +66,33 @@ void on_first_show(QWidget* window, std::function<void()> work) {
     new FirstShow(window, std::move(work));
 }
 
+namespace {
+class FocusWhenShown : public QObject {
+public:
+    FocusWhenShown(QWidget* window, std::function<QWidget*()> first)
+        : QObject(window), first_(std::move(first)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (QWidget* first = first_()) {
+                first->setFocus(Qt::ActiveWindowFocusReason);
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<QWidget*()> first_;
+};
+} // namespace
+
+void focus_when_shown(QWidget* window, std::function<QWidget*()> first) {
+    new FocusWhenShown(window, std::move(first));
+}
+
 void place_on_screen(QWidget* window, double across, double down) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) {

@@ -29,6 +29,10 @@ QPoint screen_position(const QRect& screen, const QRect& available, const QSize&
 // the main window polishes every window it owns.)
 void on_first_show(QWidget* window, std::function<void()> work);
 
+// Gives the focus to first() each time the window is shown, so that a keyboard
+// or screen reader user starts at the dialog's first field.
+void focus_when_shown(QWidget* window, std::function<QWidget*()> first);
+
 // Places a window on the primary screen by screen_position.
 void place_on_screen(QWidget* window, double across, double down);
 
