@@ -1,12 +1,13 @@
 // --graph: the main window's velocity graph written as PNG or SVG.
 #include "calculation.h"
-#include "run.h"
+#include "support/calc.h"
+#include "support/row_names.h"
+#include "support/run_program.h"
 #include "velocity_graph.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -20,28 +21,12 @@
 
 using namespace venturon;
 using namespace venturon::cli;
+using namespace venturon::testing;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome calc(const QStringList& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome o;
-    o.status = run(QStringList{"venturon-calc"} + args, out, err);
-    o.out = out.str();
-    o.err = err.str();
-    return o;
-}
-
-const QStringList startup{"--diameter", "100", "--velocities", "10,14,12,7"};
-const QStringList no_allowances{
-    "--chuffing-allowance", "none", "--core-allowance", "none", "--content", "music"};
+const QStringList& startup = startup_args;
+const QStringList& no_allowances = no_allowance_args;
 
 // What the window plots after Calculate, worked out here from the engine.
 VelocityGraphInput window_input(double diameter, std::optional<double> radius,
@@ -53,11 +38,7 @@ VelocityGraphInput window_input(double diameter, std::optional<double> radius,
     in.required = {10, 14, 12, 7};
     in.allowances = allowances;
     const CalculationResult result = calculate(in);
-    VelocityGraphInput graph;
-    graph.core_limit = result.core_limit;
-    graph.chuff_limit = result.chuff_limit;
-    graph.required = in.required;
-    return graph;
+    return velocity_graph_input(result.core_limit, result.chuff_limit, in.required);
 }
 
 QImage window_picture(const VelocityGraphInput& input, QSize size) {
@@ -90,55 +71,66 @@ protected:
 
 } // namespace
 
-TEST_F(GraphFile, PngIsTheWindowsPictureAtTheRequestedSize) {
-    const struct {
-        const char* name;
-        QStringList args;
-        QStringList size_args;
-        QSize size;
-        VelocityGraphInput expected;
-    } cases[] = {
-        {"first start, default size",
-         startup,
-         {},
-         {401, 117},
-         window_input(100, {}, first_start_allowances)},
-        {"manual radius, larger",
-         startup + no_allowances + QStringList{"--radius", "10"},
-         {"--graph-size", "800x300"},
-         {800, 300},
-         window_input(100, 10, {})},
-        {"inches, narrow",
-         {"-u", "inches", "-d", "4", "-r", "1/2", "--velocities", "10,14,12,7"},
-         {"--graph-size", "200X400"},
-         {200, 400},
-         window_input(101.6, 12.7, first_start_allowances)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString file = path("graph.png");
-        const Outcome plain = calc(c.args);
-        const Outcome o = calc(c.args + c.size_args + QStringList{"--graph", file});
-        ASSERT_EQ(o.status, 0) << o.err;
-        EXPECT_EQ(o.err, "");
-        EXPECT_EQ(o.out, plain.out) << "the report does not change";
+namespace {
 
-        const QImage png = QImage(file, "PNG").convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(png.size(), c.size);
-        EXPECT_TRUE(png == window_picture(c.expected, c.size));
+struct PictureRequest {
+    const char* name;
+    QStringList args;
+    QStringList size_args;
+    QSize size;
+    VelocityGraphInput expected;
 
-        // The chuffing line crosses the middle of each stretch between the design
-        // frequencies, on a graph whose top is the 35 Hz core limit or the largest
-        // required velocity, plus 5 m/s.
-        const auto& chuff = c.expected.chuff_limit;
-        const double top = std::max(c.expected.core_limit[3], 14.0) + 5;
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_TRUE(colour_near(png, i + 1.5, (chuff[i] + chuff[i + 1]) / 2, top,
-                                    graph_colour::chuffing_line))
-                << "between " << 20 + 5 * i << " and " << 25 + 5 * i << " Hz";
-        }
+    friend void PrintTo(const PictureRequest& row, std::ostream* os) { *os << row.name; }
+};
+
+const PictureRequest picture_requests[] = {
+    {"first_start_default_size",
+     startup,
+     {},
+     {401, 117},
+     window_input(100, {}, first_start_allowances)},
+    {"manual_radius_larger",
+     startup + no_allowances + QStringList{"--radius", "10"},
+     {"--graph-size", "800x300"},
+     {800, 300},
+     window_input(100, 10, {})},
+    {"inches_narrow",
+     {"-u", "inches", "-d", "4", "-r", "1/2", "--velocities", "10,14,12,7"},
+     {"--graph-size", "200X400"},
+     {200, 400},
+     window_input(101.6, 12.7, first_start_allowances)},
+};
+
+class GraphPicture : public GraphFile, public ::testing::WithParamInterface<PictureRequest> {};
+
+} // namespace
+
+TEST_P(GraphPicture, PngIsTheWindowsPictureAtTheRequestedSize) {
+    const PictureRequest& c = GetParam();
+    const QString file = path("graph.png");
+    const Outcome plain = calc(c.args);
+    const Outcome o = calc(c.args + c.size_args + QStringList{"--graph", file});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out, plain.out) << "the report does not change";
+
+    const QImage png = QImage(file, "PNG").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(png.size(), c.size);
+    EXPECT_TRUE(png == window_picture(c.expected, c.size));
+
+    // The chuffing line crosses the middle of each stretch between the design
+    // frequencies, on a graph whose top is the 35 Hz core limit or the largest
+    // required velocity, plus 5 m/s.
+    const auto& chuff = c.expected.chuff_limit;
+    const double top = std::max(c.expected.core_limit[3], 14.0) + 5;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(colour_near(png, i + 1.5, (chuff[i] + chuff[i + 1]) / 2, top,
+                                graph_colour::chuffing_line))
+            << "between " << 20 + 5 * i << " and " << 25 + 5 * i << " Hz";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, GraphPicture, ::testing::ValuesIn(picture_requests), RowName());
 
 TEST_F(GraphFile, ReplacesAnExistingFile) {
     const QString file = path("old.PNG");
@@ -178,39 +170,56 @@ TEST_F(GraphFile, SvgIsWellFormedWithTheLinesInTheirColours) {
     EXPECT_TRUE(bytes.contains("Core Limit"));
 }
 
-TEST_F(GraphFile, BadRequestsNameTheOptionAndWriteNothing) {
+namespace {
+
+// Graph requests that the tool refuses, and the option its complaint starts with.
+// "{dir}" stands for a folder that holds a folder named folder.png.
+struct BadGraphRequest {
+    const char* name;
+    QStringList args;
+    const char* option;
+
+    friend void PrintTo(const BadGraphRequest& row, std::ostream* os) { *os << row.name; }
+};
+
+// clang-format off
+const BadGraphRequest bad_graph_requests[] = {
+    {"text_file", {"--graph", "{dir}/g.txt"}, "--graph"},
+    {"no_extension", {"--graph", "{dir}/g"}, "--graph"},
+    {"empty_name", {"--graph", ""}, "--graph"},
+    {"a_folder", {"--graph", "{dir}/folder.png"}, "--graph"},
+    {"missing_folder", {"--graph", "{dir}/missing/g.png"}, "--graph"},
+    {"zero_width", {"--graph", "{dir}/g.png", "--graph-size", "0x100"}, "--graph-size"},
+    {"no_height", {"--graph", "{dir}/g.png", "--graph-size", "401x"}, "--graph-size"},
+    {"star_between", {"--graph", "{dir}/g.png", "--graph-size", "401*117"}, "--graph-size"},
+    {"negative_width", {"--graph", "{dir}/g.png", "--graph-size", "-401x117"}, "--graph-size"},
+    {"too_wide", {"--graph", "{dir}/g.png", "--graph-size", "10001x10"}, "--graph-size"},
+    {"width_beyond_an_int", {"--graph", "{dir}/g.png", "--graph-size", "99999999999x10"}, "--graph-size"},
+    {"three_sizes", {"--graph", "{dir}/g.png", "--graph-size", "401x117x2"}, "--graph-size"},
+    {"size_without_graph", {"--graph-size", "401x117"}, "--graph-size"},
+    {"diameter_sweep", {"--graph", "{dir}/g.png", "--sweep-diameter", "80:120:10"}, "--graph"},
+    {"port_sweep", {"--graph", "{dir}/g.png", "--sweep-ports", "1:3"}, "--graph"},
+};
+// clang-format on
+
+class BadGraphRequests : public GraphFile, public ::testing::WithParamInterface<BadGraphRequest> {};
+
+} // namespace
+
+TEST_P(BadGraphRequests, NameTheOptionAndWriteNothing) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.png"));
-    const QString good = path("g.png");
-    const struct {
-        QStringList args;
-        const char* option;
-    } cases[] = {
-        {{"--graph", path("g.txt")}, "--graph"},
-        {{"--graph", path("g")}, "--graph"},
-        {{"--graph", ""}, "--graph"},
-        {{"--graph", path("folder.png")}, "--graph"},
-        {{"--graph", path("missing/g.png")}, "--graph"},
-        {{"--graph", good, "--graph-size", "0x100"}, "--graph-size"},
-        {{"--graph", good, "--graph-size", "401x"}, "--graph-size"},
-        {{"--graph", good, "--graph-size", "401*117"}, "--graph-size"},
-        {{"--graph", good, "--graph-size", "-401x117"}, "--graph-size"},
-        {{"--graph", good, "--graph-size", "10001x10"}, "--graph-size"},
-        {{"--graph", good, "--graph-size", "99999999999x10"}, "--graph-size"},
-        {{"--graph", good, "--graph-size", "401x117x2"}, "--graph-size"},
-        {{"--graph-size", "401x117"}, "--graph-size"},
-        {{"--graph", good, "--sweep-diameter", "80:120:10"}, "--graph"},
-        {{"--graph", good, "--sweep-ports", "1:3"}, "--graph"},
-    };
-    for (const auto& c : cases) {
-        const std::string name = c.args.join(' ').toStdString();
-        const Outcome o = calc(startup + c.args);
-        EXPECT_EQ(o.status, exit_bad_input) << name;
-        EXPECT_EQ(o.out, "") << name;
-        EXPECT_EQ(o.err.rfind("venturon-calc: " + std::string(c.option), 0), 0u) << o.err;
-        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
-    }
+    QStringList args = GetParam().args;
+    args.replaceInStrings(QStringLiteral("{dir}"), dir.path());
+    const Outcome o = calc(startup + args);
+    EXPECT_EQ(o.status, exit_bad_input);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err.rfind("venturon-calc: " + std::string(GetParam().option), 0), 0u) << o.err;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
+
+INSTANTIATE_TEST_SUITE_P(Graph, BadGraphRequests, ::testing::ValuesIn(bad_graph_requests),
+                         RowName());
 
 TEST_F(GraphFile, AFileThatCannotBeWrittenIsAFailure) {
     // /proc takes no new files, not even from root.
@@ -229,7 +238,6 @@ TEST_F(GraphFile, AFileThatCannotBeWrittenIsAFailure) {
 // without one.
 TEST_F(GraphFile, ExecutableDrawsWithoutADisplay) {
     auto start = [](const QStringList& args, const QString& platform) {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
@@ -237,11 +245,7 @@ TEST_F(GraphFile, ExecutableDrawsWithoutADisplay) {
         if (!platform.isEmpty()) {
             environment.insert("QT_QPA_PLATFORM", platform);
         }
-        process.setProcessEnvironment(environment);
-        process.start(VENTURON_CALC_PATH, startup + args);
-        EXPECT_TRUE(process.waitForFinished(20000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        return process.exitCode();
+        return run_program(VENTURON_CALC_PATH, startup + args, environment).status;
     };
     const QString png = path("tool.png");
     EXPECT_EQ(start({"--graph", png, "--graph-size", "300x150"}, {}), 0);

@@ -1,39 +1,29 @@
 // The real executable: what a shell user or a script sees.
 #include "options.h"
 #include "support/isolation.h"
+#include "support/run_program.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <sys/stat.h>
+
+using namespace venturon::testing;
 
 namespace {
 
-struct Finished {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Finished start(const QStringList& arguments) {
-    QProcess process;
-    process.start(VENTURON_CALC_PATH, arguments);
-    EXPECT_TRUE(process.waitForFinished(10000));
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+Outcome start(const QStringList& arguments) {
+    return run_program(VENTURON_CALC_PATH, arguments);
 }
 
 } // namespace
 
 TEST(Executable, HelpAndVersion) {
-    const Finished help = start({"--help"});
+    const Outcome help = start({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: venturon-calc --diameter", 0), 0u) << help.out;
     for (const char* option :
@@ -42,23 +32,23 @@ TEST(Executable, HelpAndVersion) {
           "--format", "--graph", "--graph-size", "(default: 1)", "Examples:"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
-    const Finished version = start({"--version"});
+    const Outcome version = start({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "venturon-calc " VENTURON_EXPECTED_VERSION "\n");
 }
 
 TEST(Executable, ResultsOnStandardOutputErrorsOnStandardError) {
-    const Finished good = start({"-d", "100", "--velocities", "10,14,12,7"});
+    const Outcome good = start({"-d", "100", "--velocities", "10,14,12,7"});
     EXPECT_EQ(good.status, 0);
     EXPECT_NE(good.out.find("26.243 mm (minimum)"), std::string::npos) << good.out;
     EXPECT_EQ(good.err, "");
 
-    const Finished bad = start({"-d", "100", "--velocities", "10,14,12"});
+    const Outcome bad = start({"-d", "100", "--velocities", "10,14,12"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.out, "");
     EXPECT_NE(bad.err.find("--velocities"), std::string::npos) << bad.err;
 
-    const Finished imperial = start({"-u", "inches", "-d", "6 1/3", "--velocities", "1,1,1,1"});
+    const Outcome imperial = start({"-u", "inches", "-d", "6 1/3", "--velocities", "1,1,1,1"});
     EXPECT_EQ(imperial.status, 2);
     EXPECT_EQ(imperial.err, "venturon-calc: --diameter \"6 1/3\": Allowable fractions are 1/2 "
                             "1/4 1/8 1/16\n");
@@ -98,15 +88,14 @@ TEST(Executable, GraphWithoutARuntimeDirectoryPrintsNothingOnStandardError) {
         GTEST_SKIP() << "this build draws no graphs";
     }
     QTemporaryDir dir;
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("XDG_RUNTIME_DIR");
-    process.setProcessEnvironment(environment);
-    process.start(VENTURON_CALC_PATH,
-                  {"-d", "100", "--velocities", "10,14,12,7", "--graph", dir.filePath("port.png")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+    const Outcome o = run_program(
+        VENTURON_CALC_PATH,
+        {"-d", "100", "--velocities", "10,14,12,7", "--graph", dir.filePath("port.png")},
+        environment);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
 }
 
 // A graph that cannot be written whole leaves the old file as it was, says so in
@@ -118,22 +107,20 @@ TEST(Executable, GraphThatCannotBeWrittenKeepsTheOldFile) {
     QTemporaryDir dir;
     for (const char* name : {"limited.png", "limited.svg"}) {
         const QString file = dir.filePath(name);
-        ASSERT_TRUE(venturon::testing::put(file, old_picture));
+        ASSERT_TRUE(put(file, old_picture));
         const QString err = dir.filePath("err.txt");
-        const int code = venturon::testing::run_in_child([&] {
-            std::signal(SIGXFSZ, SIG_IGN); // kept across exec: the write fails instead
-            const rlimit limit{2048, 2048};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-                return venturon::testing::child_skipped;
+        const int code = run_in_child([&] {
+            if (!limit_file_size(2048)) {
+                return child_skipped;
             }
             return shell(tool_command(file, ("2>'" + err.toStdString() + "'").c_str()));
         });
-        if (code == venturon::testing::child_skipped) {
+        if (code == child_skipped) {
             GTEST_SKIP() << "cannot limit the file size";
         }
         EXPECT_EQ(code, 1) << name;
-        EXPECT_EQ(venturon::testing::contents(file), old_picture) << name;
-        const QByteArray message = venturon::testing::contents(err);
+        EXPECT_EQ(contents(file), old_picture) << name;
+        const QByteArray message = contents(err);
         EXPECT_EQ(message.count('\n'), 1) << message.toStdString();
         EXPECT_TRUE(message.startsWith("venturon-calc: --graph")) << message.toStdString();
     }
@@ -142,18 +129,17 @@ TEST(Executable, GraphThatCannotBeWrittenKeepsTheOldFile) {
         const QString disk = dir.filePath(QString("disk-") + name);
         ASSERT_TRUE(QDir(dir.path()).mkdir(QString("disk-") + name));
         const QString file = disk + "/port" + QString(name).right(4);
-        const int code = venturon::testing::run_in_child([&] {
-            if (!venturon::testing::mount_private_tmpfs(disk, "16k")) {
-                return venturon::testing::child_skipped;
+        const int code = run_in_child([&] {
+            if (!mount_private_tmpfs(disk, "16k")) {
+                return child_skipped;
             }
-            if (!venturon::testing::put(file, old_picture)) {
+            if (!put(file, old_picture) || !fill_disk(disk)) {
                 return 90;
             }
-            shell("cat /dev/zero > '" + disk.toStdString() + "/filler' 2>/dev/null");
             const int status = shell(tool_command(file));
-            return venturon::testing::contents(file) == old_picture ? status : 91;
+            return contents(file) == old_picture ? status : 91;
         });
-        if (code == venturon::testing::child_skipped) {
+        if (code == child_skipped) {
             GTEST_SKIP() << "cannot mount a tmpfs here";
         }
         EXPECT_EQ(code, 1) << name;

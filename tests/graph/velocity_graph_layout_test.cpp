@@ -71,10 +71,7 @@ VelocityGraphInput input_for(double diameter, double ports, double velocity, boo
                   0.7 * velocity / ports};
     c.allowances = first_start_allowances;
     const CalculationResult r = calculate(c);
-    VelocityGraphInput in;
-    in.core_limit = r.core_limit;
-    in.chuff_limit = r.chuff_limit;
-    in.required = c.required;
+    VelocityGraphInput in = velocity_graph_input(r.core_limit, r.chuff_limit, c.required);
     in.full_mode = full_mode;
     in.picture_size = window_graph;
     return in;

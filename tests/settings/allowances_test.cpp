@@ -1,16 +1,10 @@
 #include "allowances.h"
+#include "support/allowance_shorthands.h"
 
 #include <gtest/gtest.h>
 
 using namespace venturon;
-
-namespace {
-constexpr Allowance none = Allowance::none;
-constexpr Allowance seat = Allowance::seating;
-constexpr Allowance mask = Allowance::seating_and_masking;
-constexpr Content music = Content::music;
-constexpr Content ht = Content::home_theatre;
-} // namespace
+using namespace venturon::testing::shorthands;
 
 TEST(Allowances, StoredTextsReadBackToTheSelection) {
     const StoredAllowances first = stored_allowance_texts(first_start_allowances);

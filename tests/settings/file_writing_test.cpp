@@ -12,10 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -39,8 +37,8 @@ struct FileWriting : ::testing::Test {
         return s;
     }
     QStringList entries() const {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
-                                          QDir::NoDotAndDotDot);
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 };
 
@@ -124,9 +122,7 @@ TEST_F(FileWriting, ReadOnlyFolderWithAWritableFile) {
         if (!put(file, old_bytes)) {
             return 4;
         }
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        if (!limit_file_size(100)) {
             return child_skipped;
         }
         const FileWrite cut = write_file(file, new_bytes);
@@ -196,15 +192,8 @@ TEST_F(FileWriting, FullDiskKeepsTheOldFileAndSaysWhy) {
         if (!mount_private_tmpfs(mount_point, "16k")) {
             return child_skipped;
         }
-        if (!put(target, old_bytes)) {
+        if (!put(target, old_bytes) || !fill_disk(mount_point)) {
             return 2;
-        }
-        QFile filler(mount_point + "/filler");
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            return 3;
-        }
-        const QByteArray block(1024, 'x');
-        while (filler.write(block) > 0) {
         }
         const FileWrite w = write_file(target, new_bytes);
         if (w.written || w.problem.isEmpty()) {

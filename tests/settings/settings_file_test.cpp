@@ -7,16 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdio>
-#include <functional>
 #include <ostream>
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace venturon;
 using namespace venturon::testing;
@@ -109,9 +101,7 @@ TEST_F(SettingsFile, FailedWritesLeaveNothingBehind) {
 TEST_F(SettingsFile, FileSizeLimitKeepsTheOldFile) {
     ASSERT_TRUE(put(path(), old_bytes));
     const int code = run_in_child([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        if (!limit_file_size(100)) {
             return child_skipped;
         }
         return write_settings_file(path(), new_bytes) ? 1 : child_passed;
@@ -133,15 +123,8 @@ TEST_F(SettingsFile, FullDiskKeepsTheOldFile) {
         if (!mount_private_tmpfs(mount_point)) {
             return child_skipped;
         }
-        if (!put(target, old_bytes)) {
+        if (!put(target, old_bytes) || !fill_disk(mount_point)) {
             return 2;
-        }
-        QFile filler(mount_point + "/filler");
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            return 3;
-        }
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) > 0) {
         }
         if (write_settings_file(target, new_bytes)) {
             return 4; // reported success on a full disk
@@ -196,22 +179,15 @@ TEST_F(SettingsFile, ReadOnlyProgramDirectory) {
     const QString program = dir.filePath("program");
     const QString config = dir.filePath("config");
     ASSERT_TRUE(QDir(dir.path()).mkdir("program"));
-    const QByteArray mount_point = program.toLocal8Bit();
     const int code = run_in_child([&] {
         if (!mount_private_tmpfs(program)) {
             return child_skipped;
         }
-        const auto read_only = [&] {
-            return mount(nullptr, mount_point.constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                         nullptr) == 0;
-        };
-        const auto writable = [&] {
-            return mount(nullptr, mount_point.constData(), nullptr, MS_REMOUNT, nullptr) == 0;
-        };
-        if (!read_only() || choose_settings_directory(program, config) != config) {
+        if (!remount(program, true) || choose_settings_directory(program, config) != config) {
             return 2; // nothing there, cannot write: the user's directory
         }
-        if (!writable() || !put(settings_file_path(program), old_bytes) || !read_only()) {
+        if (!remount(program, false) || !put(settings_file_path(program), old_bytes) ||
+            !remount(program, true)) {
             return 3;
         }
         if (choose_settings_directory(program, config) != program) {

@@ -1,4 +1,5 @@
 #include "settings_format.h"
+#include "support/settings_examples.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ using namespace std::string_literals;
 namespace venturon {
 // Failures show the record as its file, with the line count.
 void PrintTo(const SettingsRecord& r, std::ostream* os) {
-    *os << r.lines_read << " lines: " << testing::PrintToString(serialise_settings(r));
+    *os << r.lines_read << " lines: " << ::testing::PrintToString(serialise_settings(r));
 }
 } // namespace venturon
 
@@ -39,23 +40,7 @@ SettingsRecord example_record() {
     return r;
 }
 
-const std::string example_bytes = "cruise_off\r\n"
-                                  " 152.4\r\n"
-                                  "2\r\n"
-                                  " 25.4\r\n"
-                                  " 152.4\r\n"
-                                  " 2\r\n"
-                                  " 12\r\n"
-                                  " 15\r\n"
-                                  " 18\r\n"
-                                  " 20\r\n"
-                                  "Manually_specify\r\n"
-                                  "Boundary_mask_off\r\n"
-                                  "Boundary_seat_on\r\n"
-                                  "Core_mask_on\r\n"
-                                  "Core_seat_off\r\n"
-                                  "Music\r\n"
-                                  "inches\r\n";
+const std::string& example_bytes = venturon::testing::example_settings_file;
 
 std::string first_lines(const std::string& bytes, int n) {
     std::size_t end = 0;
@@ -76,11 +61,7 @@ TEST(SettingsFormat, FirstStartWritesTheDefaults) {
     const SettingsRecord none = parse_settings("");
     EXPECT_EQ(none.lines_read, 0);
     EXPECT_EQ(none, SettingsRecord{});
-    EXPECT_EQ(serialise_settings(none),
-              "cruise_on\r\n 100\r\n1\r\n 10\r\n 100\r\n 1\r\n 10\r\n 14\r\n"
-              " 12\r\n 7\r\nCalculate_minimum\r\nBoundary_mask_on\r\n"
-              "Boundary_seat_off\r\nCore_mask_off\r\nCore_seat_off\r\n"
-              "Home_Theatre\r\nmetric\r\n");
+    EXPECT_EQ(serialise_settings(none), venturon::testing::first_start_settings_file);
 }
 
 TEST(SettingsFormat, SplitsAtEveryKindOfLineEnd) {
@@ -102,7 +83,7 @@ TEST(SettingsFormat, SplitsAtEveryKindOfLineEnd) {
         {" 1\t\x1a\xff\r\n", {" 1\t\x1a\xff"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(split_settings_lines(c.bytes), c.lines) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(split_settings_lines(c.bytes), c.lines) << ::testing::PrintToString(c.bytes);
     }
 }
 
@@ -180,7 +161,7 @@ TEST(SettingsFormat, KeywordsMatchExactlyAndTextsStayAsRead) {
             bytes += line + "\r\n";
         }
         const SettingsRecord r = parse_settings(bytes);
-        EXPECT_TRUE(c.check(r)) << "line " << c.line << ": " << testing::PrintToString(c.text);
+        EXPECT_TRUE(c.check(r)) << "line " << c.line << ": " << ::testing::PrintToString(c.text);
         EXPECT_EQ(r.lines_read, 17);
     }
 }
@@ -265,7 +246,7 @@ TEST(SettingsFormat, OneRoundReachesAFixedPoint) {
         }
         const SettingsRecord r2 = parse_settings(serialise_settings(parse_settings(bytes)));
         const SettingsRecord r3 = parse_settings(serialise_settings(r2));
-        ASSERT_EQ(r2, r3) << testing::PrintToString(bytes);
+        ASSERT_EQ(r2, r3) << ::testing::PrintToString(bytes);
         ASSERT_EQ(serialise_settings(r2), serialise_settings(r3));
     }
 }

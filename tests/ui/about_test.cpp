@@ -2,6 +2,7 @@
 // "Re-enable Warnings" and what it looks like.
 #include "author_details.h"
 #include "frm_about.h"
+#include "main_window_fixture.h"
 #include "recording_interaction.h"
 
 #include <QFrame>
@@ -25,9 +26,9 @@
 namespace venturon {
 namespace {
 
-using testing::RecordingInteraction;
+using namespace testing;
 
-class AboutDialog : public ::testing::Test {
+class AboutDialogTest : public ::testing::Test {
 protected:
     ProgramState state;
     RecordingInteraction interaction;
@@ -62,7 +63,7 @@ protected:
     bool showing(const char* frame) { return control(frame)->isVisibleTo(about.get()); }
 };
 
-TEST_F(AboutDialog, LoadsWithVersionPlacementAndButtons) {
+TEST_F(AboutDialogTest, LoadsWithVersionPlacementAndButtons) {
     EXPECT_EQ(about->objectName(), QStringLiteral("frmAbout"));
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Venturon"));
     auto* version = control<QLabel>("Label1");
@@ -96,7 +97,7 @@ TEST_F(AboutDialog, LoadsWithVersionPlacementAndButtons) {
                                       "Label3", "Label5"}));
 }
 
-TEST_F(AboutDialog, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {
+TEST_F(AboutDialogTest, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {
     std::vector<int> calls_at_message;
     interaction.on_message = [&](const RecordingInteraction::Message&) {
         calls_at_message.push_back(re_enable_calls);
@@ -117,7 +118,7 @@ TEST_F(AboutDialog, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {
     }
 }
 
-TEST_F(AboutDialog, LinksOpenTheFeedbackMailAndTheWebPage) {
+TEST_F(AboutDialogTest, LinksOpenTheFeedbackMailAndTheWebPage) {
     open([&] {
         click("Label8");
         click("Label9");
@@ -145,7 +146,7 @@ TEST_F(AboutDialog, LinksOpenTheFeedbackMailAndTheWebPage) {
     EXPECT_TRUE(interaction.messages.empty());
 }
 
-TEST_F(AboutDialog, PanelShowingIsKeptBetweenOpenings) {
+TEST_F(AboutDialogTest, PanelShowingIsKeptBetweenOpenings) {
     QPointer<frmAbout> alive = about.get();
     open([&] {
         click("Label3");
@@ -188,7 +189,7 @@ private:
     QByteArray saved_;
 };
 
-TEST_F(AboutDialog, SystemInfoStartsTheToolFoundOnPathOrSaysItIsUnavailable) {
+TEST_F(AboutDialogTest, SystemInfoStartsTheToolFoundOnPathOrSaysItIsUnavailable) {
     if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
         GTEST_SKIP() << "the tool comes from the registry there";
     }
@@ -230,7 +231,7 @@ TEST_F(AboutDialog, SystemInfoStartsTheToolFoundOnPathOrSaysItIsUnavailable) {
 }
 
 // Every caption is whole in the font it is shown in, and no two controls overlap.
-TEST_F(AboutDialog, CaptionsAreWholeAndControlsDoNotOverlap) {
+TEST_F(AboutDialogTest, CaptionsAreWholeAndControlsDoNotOverlap) {
     for (const char* panel : {"Frame1", "Frame2"}) {
         const auto children = control(panel)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (QWidget* child : children) {
@@ -274,7 +275,7 @@ int count_pixels(const QImage& image, const std::function<bool(QColor)>& wanted)
     return count;
 }
 
-TEST_F(AboutDialog, RendersBackgroundPhotographAndCrossSection) {
+TEST_F(AboutDialogTest, RendersBackgroundPhotographAndCrossSection) {
     open([&] {
         const QImage dialog = about->grab().toImage();
         EXPECT_EQ(dialog.pixelColor(2, 2), QColor(224, 224, 224));
@@ -300,6 +301,37 @@ TEST_F(AboutDialog, RendersBackgroundPhotographAndCrossSection) {
         click("Label5");
         click("cmdOK");
     });
+}
+
+// The main window's "About" link, and what "Re-enable Warnings" does there.
+class AboutLinkTest : public testing::MainWindowTest {};
+
+TEST_F(AboutLinkTest, ReEnablesTheWarningsAndTheHints) {
+    start();
+    form->diameter_warning()->Check1->setChecked(true);
+    click_label("Label_mode");
+    click_graph(2.0);
+    ASSERT_EQ(fore_colour(label("Label4")), pale_hint);
+
+    expect_dialog([](QDialog& about) {
+        press(about.findChild<QPushButton*>("Command1"));
+        press(about.findChild<QPushButton*>("cmdOK"));
+    });
+    click_label("Label13");
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmAbout"});
+    EXPECT_FALSE(form->diameter_warning()->Check1->isChecked());
+    EXPECT_EQ(fore_colour(label("Label4")), blue);
+    EXPECT_EQ(fore_colour(label("Label5")), blue);
+    ASSERT_EQ(interaction.messages.size(), 1u);
+    EXPECT_EQ(interaction.messages[0].text, "Venturon warnings have been re-enabled");
+    EXPECT_EQ(interaction.messages[0].title, "Confirmation");
+    EXPECT_EQ(interaction.messages[0].icon, Interaction::Icon::information);
+
+    // The next large port warns again.
+    expect_dialog(dismiss_warning());
+    type("Text1", "200");
+    calculate();
+    EXPECT_EQ(interaction.shown_dialogs.last(), "frmDiaWarning");
 }
 
 } // namespace

@@ -1,20 +1,14 @@
 // The allowance displays: totals, bars, the chart's knee and the reminder layout.
 #include "allowance_display.h"
 #include "allowance_reminder.h"
+#include "support/allowance_shorthands.h"
 
 #include <gtest/gtest.h>
 
 using namespace venturon;
+using namespace venturon::testing::shorthands;
 
-namespace {
-constexpr Allowance none = Allowance::none;
-constexpr Allowance seat = Allowance::seating;
-constexpr Allowance mask = Allowance::seating_and_masking;
-constexpr Content music = Content::music;
-constexpr Content ht = Content::home_theatre;
-} // namespace
-
-TEST(Allowances, TotalsAndBars) {
+TEST(AllowanceDisplay, TotalsAndBars) {
     const struct {
         Allowance allowance;
         Content content;
@@ -31,7 +25,7 @@ TEST(Allowances, TotalsAndBars) {
     }
 }
 
-TEST(Allowances, ChartKnee) {
+TEST(AllowanceDisplay, ChartKnee) {
     const struct {
         AllowanceSelection selection;
         KneePoint knee;

@@ -2,18 +2,18 @@
 // result comes from.
 #include "main_window_fixture.h"
 
+#include "support/row_names.h"
+
 using namespace venturon;
 using namespace venturon::testing;
 
 namespace {
-const QString zero_diameter = QStringLiteral("Port Diameter must be greater than zero");
-const QString stale = QStringLiteral("Press Calculate to update results");
-
+class FieldReadingTest : public MainWindowTest {};
 } // namespace
 
 // A press on Calculate that is dragged off the button and released there is no
 // click: the diameter typed is read all the same, once.
-TEST_F(MainWindowTest, PressOnCalculateReleasedElsewhereReadsTheDiameter) {
+TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheDiameter) {
     start();
     type("Text1", "200");
     QPushButton* calc = button("Command1");
@@ -26,14 +26,12 @@ TEST_F(MainWindowTest, PressOnCalculateReleasedElsewhereReadsTheDiameter) {
     EXPECT_EQ(form->state().diameter_mm, 200);
     EXPECT_EQ(text("Text1")->text(), " 200");
     // Cruise control rescaled the velocities for the new port; nothing was calculated.
-    EXPECT_EQ((QStringList{text("Text6")->text(), text("Text7")->text(), text("Text8")->text(),
-                           text("Text9")->text()}),
-              (QStringList{" 2.5", " 3.5", " 3", " 1.7"}));
+    EXPECT_EQ(velocities(), (QStringList{" 2.5", " 3.5", " 3", " 1.7"}));
     EXPECT_EQ(status(), stale);
     EXPECT_TRUE(messages().isEmpty());
 }
 
-TEST_F(MainWindowTest, PressOnCalculateReleasedElsewhereReadsTheRadius) {
+TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheRadius) {
     start();
     click(option("Option2"));
     type("Text2", "25");
@@ -48,7 +46,7 @@ TEST_F(MainWindowTest, PressOnCalculateReleasedElsewhereReadsTheRadius) {
 
 // The focus reached Calculate without a click (a press held and then tabbed
 // away, a focus moved by the keyboard): leaving the button reads the field.
-TEST_F(MainWindowTest, LeavingCalculateWithoutAClickReadsTheField) {
+TEST_F(FieldReadingTest, LeavingCalculateWithoutAClickReadsTheField) {
     start();
     type("Text1", "150");
     button("Command1")->setFocus(Qt::MouseFocusReason);
@@ -61,7 +59,7 @@ TEST_F(MainWindowTest, LeavingCalculateWithoutAClickReadsTheField) {
 
 // A real click validates once: one message for a zero diameter, none again when
 // the focus then leaves the button.
-TEST_F(MainWindowTest, ClickOnCalculateShowsOneMessage) {
+TEST_F(FieldReadingTest, ClickOnCalculateShowsOneMessage) {
     start();
     type("Text1", "0");
     calculate();
@@ -73,30 +71,55 @@ TEST_F(MainWindowTest, ClickOnCalculateShowsOneMessage) {
     EXPECT_EQ(messages(), QStringList{zero_diameter});
 }
 
-// What a velocity field shows is the number used, once it is left or a
-// calculation runs; texts that read completely stay as typed.
-TEST_F(MainWindowTest, VelocityFieldsShowTheValueUsed) {
+namespace {
+
+// What a velocity field shows once it is left, and the number it is read as.
+struct VelocityTyped {
+    const char* name;
+    const char* typed;
+    const char* shown;
+    double used;
+
+    friend void PrintTo(const VelocityTyped& row, std::ostream* os) { *os << row.name; }
+};
+
+// clang-format off
+const VelocityTyped velocities_typed[] = {
+    {"decimal_comma", "12,5", " 12", 12},      {"thousands_comma", "1,500", " 1", 1},
+    {"fraction", "6 1/2", " 61", 61},          {"minus_sign", "-5", " 5", 5},
+    {"letters", "abc", " 0", 0},               {"empty", "", " 0", 0},
+    {"beyond_a_double", "1e400", " 0", 0},     {"trailing_letter", "7x", " 7", 7},
+    {"exponent_without_digits", "1e", " 1", 1}, {"as_shown", " 10", " 10", 10},
+    {"decimals", "7.25", "7.25", 7.25},        {"blanks_around", "  8  ", "  8  ", 8},
+    {"exponent", "1e1", "1e1", 10},            {"plus_sign", "+3", "+3", 3},
+    {"leading_point", ".5", ".5", 0.5},
+};
+// clang-format on
+
+class VelocityFieldTest : public MainWindowTest,
+                          public ::testing::WithParamInterface<VelocityTyped> {};
+
+} // namespace
+
+// What a velocity field shows is the number used, once it is left; texts that
+// read completely stay as typed.
+TEST_P(VelocityFieldTest, ShowsTheValueUsedWhenLeft) {
     start();
     check("Check1")->setChecked(false);
-    const struct {
-        const char* typed;
-        const char* shown;
-        double used;
-    } cases[] = {
-        {"12,5", " 12", 12}, {"1,500", " 1", 1}, {"6 1/2", " 61", 61},   {"-5", " 5", 5},
-        {"abc", " 0", 0},    {"", " 0", 0},      {"1e400", " 0", 0},     {"7x", " 7", 7},
-        {"1e", " 1", 1},     {" 10", " 10", 10}, {"7.25", "7.25", 7.25}, {"  8  ", "  8  ", 8},
-        {"1e1", "1e1", 10},  {"+3", "+3", 3},    {".5", ".5", 0.5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
-        type("Text7", QString::fromLatin1(c.typed));
-        focus(text("Text8"));
-        EXPECT_EQ(text("Text7")->text(), c.shown);
-        EXPECT_EQ(form->state().required_v[1], c.used);
-    }
-    // Calculate shows it too, even while the field still has the focus; the
-    // result then comes from it and nothing is left stale.
+    type("Text7", QString::fromLatin1(GetParam().typed));
+    focus(text("Text8"));
+    EXPECT_EQ(text("Text7")->text(), GetParam().shown);
+    EXPECT_EQ(form->state().required_v[1], GetParam().used);
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, VelocityFieldTest, ::testing::ValuesIn(velocities_typed),
+                         RowName());
+
+// Calculate shows it too, even while the field still has the focus; the result
+// then comes from it and nothing is left stale.
+TEST_F(FieldReadingTest, CalculateShowsTheVelocityUsed) {
+    start();
+    check("Check1")->setChecked(false);
     type("Text9", "9,9");
     calculate();
     EXPECT_EQ(text("Text9")->text(), " 9");

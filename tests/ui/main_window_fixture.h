@@ -4,15 +4,19 @@
 #include "form1.h"
 #include "frm_dia_warning.h"
 #include "palette.h"
+#include "picture_box.h"
 #include "recording_interaction.h"
+#include "support/settings_examples.h"
 #include "text_box.h"
 #include "units_mode.h"
 #include "venturon_version.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,8 +35,16 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace venturon::testing {
 
+// Settings lines as the bytes of a file, each line ended by CR LF.
+inline QByteArray settings_bytes(const SettingsLines& lines) {
+    return QByteArray::fromStdString(crlf_file(lines));
+}
+
 // Builds the whole program headless in a temporary settings directory, with the
-// recording interaction standing in for the user.
+// recording interaction standing in for the user. Each feature's tests have a
+// fixture of their own name derived from this one (class CruiseControlTest :
+// public MainWindowTest {}), so that a list of the tests reads as a list of the
+// features.
 class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -46,6 +58,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    void write_settings(const SettingsLines& lines) { write_settings(settings_bytes(lines)); }
     QByteArray read_settings() const {
         QFile f(settings_path());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -107,6 +120,14 @@ protected:
             QTest::keyClicks(edit, keys);
         }
     }
+    // Replaces a field's text by pasting, as a user would.
+    void paste(const char* field, const QString& copied) {
+        QLineEdit* edit = text(field);
+        edit->setFocus();
+        edit->selectAll();
+        QGuiApplication::clipboard()->setText(copied);
+        edit->paste();
+    }
     void press_enter(const char* field) { QTest::keyClick(text(field), Qt::Key_Return); }
     // Moves the focus for real to another control of the window.
     void focus(QWidget* target) {
@@ -122,6 +143,16 @@ protected:
     }
     void click_label(const char* name) { QTest::mouseClick(label(name), Qt::LeftButton); }
     void calculate() { click(button("Command1")); }
+
+    // The velocity graph, and a press on it at x (0 to 5: 15 to 40 Hz).
+    PictureBox* graph() const { return control<PictureBox>("Picture3"); }
+    void click_graph(double x) const { emit graph()->mouse_down(Qt::LeftButton, {}, x, 1); }
+
+    // Text6 to Text9: the required velocities at 20, 25, 30 and 35 Hz.
+    QStringList velocities() const {
+        return {text("Text6")->text(), text("Text7")->text(), text("Text8")->text(),
+                text("Text9")->text()};
+    }
 
     QString status() const { return label("Label9")->text(); }
     QColor status_colour() const { return back_colour(label("Label9")); }
@@ -145,10 +176,22 @@ inline std::function<void(QDialog&)> dismiss_warning(bool never_again = false) {
     };
 }
 
+// What the status line and the message boxes say.
+inline const QString stale = QStringLiteral("Press Calculate to update results");
+inline const QString zero_diameter = QStringLiteral("Port Diameter must be greater than zero");
+inline const QString diameter_format =
+    QStringLiteral("Diameter field contains incorrect format - see Change Units screen for rules");
+inline const QString radius_format =
+    QStringLiteral("Radius field contains incorrect format - see Change Units screen for rules");
+
 inline const QColor white(255, 255, 255);
 inline const QColor grey(224, 224, 224);
 inline const QColor stale_red(255, 192, 192);
 inline const QColor stale_yellow(255, 255, 192);
 inline const QColor noise_free_green(160, 217, 136);
+// The program's blue (links, hints, rules in force, the chart's lines), and the
+// pale colour of hints once they have been followed.
+inline const QColor blue(55, 106, 240);
+inline const QColor pale_hint(183, 198, 215);
 
 } // namespace venturon::testing

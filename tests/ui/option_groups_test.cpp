@@ -30,9 +30,11 @@ void click_and_space(QRadioButton* b) {
     QTest::keyClick(b, Qt::Key_Space);
 }
 
+class OptionGroupTest : public MainWindowTest {};
+
 } // namespace
 
-TEST_F(MainWindowTest, ClickingTheSelectedCalculationModeKeepsIt) {
+TEST_F(OptionGroupTest, ClickingTheSelectedCalculationModeKeepsIt) {
     start();
     const QList<QRadioButton*> modes{option("Option1"), option("Option2")};
     click_and_space(option("Option1"));
@@ -65,7 +67,7 @@ TEST_F(MainWindowTest, ClickingTheSelectedCalculationModeKeepsIt) {
     EXPECT_EQ(read_settings().split('\n').value(10), "Calculate_minimum\r");
 }
 
-TEST_F(MainWindowTest, ClickingTheSelectedUnitsKeepsIt) {
+TEST_F(OptionGroupTest, ClickingTheSelectedUnitsKeepsIt) {
     start();
     frmUnits& u = *form->units();
     const QList<QRadioButton*> units{u.Option1, u.Option2, u.Option3};
@@ -85,7 +87,7 @@ TEST_F(MainWindowTest, ClickingTheSelectedUnitsKeepsIt) {
     EXPECT_TRUE(option("Option1")->isChecked());
 }
 
-TEST_F(MainWindowTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
+TEST_F(OptionGroupTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
     start();
     frmOptions& o = *form->options();
     const QList<QList<QRadioButton*>> groups{
@@ -122,7 +124,7 @@ TEST_F(MainWindowTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
     EXPECT_EQ(selected({option("Option1"), option("Option2")}), 1);
 }
 
-TEST_F(MainWindowTest, OpeningTheOptionsWithoutAClickIsNoChange) {
+TEST_F(OptionGroupTest, OpeningTheOptionsWithoutAClickIsNoChange) {
     start();
     expect_dialog([&](QDialog&) { click(form->options()->Command1); });
     click_label("Label3");
@@ -130,7 +132,7 @@ TEST_F(MainWindowTest, OpeningTheOptionsWithoutAClickIsNoChange) {
     EXPECT_EQ(status(), "Port will be noise free");
 }
 
-TEST_F(MainWindowTest, EveryDocumentedGroupHasItsOwnExclusiveGroup) {
+TEST_F(OptionGroupTest, EveryDocumentedGroupHasItsOwnExclusiveGroup) {
     start();
     frmOptions& o = *form->options();
     frmUnits& u = *form->units();

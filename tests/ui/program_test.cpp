@@ -1,8 +1,9 @@
 // The real program, started as a separate process from a copy in a private
 // folder: where it keeps its settings and what a timing run leaves behind.
+#include "support/run_program.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -29,7 +30,6 @@ struct ProgramCopy {
 
     // Starts the copy until its window has been shown, then lets it end.
     int run(const QString& xdg_config_home) const {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("VENTURON_EXIT_AFTER_SHOW", "1");
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -39,15 +39,7 @@ struct ProgramCopy {
         } else {
             environment.insert("XDG_CONFIG_HOME", xdg_config_home);
         }
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(work());
-        process.start(bin() + "/venturon", {});
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return venturon::testing::run_program(bin() + "/venturon", {}, environment, work()).status;
     }
 };
 

@@ -42,9 +42,11 @@ QColor darkest_pixel(QWidget* field) {
     return darkest;
 }
 
+class ReadabilityTest : public MainWindowTest {};
+
 } // namespace
 
-TEST_F(MainWindowTest, ResultsInDisabledFieldsAreReadable) {
+TEST_F(ReadabilityTest, ResultsInDisabledFieldsAreReadable) {
     start();
     // The computed radius on grey, and the cruise-scaled velocities.
     for (const char* name : {"Text2", "Text6", "Text9"}) {

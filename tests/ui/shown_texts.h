@@ -2,13 +2,13 @@
 
 #include "form1.h"
 #include "picture_box.h"
+#include "support/drawing_checks.h"
+#include "support/non_numbers.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 
-#include <cmath>
 #include <string>
 
 namespace venturon::testing {
@@ -32,27 +32,17 @@ inline QStringList shown_texts(const Form1& form) {
     return out;
 }
 
-// The texts that show "nan" or "inf" where a number belongs, one a line, and a
-// note for every drawing item placed at a position that is not a number; empty
-// when all is well. Texts in typed_by_user are what the user put into a field,
-// which a field keeps as typed when it cannot be read.
+// The texts that show "nan" or "inf" where a number belongs, one a line, and what
+// is wrong with the graph (positions that are not numbers, more items than any
+// graph needs); empty when all is well. Texts in typed_by_user are what the user
+// put into a field, which a field keeps as typed when it cannot be read.
 inline std::string non_numbers_shown(const Form1& form, const QStringList& typed_by_user = {}) {
-    static const QRegularExpression non_number(QStringLiteral("\\b(nan|inf|infinity)\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    QStringList out;
-    for (const QString& text : shown_texts(form)) {
-        if (non_number.match(text).hasMatch() && !typed_by_user.contains(text)) {
-            out << text.left(200);
-        }
+    std::string out = non_numbers_in(shown_texts(form), typed_by_user);
+    const std::string graph = drawing_faults(form.Picture3->drawing());
+    if (!out.empty() && !graph.empty()) {
+        out += '\n';
     }
-    for (const auto& item : form.Picture3->drawing().items()) {
-        for (const QPointF& p : {item.from, item.to}) {
-            if (!std::isfinite(p.x()) || !std::isfinite(p.y())) {
-                out << QStringLiteral("a drawing item at a position that is not a number");
-            }
-        }
-    }
-    return out.join(u'\n').toStdString();
+    return out + graph;
 }
 
 } // namespace venturon::testing

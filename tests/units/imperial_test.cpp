@@ -6,10 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-using venturon::in2mm;
-using venturon::mm2in;
-using venturon::number_text;
-using venturon::text_value;
+using namespace venturon;
 
 TEST(In2mm, ReadsFeetInchesAndFractions) {
     const struct {

@@ -1,0 +1,45 @@
+#pragma once
+
+// What must hold for any drawing the program makes, whatever numbers it was given.
+
+#include "drawing.h"
+#include "support/non_numbers.h"
+
+#include <cmath>
+#include <cstddef>
+#include <string>
+
+namespace venturon::testing {
+
+// More items than this means work that grows with the numbers drawn: the graph
+// thins its grid and labels so that no value, however large, needs more.
+inline constexpr std::size_t most_drawing_items = 2000;
+
+// What is wrong with a drawing, one fault a line; empty when all is well: items
+// at positions that are not numbers, texts that show "nan" or "inf", and more
+// items than any graph needs.
+inline std::string drawing_faults(const Drawing& drawing) {
+    std::string out;
+    const auto& items = drawing.items();
+    if (items.size() >= most_drawing_items) {
+        out += std::to_string(items.size()) + " drawing items\n";
+    }
+    QStringList texts;
+    int not_placed = 0;
+    for (const auto& item : items) {
+        texts << item.text;
+        for (const QPointF& p : {item.from, item.to}) {
+            not_placed += std::isfinite(p.x()) && std::isfinite(p.y()) ? 0 : 1;
+        }
+    }
+    if (not_placed > 0) {
+        out += std::to_string(not_placed) + " drawing positions that are not numbers\n";
+    }
+    out += non_numbers_in(texts);
+    if (!out.empty() && out.back() == '\n') {
+        out.pop_back();
+    }
+    return out;
+}
+
+} // namespace venturon::testing

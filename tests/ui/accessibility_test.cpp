@@ -1,0 +1,178 @@
+// What a screen reader is told, read through Qt's accessibility interface: names,
+// roles, actions, the graph in words and the status line's announcements.
+#include "main_window_fixture.h"
+
+#include "frm_about.h"
+#include "frm_enclosure.h"
+#include "frm_options.h"
+#include "frm_units.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+
+#include <vector>
+
+using namespace venturon;
+using namespace venturon::testing;
+
+namespace {
+
+class AccessibilityTest : public MainWindowTest {};
+
+QAccessibleInterface* accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString name_of(QObject* object) {
+    return accessible(object)->text(QAccessible::Name);
+}
+
+// Every control of a window that takes the focus, with the name a screen reader
+// reads for it; those without one are listed.
+QStringList unnamed_focusable(QWidget* window) {
+    QStringList unnamed;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->focusPolicy() != Qt::NoFocus && w->isEnabledTo(window) && !w->isWindow() &&
+            w->window() == window && name_of(w).trimmed().isEmpty()) {
+            unnamed << w->objectName() + QStringLiteral(" (") + w->metaObject()->className() +
+                           QStringLiteral(")");
+        }
+    }
+    return unnamed;
+}
+
+} // namespace
+
+TEST_F(AccessibilityTest, EveryFocusableControlOfEveryWindowHasAName) {
+    start();
+    EXPECT_EQ(unnamed_focusable(form.get()), QStringList());
+    for (QDialog* dialog :
+         std::initializer_list<QDialog*>{form->options(), form->units(), form->diameter_warning(),
+                                         form->about(), form->enclosure()}) {
+        dialog->show(); // some texts are fitted when a dialog first shows
+        EXPECT_EQ(unnamed_focusable(dialog), QStringList()) << dialog->objectName().toStdString();
+        dialog->hide();
+    }
+}
+
+TEST_F(AccessibilityTest, FieldsAreNamedByTheirCaptionsAndUnits) {
+    start();
+    const std::pair<const char*, const char*> fields[] = {
+        {"Text1", "Port Diameter - mm"},
+        {"Text2", "Flare Radius - mm"},
+        {"Text10", "Number of ports"},
+        {"Text6", "Required velocity at 20 Hz, m/s"},
+        {"Text7", "Required velocity at 25 Hz, m/s"},
+        {"Text8", "Required velocity at 30 Hz, m/s"},
+        {"Text9", "Required velocity at 35 Hz, m/s"},
+    };
+    for (const auto& [field, name] : fields) {
+        EXPECT_EQ(name_of(text(field)), name) << field;
+        EXPECT_EQ(accessible(text(field))->role(), QAccessible::EditableText) << field;
+    }
+    // The names follow the units, as the captions do.
+    expect_dialog([&](QDialog&) {
+        click(form->units()->Option2);
+        click(form->units()->Command1);
+    });
+    click_label("Label14");
+    EXPECT_EQ(name_of(text("Text1")), "Port Diameter - inches");
+    EXPECT_EQ(name_of(text("Text2")), "Flare Radius - inches");
+}
+
+TEST_F(AccessibilityTest, LinksAreLinksThatCanBePressed) {
+    start();
+    for (const char* link : {"Label14", "Label3", "Label_mode", "Label13", "Label_enclosure"}) {
+        QAccessibleInterface* a = accessible(label(link));
+        EXPECT_EQ(a->role(), QAccessible::Link) << link;
+        ASSERT_NE(a->actionInterface(), nullptr) << link;
+        EXPECT_EQ(a->actionInterface()->actionNames().value(0),
+                  QAccessibleActionInterface::pressAction())
+            << link;
+    }
+    // Pressing "Options" through the interface opens the options dialog, once the
+    // screen reader's request has been answered.
+    expect_dialog([&](QDialog& d) {
+        EXPECT_EQ(&d, form->options());
+        click(form->options()->Command1);
+    });
+    accessible(label("Label3"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(interaction.shown_dialogs.isEmpty()); // not yet: the request is answered first
+    QCoreApplication::processEvents();
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmOptions"});
+    // The about box's links too.
+    for (const char* name : {"Label3", "Label5", "Label8", "Label9"}) {
+        auto* link = form->about()->findChild<QLabel*>(name);
+        ASSERT_NE(link, nullptr) << name;
+        EXPECT_EQ(accessible(link)->role(), QAccessible::Link) << name;
+    }
+}
+
+TEST_F(AccessibilityTest, GraphSaysWhatItShowsAfterEveryCalculation) {
+    start();
+    QWidget* graph = form->findChild<QWidget*>("Picture3");
+    EXPECT_EQ(name_of(graph), "Velocity graph");
+    EXPECT_EQ(accessible(graph)->role(), QAccessible::Chart);
+    const QString description = accessible(graph)->text(QAccessible::Description);
+    // The first start: 100 mm, 10, 14, 12 and 7 m/s, radius 26.243 mm.
+    EXPECT_TRUE(description.contains("core limit 19.8, 19.8, 29.5 and 36.3 m/s"))
+        << description.toStdString();
+    EXPECT_TRUE(description.contains("chuffing limit 12.3, 14, 19.4 and 25.1 m/s"))
+        << description.toStdString();
+    EXPECT_TRUE(description.contains("required velocity 10, 14, 12 and 7 m/s"))
+        << description.toStdString();
+
+    interaction.dialog_actions.push_back(dismiss_warning());
+    click_label("Label_mode"); // Simple mode: the tracked frequency instead
+    interaction.dialog_actions.clear();
+    const QString simple = accessible(graph)->text(QAccessible::Description);
+    EXPECT_TRUE(simple.contains("Tracked frequency 28 Hz")) << simple.toStdString();
+    EXPECT_FALSE(simple.contains("required")) << simple.toStdString();
+}
+
+// The status line is read as its text; that a new text is announced (a name
+// change on the accessibility bus) needs a screen reader listening, and the
+// end-to-end test through AT-SPI checks it.
+TEST_F(AccessibilityTest, StatusLineIsReadAsItsVerdict) {
+    start();
+    type("Text1", "70");
+    EXPECT_EQ(name_of(label("Label9")), "Press Calculate to update results");
+    calculate();
+    EXPECT_EQ(name_of(label("Label9")), " Core Turbulence and Compression");
+    EXPECT_EQ(accessible(label("Label9"))->text(QAccessible::Description), "Status line");
+}
+
+TEST_F(AccessibilityTest, AllowanceDisplaysSayWhatTheyShow) {
+    start();
+    const QString first = "Chuffing allowance 55 %, core allowance 0 %";
+    EXPECT_EQ(name_of(form->reminder().Label_allowances), first);
+    EXPECT_EQ(name_of(form->options()->reminder().Label_allowances), first);
+    EXPECT_EQ(name_of(form->options()->Picture1), first);
+    expect_dialog([&](QDialog&) {
+        click(form->options()->Option_core_seat);
+        click(form->options()->Command1);
+    });
+    click_label("Label3");
+    EXPECT_EQ(name_of(form->reminder().Label_allowances),
+              "Chuffing allowance 55 %, core allowance 25 %");
+    EXPECT_EQ(name_of(form->reminder().lbl_core_tot), "Core allowance 25 %");
+}
+
+TEST_F(AccessibilityTest, DialogsOpenWithTheFocusOnTheirFirstChoice) {
+    start();
+    const std::pair<QDialog*, QWidget*> dialogs[] = {
+        {form->units(), form->units()->Option1},
+        {form->options(), form->options()->Option_chuff_mask},
+        {form->diameter_warning(), form->diameter_warning()->OKButton},
+        {form->enclosure(), form->enclosure()->field(EnclosureKey::fs_hz)},
+    };
+    for (const auto& [dialog, first] : dialogs) {
+        dialog->show();
+        dialog->activateWindow();
+        QApplication::setActiveWindow(dialog);
+        EXPECT_TRUE(first->hasFocus()) << dialog->objectName().toStdString();
+        dialog->hide();
+    }
+}

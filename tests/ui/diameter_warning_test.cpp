@@ -1,0 +1,33 @@
+// The warning for ports wider than the tests behind the model (165 mm).
+#include "main_window_fixture.h"
+
+#include "frm_dia_warning.h"
+
+using namespace venturon;
+using namespace venturon::testing;
+
+namespace {
+class DiameterWarningTest : public MainWindowTest {};
+} // namespace
+
+TEST_F(DiameterWarningTest, ComesAbove165MillimetresUntilTicked) {
+    start();
+    type("Text1", "165");
+    calculate();
+    EXPECT_TRUE(interaction.shown_dialogs.isEmpty());
+
+    expect_dialog(dismiss_warning());
+    type("Text1", "165.1");
+    calculate();
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmDiaWarning"});
+    auto* warning = form->diameter_warning();
+    EXPECT_EQ(warning->Label1->text(), "Diameter exceeds 165 mm");
+    EXPECT_EQ(warning->windowTitle(), "Venturon  Diameter Warning");
+
+    expect_dialog(dismiss_warning(true));
+    calculate();
+    calculate(); // ticked: no more warnings
+    type("Text1", "300");
+    calculate();
+    EXPECT_EQ(interaction.shown_dialogs.size(), 2);
+}
