@@ -1,5 +1,6 @@
 #include "graph_output.h"
 
+#include "enclosure_graph.h"
 #include "file_writing.h"
 #include "velocity_graph.h"
 
@@ -14,8 +15,14 @@ namespace venturon::cli {
 namespace {
 
 std::string failure(const GraphRequest& request, const std::string& why) {
-    return "--graph \"" + request.path.toStdString() + "\": " + why;
+    return "--" + request.option + " \"" + request.path.toStdString() + "\": " + why;
 }
+
+// What the file says it shows.
+struct Caption {
+    QString title;
+    QString description;
+};
 
 // What the window's graph shows after a Calculate in Full mode, at the size asked.
 VelocityGraphInput graph_input(const SingleResult& single, const GraphRequest& request) {
@@ -41,16 +48,15 @@ std::optional<std::string> encode_png(const GraphRequest& request, const Drawing
 // SVG: the same display list replayed into vector strokes and texts, at the
 // resolution of an image so that texts keep their size relative to the lines.
 std::optional<std::string> encode_svg(const GraphRequest& request, const Drawing& drawing,
-                                      QBuffer& bytes) {
+                                      const Caption& caption, QBuffer& bytes) {
     const QSize size(request.width, request.height);
     QSvgGenerator generator;
     generator.setOutputDevice(&bytes);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(QImage(1, 1, QImage::Format_RGB32).logicalDpiY());
-    generator.setTitle(QStringLiteral("Velocity graph"));
-    generator.setDescription(QStringLiteral("Core and chuffing limits and required velocities "
-                                            "against frequency, drawn by venturon-calc"));
+    generator.setTitle(caption.title);
+    generator.setDescription(caption.description);
     QPainter painter;
     if (!painter.begin(&generator)) {
         return failure(request, "cannot draw the picture");
@@ -90,7 +96,7 @@ std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     const ParsedCommandLine parsed = parse_command_line(arguments);
-    if (parsed.action == ParsedCommandLine::Action::run && parsed.options.graph) {
+    if (parsed.action == ParsedCommandLine::Action::run && parsed.options.draws_graphs()) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
@@ -100,21 +106,17 @@ std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
-std::optional<std::string> write_graph(const GraphRequest& request, const SingleResult& single) {
-    // Texts need the font database, which only a QGuiApplication provides;
-    // without one Qt would abort the whole program.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-        return failure(request, "drawing needs a QGuiApplication, and there is none");
-    }
-    Drawing drawing;
-    draw_velocity_graph(drawing, graph_input(single, request));
+namespace {
 
-    // The whole picture first, then the file in one write: a file that cannot take
-    // it all keeps what it held.
+// The picture encoded whole first, then the file in one write: a file that cannot
+// take it all keeps what it held.
+std::optional<std::string> write_drawing(const GraphRequest& request, const Drawing& drawing,
+                                         const Caption& caption) {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
-    const auto problem = request.format == GraphFormat::png ? encode_png(request, drawing, bytes)
-                                                            : encode_svg(request, drawing, bytes);
+    const auto problem = request.format == GraphFormat::png
+                             ? encode_png(request, drawing, bytes)
+                             : encode_svg(request, drawing, caption, bytes);
     if (problem) {
         return problem;
     }
@@ -123,6 +125,58 @@ std::optional<std::string> write_graph(const GraphRequest& request, const Single
         return failure(request, "cannot write: " + write.problem.toStdString());
     }
     return std::nullopt;
+}
+
+// Texts need the font database, which only a QGuiApplication provides; without
+// one Qt would abort the whole program.
+bool can_draw() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+} // namespace
+
+std::optional<std::string> write_graph(const GraphRequest& request, const SingleResult& single) {
+    if (!can_draw()) {
+        return failure(request, "drawing needs a QGuiApplication, and there is none");
+    }
+    Drawing drawing;
+    draw_velocity_graph(drawing, graph_input(single, request));
+    return write_drawing(request, drawing,
+                         {QStringLiteral("Velocity graph"),
+                          QStringLiteral("Core and chuffing limits and required velocities "
+                                         "against frequency, drawn by venturon-calc")});
+}
+
+std::optional<std::string> write_enclosure_graph(const GraphRequest& request,
+                                                 const SingleResult& single,
+                                                 EnclosurePicture picture) {
+    if (!can_draw()) {
+        return failure(request, "drawing needs a QGuiApplication, and there is none");
+    }
+    if (!single.enclosure) {
+        return failure(request, "there are no driver inputs to draw");
+    }
+    const EnclosureReport& report = *single.enclosure;
+    const QSizeF size(request.width, request.height);
+    Drawing drawing;
+    if (picture == EnclosurePicture::port_velocity) {
+        PortVelocityGraphInput in = port_velocity_graph_input(
+            report.model, single.input.diameter, single.result.radius, single.input.allowances);
+        in.picture_size = size;
+        draw_port_velocity_graph(drawing, in);
+        return write_drawing(request, drawing,
+                             {QStringLiteral("Port velocity graph"),
+                              QStringLiteral("Port air velocity (peak) against the core and "
+                                             "chuffing limits, 15 to 40 Hz, drawn by "
+                                             "venturon-calc")});
+    }
+    ExcursionGraphInput in = excursion_graph_input(report.model);
+    in.picture_size = size;
+    draw_excursion_graph(drawing, in);
+    return write_drawing(request, drawing,
+                         {QStringLiteral("Excursion graph"),
+                          QStringLiteral("Cone excursion (peak) against Xmax, 10 to 200 Hz, "
+                                         "drawn by venturon-calc")});
 }
 
 } // namespace venturon::cli

@@ -12,7 +12,7 @@
 namespace venturon::cli {
 
 // The application object the tool runs under: a QGuiApplication when the
-// arguments ask for a graph (drawing text needs fonts), on the offscreen platform
+// arguments ask for a graph of any kind (drawing text needs fonts), on the offscreen platform
 // unless QT_QPA_PLATFORM names another, so that no display is needed; a
 // QCoreApplication otherwise. `argc` and `argv` must outlive it.
 std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv);
@@ -21,5 +21,18 @@ std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv);
 // Calculate command leaves it) and writes it as PNG or SVG. The file is replaced
 // whole or left as it was. Gives a one-line message, naming --graph, on failure.
 std::optional<std::string> write_graph(const GraphRequest& request, const SingleResult& single);
+
+enum class EnclosurePicture {
+    port_velocity, // --enclosure-graph: port air velocity against the limits, 15 to 40 Hz
+    excursion,     // --excursion-graph: cone excursion against Xmax, 10 to 200 Hz
+};
+
+// Draws one of the enclosure's pictures for a result with driver inputs (the
+// limits for its diameter, flare radius and allowances) and writes it as
+// write_graph does. Gives a one-line message, naming the request's option, on
+// failure.
+std::optional<std::string> write_enclosure_graph(const GraphRequest& request,
+                                                 const SingleResult& single,
+                                                 EnclosurePicture picture);
 
 } // namespace venturon::cli

@@ -15,4 +15,9 @@ std::optional<std::string> write_graph(const GraphRequest&, const SingleResult&)
     return "--graph: this build cannot draw graphs";
 }
 
+std::optional<std::string> write_enclosure_graph(const GraphRequest& request, const SingleResult&,
+                                                 EnclosurePicture) {
+    return "--" + request.option + ": this build cannot draw graphs";
+}
+
 } // namespace venturon::cli

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "enclosure_options.h"
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
@@ -12,15 +13,7 @@
 
 namespace venturon::cli {
 
-namespace {
-
-// Raised while reading; turned into a one-line message by parse_command_line.
-struct BadInput {
-    std::string message;
-};
-
-// The text as typed, kept on one line.
-std::string quoted(std::string_view text) {
+std::string quoted_text(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
         out += static_cast<unsigned char>(c) < ' ' ? '?' : c;
@@ -28,9 +21,11 @@ std::string quoted(std::string_view text) {
     return out + "\"";
 }
 
-[[noreturn]] void reject(std::string_view option, std::string_view text, std::string_view why) {
-    throw BadInput{"--" + std::string(option) + " " + quoted(text) + ": " + std::string(why)};
+void reject(std::string_view option, std::string_view text, std::string_view why) {
+    throw BadInput{"--" + std::string(option) + " " + quoted_text(text) + ": " + std::string(why)};
 }
+
+namespace {
 
 template <typename T> struct Choice {
     std::string_view name;
@@ -112,11 +107,12 @@ std::array<double, 4> velocities(std::string_view text) {
     for (std::size_t i = 0; i < 4; ++i) {
         const NumberReading reading = read_number(parts[i]);
         if (reading.too_large) {
-            reject("velocities", text, quoted(parts[i]) + " is " + std::string(too_large));
+            reject("velocities", text, quoted_text(parts[i]) + " is " + std::string(too_large));
         }
         const auto v = reading.value;
         if (!v) {
-            reject("velocities", text, quoted(parts[i]) + " is not a number of metres per second");
+            reject("velocities", text,
+                   quoted_text(parts[i]) + " is not a number of metres per second");
         }
         if (*v < 0) {
             reject("velocities", text, "velocities must not be negative");
@@ -197,10 +193,11 @@ PortSweep port_sweep(std::string_view text) {
     return sweep;
 }
 
-GraphRequest graph_request(const QString& path) {
+GraphRequest graph_request(std::string_view option, const QString& path) {
     const std::string text = path.toStdString();
     GraphRequest request;
     request.path = path;
+    request.option = option;
     const QFileInfo file(path);
     const QString suffix = file.suffix().toLower();
     if (suffix == QLatin1String("png")) {
@@ -208,15 +205,15 @@ GraphRequest graph_request(const QString& path) {
     } else if (suffix == QLatin1String("svg")) {
         request.format = GraphFormat::svg;
     } else {
-        reject("graph", text, "give a file name ending in .png or .svg");
+        reject(option, text, "give a file name ending in .png or .svg");
     }
     if (file.isDir()) {
-        reject("graph", text, "is a folder; give a file name ending in .png or .svg");
+        reject(option, text, "is a folder; give a file name ending in .png or .svg");
     }
     const QString folder = file.absolutePath();
     if (!QFileInfo(folder).isDir()) {
         const std::string folder_text = folder.toStdString();
-        reject("graph", text, "there is no folder " + quoted(std::string_view(folder_text)));
+        reject(option, text, "there is no folder " + quoted_text(std::string_view(folder_text)));
     }
     return request;
 }
@@ -263,7 +260,7 @@ struct OptionSet {
                              "1"};
     QCommandLineOption velocities{"velocities",
                                   "Air velocities the design needs at 20, 25, 30 and 35 Hz, "
-                                  "in m/s, separated by commas (required).",
+                                  "in m/s, separated by commas (required without driver inputs).",
                                   "v20,v25,v30,v35"};
     QCommandLineOption units{{"u", "units"},
                              "How lengths are read and shown: metric (mm), inches (feet, "
@@ -298,9 +295,19 @@ struct OptionSet {
                              "a PNG or SVG file (chosen by the extension). Not with a sweep.",
                              "file"};
     QCommandLineOption graph_size{"graph-size",
-                                  "Size of the graph in pixels (default: 401x117, the "
-                                  "window's graph).",
+                                  "Size of each graph in pixels (default: 401x117, the "
+                                  "window's graph, for --graph; 600x300 for the enclosure's).",
                                   "widthxheight"};
+    QCommandLineOption enclosure_graph{
+        "enclosure-graph",
+        "With driver inputs: draw the port air velocity (peak) from 15 to 40 Hz against the "
+        "core and chuffing limits of the port into a PNG or SVG file. Not with a sweep.",
+        "file"};
+    QCommandLineOption excursion_graph{
+        "excursion-graph",
+        "With driver inputs: draw the cone excursion (peak) from 10 to 200 Hz against Xmax "
+        "into a PNG or SVG file. Not with a sweep.",
+        "file"};
     QCommandLineOption format{{"f", "format"},
                               "Output: table, json or csv (default: table). JSON and CSV give "
                               "lengths in mm and velocities in m/s.",
@@ -312,18 +319,37 @@ struct OptionSet {
 
 constexpr std::string_view description =
     "Works out the core and chuffing velocity limits of a loudspeaker port at 20, 25, 30\n"
-    "and 35 Hz, the minimum flare radius and whether the port will be noise free.";
+    "and 35 Hz, the minimum flare radius and whether the port will be noise free.\n"
+    "Given a driver and a vented box (--driver FILE, or --fs, --vas, --vb, ...), it also\n"
+    "works out the port air velocities itself and the length of port that tunes the box.";
 
 constexpr std::string_view epilogue =
     "\n"
     "Imperial lengths are decimal inches (6.25) or feet, whole inches and a fraction\n"
     "of 1/2, 1/4, 1/8 or 1/16 inch (6' 10 1/2). Quote them for the shell.\n"
     "\n"
+    "Driver and box values are always in the units of a data sheet, whatever --units\n"
+    "says: Hz, litres, cm^2, ohm, mm (Xmax), mH, W, V (RMS) and degrees Celsius. Each\n"
+    "overrides the --driver file's value; \"none\" (or an empty value) clears it. Without\n"
+    "--velocities, the port air velocities (peak) the enclosure gives at 20, 25, 30 and\n"
+    "35 Hz are the required velocities. The port length is worked out for --radius, or\n"
+    "else for the minimum radius found. With a sweep, the driver inputs only supply\n"
+    "the reference velocities.\n"
+    "\n"
+    "The --driver file holds one \"key = value\" per line (# starts a comment): fs_hz,\n"
+    "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa,\n"
+    "qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth\n"
+    "(flanged or free) and flared_ends (both, outer, inner or none). An empty value or a\n"
+    "missing key means not given.\n"
+    "\n"
     "Examples:\n"
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
     "  venturon-calc -u inches -d 4 -r \"1/2\" -p 2 --velocities 10,14,12,7 --round-over imperial\n"
     "  venturon-calc -d 100 --velocities 10,14,12,7 --sweep-diameter 80:160:10 --format csv\n"
     "  venturon-calc -d 100 -r 20 --velocities 10,14,12,7 --graph port.png --graph-size 802x234\n"
+    "  venturon-calc -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --xmax 12 \\\n"
+    "      --vb 60 --fb 30 --power 100\n"
+    "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
     "\n"
     "Exit status: 0 on success, 2 for bad input, 1 when the output cannot be written.\n";
 
@@ -332,13 +358,41 @@ std::string help_text(const QCommandLineParser& parser) {
     const QString generated = parser.helpText();
     const auto usage_end = generated.indexOf('\n');
     std::string text = "Usage: " + std::string(program_name) +
-                       " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n\n";
+                       " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n" + "       " +
+                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n\n";
     text += generated.mid(usage_end + 1).toStdString();
     text += epilogue;
     return text;
 }
 
-Options read_options(const QCommandLineParser& parser, const OptionSet& o) {
+// A picture of the enclosure: it needs driver inputs and a single calculation.
+std::optional<GraphRequest> enclosure_graph_request(const QCommandLineParser& parser,
+                                                    const QCommandLineOption& option,
+                                                    const Options& options) {
+    if (!parser.isSet(option)) {
+        return std::nullopt;
+    }
+    const std::string name = option.names().constFirst().toStdString();
+    if (!options.enclosure) {
+        throw BadInput{"--" + name + " needs driver inputs (--driver FILE, or --fs, --vas, ...)"};
+    }
+    if (!graph_output_available()) {
+        throw BadInput{"--" + name + ": this build of " + std::string(program_name) +
+                       " cannot draw graphs"};
+    }
+    if (options.sweep_diameter || options.sweep_ports) {
+        throw BadInput{"--" + name + " cannot be used with " +
+                       (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
+                       ": a sweep has no single graph"};
+    }
+    GraphRequest request = graph_request(name, parser.value(option));
+    request.width = enclosure_graph_default_width;
+    request.height = enclosure_graph_default_height;
+    return request;
+}
+
+Options read_options(const QCommandLineParser& parser, const OptionSet& o,
+                     const EnclosureOptions& e) {
     auto value = [&](const QCommandLineOption& option) {
         return parser.value(option).toStdString();
     };
@@ -361,10 +415,13 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o) {
         options.radius_mm = length("radius", value(o.radius), options.units, Sign::not_negative);
     }
     options.ports = ports(value(o.ports));
-    if (!parser.isSet(o.velocities)) {
-        throw BadInput{"missing --velocities (see --help)"};
+    options.enclosure = e.read(parser);
+    options.velocities_given = parser.isSet(o.velocities);
+    if (options.velocities_given) {
+        options.velocities = velocities(value(o.velocities));
+    } else if (!options.enclosure) {
+        throw BadInput{"missing --velocities, or driver inputs to work them out (see --help)"};
     }
-    options.velocities = velocities(value(o.velocities));
 
     if (parser.isSet(o.sweep_diameter)) {
         options.sweep_diameter = diameter_sweep(value(o.sweep_diameter), options.units);
@@ -391,12 +448,37 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o) {
                            (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
                            ": a sweep has no single graph"};
         }
-        options.graph = graph_request(parser.value(o.graph));
-        if (parser.isSet(o.graph_size)) {
-            graph_size(value(o.graph_size), *options.graph);
+        options.graph = graph_request("graph", parser.value(o.graph));
+    }
+    if (options.enclosure) {
+        if (options.enclosure->curve && (options.sweep_diameter || options.sweep_ports)) {
+            throw BadInput{std::string("--curve cannot be used with ") +
+                           (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
+                           ": a sweep has no single enclosure"};
         }
-    } else if (parser.isSet(o.graph_size)) {
-        throw BadInput{"--graph-size needs --graph"};
+        options.enclosure->velocity_graph =
+            enclosure_graph_request(parser, o.enclosure_graph, options);
+        options.enclosure->excursion_graph =
+            enclosure_graph_request(parser, o.excursion_graph, options);
+    } else {
+        enclosure_graph_request(parser, o.enclosure_graph, options);
+        enclosure_graph_request(parser, o.excursion_graph, options);
+    }
+    if (parser.isSet(o.graph_size)) {
+        if (!options.draws_graphs()) {
+            throw BadInput{"--graph-size needs --graph, --enclosure-graph or --excursion-graph"};
+        }
+        for (auto* request : {options.graph ? &*options.graph : nullptr,
+                              options.enclosure && options.enclosure->velocity_graph
+                                  ? &*options.enclosure->velocity_graph
+                                  : nullptr,
+                              options.enclosure && options.enclosure->excursion_graph
+                                  ? &*options.enclosure->excursion_graph
+                                  : nullptr}) {
+            if (request) {
+                graph_size(value(o.graph_size), *request);
+            }
+        }
     }
     return options;
 }
@@ -426,11 +508,14 @@ std::string_view program_version() {
 
 ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const OptionSet o;
+    const EnclosureOptions e;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
                        o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
-                       o.graph_size, o.format, o.help, o.version});
+                       o.graph_size, o.format});
+    parser.addOptions(e.options());
+    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.help, o.version});
 
     ParsedCommandLine parsed;
     if (!parser.parse(arguments)) {
@@ -453,7 +538,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
         return parsed;
     }
     try {
-        parsed.options = read_options(parser, o);
+        parsed.options = read_options(parser, o, e);
         parsed.action = ParsedCommandLine::Action::run;
     } catch (const BadInput& bad) {
         parsed.text = bad.message;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "enclosure_inputs.h"
 #include "lengths.h"
 #include "model.h"
 #include "round_over.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace venturon::cli {
 
@@ -35,12 +37,39 @@ inline constexpr int graph_default_width = 401;
 inline constexpr int graph_default_height = 117;
 inline constexpr int graph_side_limit = 10000;
 
-// A picture of the velocity graph, written to a file beside the report.
+// The enclosure's graphs, in pixels, unless --graph-size says otherwise.
+inline constexpr int enclosure_graph_default_width = 600;
+inline constexpr int enclosure_graph_default_height = 300;
+
+// A picture written to a file beside the report.
 struct GraphRequest {
     QString path;                          // ends in .png or .svg; its folder exists
     GraphFormat format = GraphFormat::png; // from the file name's extension
     int width = graph_default_width;       // pixels, 1 to graph_side_limit
     int height = graph_default_height;
+    std::string option = "graph"; // the option that asked for it, for messages
+};
+
+// The frequencies of --curve: `points` of them spaced evenly on a log scale from
+// low_hz to high_hz, both included.
+struct CurveRange {
+    double low_hz = 10;
+    double high_hz = 200;
+    int points = 100;
+};
+
+// The enclosure designer's inputs, when the command line gives any (--driver FILE
+// or one of --fs, --vas, ...): the run then works out the port velocities, the
+// ports' length and, when asked, the response curve and the enclosure's graphs.
+struct EnclosureRequest {
+    EnclosureInputs inputs; // the file's, with the options' values over them
+    QString driver_file;    // --driver; empty when not given
+    // The text typed for each key's option; nothing where the value comes from the
+    // file or is not given. Messages name what the user typed.
+    std::array<std::optional<std::string>, enclosure_key_count> typed;
+    std::optional<CurveRange> curve;             // --curve, --curve-range
+    std::optional<GraphRequest> velocity_graph;  // --enclosure-graph
+    std::optional<GraphRequest> excursion_graph; // --excursion-graph
 };
 
 // Everything one run needs, read and checked.
@@ -49,6 +78,9 @@ struct Options {
     std::optional<double> radius_mm;    // given: manual mode; absent: minimum mode
     double ports = 1;                   // normalised: whole part of the absolute value, at least 1
     std::array<double, 4> velocities{}; // required, m/s at 20, 25, 30, 35 Hz
+    // False when --velocities is not given: the enclosure's port velocities at the
+    // four frequencies are used in their place.
+    bool velocities_given = true;
     UnitsMode units = UnitsMode::metric;
     AllowanceSelection allowances = first_start_allowances;
     Format format = Format::table;
@@ -56,6 +88,11 @@ struct Options {
     std::optional<DiameterSweep> sweep_diameter;
     std::optional<PortSweep> sweep_ports;
     std::optional<GraphRequest> graph; // never with a sweep
+    std::optional<EnclosureRequest> enclosure;
+
+    bool draws_graphs() const {
+        return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph));
+    }
 };
 
 struct ParsedCommandLine {
@@ -74,6 +111,15 @@ std::optional<std::string> argument_encoding_problem(int argc, const char* const
 // Reads the arguments (the first one is the program's name). An error message is
 // one line without the program's name in front.
 ParsedCommandLine parse_command_line(const QStringList& arguments);
+
+// Raised by the option readers; parse_command_line turns it into its one-line message.
+struct BadInput {
+    std::string message;
+};
+// The text as typed, in double quotes, kept on one line.
+std::string quoted_text(std::string_view text);
+// Raises BadInput: `--option "text": why`.
+[[noreturn]] void reject(std::string_view option, std::string_view text, std::string_view why);
 
 std::string_view allowance_name(Allowance allowance); // "none", "seating", ...
 std::string_view content_name(Content content);       // "music", "home-theatre"

@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include "enclosure_output.h"
 #include "number_text.h"
 
 #include <QJsonArray>
@@ -179,9 +180,20 @@ QJsonObject json_header(const Options& options) {
 
 // ---------------------------------------------------------------- one calculation
 
+void write_rows(std::ostream& out, Rows rows) {
+    TextTable table{std::vector<bool>(rows.empty() ? 0 : rows[0].size(), false), std::move(rows)};
+    table.write(out);
+}
+
 void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
     const CalculationResult& r = s.result;
     const bool minimum = s.input.mode == CalculationMode::minimum;
+    if (s.enclosure) {
+        write_fields(out, enclosure_fields(*o.enclosure, *s.enclosure));
+        out << '\n';
+        write_rows(out, design_rows(*s.enclosure));
+        out << '\n';
+    }
     write_fields(out,
                  {
                      {"Diameter", length_with_mm(s.input.diameter, o.units, -1)},
@@ -219,6 +231,14 @@ void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
     }
     write_fields(out, summary);
     out << s.verdict_text << '\n';
+    if (s.enclosure) {
+        out << '\n';
+        write_fields(out, length_fields(o, *s.enclosure));
+        if (o.enclosure->curve) {
+            out << '\n';
+            write_rows(out, curve_rows(*s.enclosure));
+        }
+    }
 }
 
 void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
@@ -253,12 +273,19 @@ void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
     if (o.round_over) {
         object["round_over"] = json_round_over(*s.minimum_radius_mm, *o.round_over);
     }
+    if (s.enclosure) {
+        object["enclosure"] = enclosure_json(o, *s.enclosure);
+    }
     write_json(out, object);
 }
 
 // One line per design frequency; the values of the whole calculation repeat on
 // each, so every line stands on its own.
 void single_csv(const Options& o, const SingleResult& s, std::ostream& out) {
+    if (s.enclosure && o.enclosure->curve) {
+        write_curve_csv(*s.enclosure, out); // one table per file: the curve alone
+        return;
+    }
     const CalculationResult& r = s.result;
     const bool minimum = s.input.mode == CalculationMode::minimum;
     std::vector<std::string> header{"diameter_mm",
@@ -276,6 +303,10 @@ void single_csv(const Options& o, const SingleResult& s, std::ostream& out) {
                                     "verdict_text"};
     if (o.round_over) {
         header.push_back("round_over_cutter");
+    }
+    if (s.enclosure) {
+        const auto more = enclosure_csv_header();
+        header.insert(header.end(), more.begin(), more.end());
     }
     write_csv_line(out, header);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -296,6 +327,10 @@ void single_csv(const Options& o, const SingleResult& s, std::ostream& out) {
             cells.push_back(
                 csv_text(cutter_text(smallest_cutter(*s.minimum_radius_mm, *o.round_over))));
         }
+        if (s.enclosure) {
+            const auto more = enclosure_csv_cells(*s.enclosure, i);
+            cells.insert(cells.end(), more.begin(), more.end());
+        }
         write_csv_line(out, cells);
     }
 }
@@ -308,12 +343,12 @@ bool over_diameter(const SweepResult& s) {
 
 void sweep_table(const Options& o, const SweepResult& s, std::ostream& out) {
     const std::string ports = number(o.ports) + (o.ports == 1 ? " port" : " ports");
-    write_fields(out,
-                 {
-                     {"Reference", show_length(o.diameter_mm, o.units, -1) + ", " + ports + ", " +
-                                       join(o.velocities, ", ") + " m/s at 20, 25, 30, 35 Hz"},
-                     {"Allowances", allowances_text(o.allowances)},
-                 });
+    write_fields(out, {
+                          {"Reference", show_length(o.diameter_mm, o.units, -1) + ", " + ports +
+                                            ", " + join(s.reference_velocities, ", ") +
+                                            " m/s at 20, 25, 30, 35 Hz"},
+                          {"Allowances", allowances_text(o.allowances)},
+                      });
     out << '\n';
 
     std::vector<std::string> header{"Diameter", "Ports", "20 Hz",          "25 Hz",
@@ -370,7 +405,7 @@ void sweep_json(const Options& o, const SweepResult& s, std::ostream& out) {
     object["reference"] = QJsonObject{{"diameter_mm", o.diameter_mm},
                                       {"diameter", q(show_length(o.diameter_mm, o.units, -1))},
                                       {"ports", o.ports},
-                                      {"required_m_s", json_array(o.velocities)}};
+                                      {"required_m_s", json_array(s.reference_velocities)}};
     QJsonArray rows;
     for (const SweepRow& row : s.rows) {
         QJsonObject item{

@@ -1,6 +1,8 @@
 #include "results.h"
 
 #include "cruise.h"
+#include "enclosure_options.h"
+#include "number_text.h"
 
 #include <cmath>
 #include <limits>
@@ -79,6 +81,7 @@ std::variant<Results, Failure> single(const Options& options) {
 
 std::variant<Results, Failure> sweep(const Options& options) {
     SweepResult out;
+    out.reference_velocities = options.velocities;
     const CruiseReference reference{options.diameter_mm, options.ports, options.velocities};
     auto add_row = [&](double diameter, double ports) {
         const auto rescaled = rescale_velocities(reference, diameter, ports);
@@ -119,13 +122,97 @@ std::variant<Results, Failure> sweep(const Options& options) {
     return Results{std::move(out)};
 }
 
+// The ports' count as the model takes it; beyond its limit, a count it refuses.
+int port_count(double ports) {
+    return ports <= limits::max_port_count ? static_cast<int>(ports) : limits::max_port_count + 1;
+}
+
+// The model of the driver inputs and its response at the design frequencies.
+std::variant<EnclosureReport, Failure> solve(const Options& options) {
+    const EnclosureRequest& request = *options.enclosure;
+    const int count = port_count(options.ports);
+    const auto input = to_enclosure_input(request.inputs, options.diameter_mm, count);
+    if (!input) {
+        return Failure{enclosure_problem(request, input.error())};
+    }
+    const auto model = solve_enclosure(*input);
+    if (!model) {
+        return Failure{enclosure_problem(request, model.error())};
+    }
+    EnclosureReport report(*model);
+    for (std::size_t i = 0; i < design_frequencies.size(); ++i) {
+        report.design[i] = response_at(*model, design_frequencies[i]);
+    }
+    report.velocities_used = !options.velocities_given;
+    report.port_count = count;
+    return report;
+}
+
+bool in_range(const PortLength& length) {
+    return in_range(length.straight_length_m) && in_range(length.overall_length_m) &&
+           in_range(length.fb_hz) && in_range(length.max_fb_hz) &&
+           in_range(length.displaced_volume_m3);
+}
+
+// The length of the ports with the flare radius of the calculation.
+void add_length(const Options& options, const SingleResult& single, EnclosureReport& report) {
+    report.flare_radius_mm = single.result.radius;
+    report.radius_given = options.radius_mm.has_value();
+    if (!(report.flare_radius_mm <= sheet_limits::flare_radius_mm.high)) {
+        report.length_problem = "the flare radius is above " +
+                                number_text_trimmed(sheet_limits::flare_radius_mm.high) +
+                                " mm, the largest the length is worked out for";
+        return;
+    }
+    const FlaredPort port = to_flared_port(options.enclosure->inputs, options.diameter_mm,
+                                           report.flare_radius_mm, report.port_count);
+    const auto length = port_length(port, report.model.box.vb_m3, report.model.box.fb_hz,
+                                    report.model.air.temperature_c);
+    if (!length) {
+        report.length_problem = length.error().message;
+    } else if (!in_range(*length)) {
+        report.length_problem = "the length is beyond the range of numbers";
+    } else {
+        report.length = *length;
+    }
+}
+
 } // namespace
 
-std::variant<Results, Failure> compute(const Options& options) {
+std::variant<Results, Failure> compute(const Options& given) {
+    Options options = given;
+    std::optional<EnclosureReport> report;
+    if (options.enclosure) {
+        auto solved = solve(options);
+        if (auto* failure = std::get_if<Failure>(&solved)) {
+            return *failure;
+        }
+        report = std::move(std::get<EnclosureReport>(solved));
+        if (!options.velocities_given) {
+            for (std::size_t i = 0; i < report->design.size(); ++i) {
+                options.velocities[i] = report->design[i].port_velocity;
+            }
+        }
+    }
     if (options.sweep_diameter || options.sweep_ports) {
         return sweep(options);
     }
-    return single(options);
+    auto computed = single(options);
+    auto* results = std::get_if<Results>(&computed);
+    if (!report || !results) {
+        return computed;
+    }
+    auto& out = std::get<SingleResult>(*results);
+    add_length(options, out, *report);
+    if (const auto& range = options.enclosure->curve) {
+        auto curve = response_curve(report->model, range->low_hz, range->high_hz, range->points);
+        if (!curve) {
+            return Failure{enclosure_problem(*options.enclosure, curve.error())};
+        }
+        report->curve = std::move(*curve);
+    }
+    out.enclosure = std::move(report);
+    return computed;
 }
 
 } // namespace venturon::cli

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "calculation.h"
+#include "enclosure.h"
 #include "options.h"
+#include "port_length.h"
 
 #include <optional>
 #include <string>
@@ -10,6 +12,25 @@
 
 namespace venturon::cli {
 
+// What the driver inputs give: the response at the design frequencies, the length
+// of port that tunes the box, and the curve when asked for.
+struct EnclosureReport {
+    explicit EnclosureReport(const SolvedEnclosure& solved) : model(solved) {}
+
+    SolvedEnclosure model;
+    std::array<ResponsePoint, 4> design{}; // at 20, 25, 30 and 35 Hz
+    // True when there was no --velocities: the design port velocities were the
+    // required velocities of the calculation.
+    bool velocities_used = false;
+    int port_count = 1;
+    // The length is for this flare radius: the given one, or the minimum found.
+    double flare_radius_mm = 0;
+    bool radius_given = false;
+    std::optional<PortLength> length;
+    std::string length_problem;       // why there is no length, when there is none
+    std::vector<ResponsePoint> curve; // --curve
+};
+
 // One calculation, as the main window's Calculate command would run it.
 struct SingleResult {
     CalculationInput input;
@@ -17,6 +38,7 @@ struct SingleResult {
     double ports = 1;
     std::string verdict_text;
     std::optional<double> minimum_radius_mm; // for the round-over cutter
+    std::optional<EnclosureReport> enclosure;
 };
 
 // One row of a sweep: the velocities rescaled as cruise control would, then
@@ -31,6 +53,9 @@ struct SweepRow {
 
 struct SweepResult {
     enum class Over { diameter, ports } over = Over::diameter;
+    // m/s at 20, 25, 30, 35 Hz for --diameter and --ports: --velocities, or the
+    // enclosure's port velocities.
+    std::array<double, 4> reference_velocities{};
     std::vector<SweepRow> rows;
     std::optional<std::size_t> first_quiet; // first noise-free row
 };
@@ -42,7 +67,8 @@ struct Failure {
 using Results = std::variant<SingleResult, SweepResult>;
 
 // Works out everything the options ask for. Fails, naming the option, when the
-// numbers run beyond the range of a double (absurdly large or small ports).
+// numbers run beyond the range of a double (absurdly large or small ports), and
+// when the driver inputs are incomplete or out of bounds.
 std::variant<Results, Failure> compute(const Options& options);
 
 } // namespace venturon::cli

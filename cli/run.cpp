@@ -38,12 +38,25 @@ int run(const QStringList& arguments, std::ostream& out, std::ostream& err) {
 
     write_report(options, results, out);
     // Further outputs (files beside the report) go here, each from `results`.
+    // Options never hold a graph for a sweep.
+    std::optional<std::string> problem;
     if (options.graph) {
-        // Options never hold a graph for a sweep.
-        if (const auto problem = write_graph(*options.graph, std::get<SingleResult>(results))) {
-            err << program_name << ": " << *problem << '\n';
-            return exit_output_failed;
+        problem = write_graph(*options.graph, std::get<SingleResult>(results));
+    }
+    if (options.enclosure) {
+        const auto& e = *options.enclosure;
+        if (!problem && e.velocity_graph) {
+            problem = write_enclosure_graph(*e.velocity_graph, std::get<SingleResult>(results),
+                                            EnclosurePicture::port_velocity);
         }
+        if (!problem && e.excursion_graph) {
+            problem = write_enclosure_graph(*e.excursion_graph, std::get<SingleResult>(results),
+                                            EnclosurePicture::excursion);
+        }
+    }
+    if (problem) {
+        err << program_name << ": " << *problem << '\n';
+        return exit_output_failed;
     }
     return exit_success;
 }

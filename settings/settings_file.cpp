@@ -49,6 +49,11 @@ QString settings_file_path(const QString& directory) {
     return directory.isEmpty() ? file_name : QDir(directory).filePath(file_name);
 }
 
+QString enclosure_file_path(const QString& directory) {
+    const QString name = QStringLiteral("venturon-enclosure.ini");
+    return directory.isEmpty() ? name : QDir(directory).filePath(name);
+}
+
 QString choose_settings_directory(const QString& program_dir, const QString& user_config_dir,
                                   bool installed) {
     if (!installed && !program_dir.isEmpty() &&

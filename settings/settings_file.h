@@ -24,6 +24,9 @@ bool write_settings_file(const QString& path, const QByteArray& bytes);
 // venturon.ini in a directory; an empty directory gives the bare name.
 QString settings_file_path(const QString& directory);
 
+// venturon-enclosure.ini, the enclosure designer's inputs, beside venturon.ini.
+QString enclosure_file_path(const QString& directory);
+
 // Where the settings file lives: the program's directory when it already holds
 // venturon.ini or a file can really be created there (a portable installation),
 // otherwise the user's configuration directory, created when missing. A program

@@ -9,6 +9,7 @@
 #include "font_fitting.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
+#include "frm_enclosure.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "imperial.h"
@@ -160,6 +161,9 @@ void Form1::create_controls() {
     Label3 = link("Label3", "Options", twips(3840, 3000, 732, 252));
     Label_mode = link("Label_mode", "Simple", twips(4560, 3000, 612, 252));
     Label13 = link("Label13", "About", twips(5280, 3000, 612, 252));
+    // Not one of the designed controls: it stands in space that no other control
+    // takes, in either display mode.
+    Label_enclosure = link("Label_enclosure", "Enclosure designer", twips(4200, 1080, 1900, 252));
 
     Label4 = label("Label4", "Simple mode", twips(5400, 1080, 3852, 372));
     Label5 = label("Label5", "Click graph to change frequency tracked in status line",
@@ -177,9 +181,9 @@ void Form1::create_controls() {
     fit_font(Label9, QStringLiteral(" Chuffing with  Core Turbulence and Compression"), 8);
     set_back_colour(Label9, colours::noise_free_status);
 
-    QWidget* order[] = {Text1,   Text2,   Command3, Command2,   Text10, Command1,
-                        Option1, Option2, Text6,    Text7,      Text8,  Text9,
-                        Check1,  Label14, Label3,   Label_mode, Label13};
+    QWidget* order[] = {Text1,   Text2,   Command3, Command2,   Text10,  Command1,
+                        Option1, Option2, Text6,    Text7,      Text8,   Text9,
+                        Check1,  Label14, Label3,   Label_mode, Label13, Label_enclosure};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -240,6 +244,7 @@ void Form1::connect_handlers() {
     connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
     connect(Label13, &ClickableLabel::clicked, this, &Form1::Label13_Click);
     connect(Label14, &ClickableLabel::clicked, this, &Form1::Label14_Click);
+    connect(Label_enclosure, &ClickableLabel::clicked, this, &Form1::Label_enclosure_Click);
     connect(Label_mode, &ClickableLabel::clicked, this, &Form1::Label_mode_Click);
     reminder_.on_click(this, [this] { Label3_Click(); });
 }
@@ -276,8 +281,16 @@ void Form1::form_load() {
         },
         this);
 
-    for (QWidget* dialog :
-         std::initializer_list<QWidget*>{frmDiaWarning_, frmAbout_, frmOptions_, frmUnits_}) {
+    frmEnclosure_ = new frmEnclosure(
+        program_,
+        [this] {
+            return WindowPort{s_.diameter_mm, s_.radius_mm, std::max(1.0, field_number(Text10)),
+                              current_allowances()};
+        },
+        [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
+
+    for (QWidget* dialog : std::initializer_list<QWidget*>{frmDiaWarning_, frmAbout_, frmOptions_,
+                                                           frmUnits_, frmEnclosure_}) {
         add_quit_shortcut(dialog);
     }
 
@@ -316,7 +329,7 @@ void Form1::form_unload() {
         return;
     }
     closed_ = true;
-    QDialog* dialogs[] = {frmDiaWarning_, frmAbout_, frmOptions_, frmUnits_};
+    QDialog* dialogs[] = {frmDiaWarning_, frmAbout_, frmOptions_, frmUnits_, frmEnclosure_};
     for (QDialog* d : dialogs) {
         if (d && d->isVisible()) {
             d->hide();
@@ -324,6 +337,7 @@ void Form1::form_unload() {
     }
     if (saves_settings_) {
         save_settings();
+        save_enclosure_inputs();
     }
     for (QDialog* d : dialogs) {
         if (d) {
@@ -777,6 +791,31 @@ void Form1::Label13_Click() {
     if (frmAbout_) {
         interaction_.run_modal(*frmAbout_);
     }
+}
+
+void Form1::Label_enclosure_Click() {
+    if (frmEnclosure_) {
+        interaction_.run_modal(*frmEnclosure_);
+    }
+}
+
+// The enclosure designer's velocities, written into the velocity fields as the
+// user would type them (to one decimal). With cruise control on, they become its
+// reference for the port as it stands, as switching it on after typing them would
+// make them. Nothing is calculated: the status line asks for it.
+void Form1::use_velocities(const std::array<double, 4>& velocities) {
+    const auto fields = velocity_fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        set_text(fields[i], qs(number_text_trimmed(std::round(velocities[i] * 10) / 10)));
+    }
+    if (Check1->isChecked()) {
+        s_.lock_diameter_mm = s_.diameter_mm;
+        s_.lock_ports = field_number(Text10);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            s_.lock_v[i] = field_number(fields[i]);
+        }
+    }
+    set_status(stale_text, colours::stale_status);
 }
 
 void Form1::Label14_Click() {

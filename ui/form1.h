@@ -4,6 +4,7 @@
 #include "calculation.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
+#include "frm_enclosure.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "program_state.h"
@@ -77,6 +78,7 @@ public:
     frmDiaWarning* diameter_warning() const { return frmDiaWarning_; }
     frmOptions* options() const { return frmOptions_; }
     frmUnits* units() const { return frmUnits_; }
+    frmEnclosure* enclosure() const { return frmEnclosure_; }
     frmAbout* about() const { return frmAbout_; }
     AllowanceReminder& reminder() { return reminder_; }
 
@@ -116,6 +118,7 @@ public:
     ClickableLabel* Label3 = nullptr;
     ClickableLabel* Label_mode = nullptr;
     ClickableLabel* Label13 = nullptr;
+    ClickableLabel* Label_enclosure = nullptr; // opens the enclosure designer
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
     PictureBox* Picture3 = nullptr;
@@ -147,6 +150,7 @@ private slots:
     void Label3_Click();
     void Label13_Click();
     void Label14_Click();
+    void Label_enclosure_Click();
     void Label_mode_Click();
 
 private:
@@ -168,6 +172,9 @@ private:
     // In form1_settings.cpp: the settings file mapped to and from the controls.
     void load_settings();
     void save_settings();
+    void load_enclosure_inputs();
+    void save_enclosure_inputs();
+    void use_velocities(const std::array<double, 4>& velocities);
 
     void show_velocity_used(std::size_t index);
     void mark_stale(QWidget* field);
@@ -190,6 +197,7 @@ private:
     QPointer<frmAbout> frmAbout_;
     QPointer<frmOptions> frmOptions_;
     QPointer<frmUnits> frmUnits_;
+    QPointer<frmEnclosure> frmEnclosure_;
     AllowanceReminder reminder_;
 };
 

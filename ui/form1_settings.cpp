@@ -3,6 +3,8 @@
 #include "form1.h"
 
 #include "allowances.h"
+#include "enclosure_inputs.h"
+#include "file_writing.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "number_text.h"
@@ -95,6 +97,7 @@ void Form1::load_settings() {
     if (s_.diameter_mm == 0) {
         Check1->setEnabled(false);
     }
+    load_enclosure_inputs();
 }
 
 // Writes the settings file; a failure leaves the old file as it was and is not
@@ -126,6 +129,27 @@ void Form1::save_settings() {
     record.units_mode = program_.units_mode;
     const std::string text = serialise_settings(record);
     write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));
+}
+
+// The enclosure designer's inputs live in their own file beside the settings
+// file, read and written with the same care; a missing or unreadable file leaves
+// the first start's inputs.
+void Form1::load_enclosure_inputs() {
+    if (const auto bytes = read_settings_file(enclosure_file_path(settings_directory_))) {
+        frmEnclosure_->set_inputs(parse_enclosure_inputs(
+            std::string_view(bytes->constData(), std::size_t(bytes->size()))));
+    } else {
+        frmEnclosure_->set_inputs(EnclosureInputs{});
+    }
+}
+
+void Form1::save_enclosure_inputs() {
+    if (!frmEnclosure_) {
+        return;
+    }
+    const std::string text = serialise_enclosure_inputs(frmEnclosure_->inputs());
+    write_file(enclosure_file_path(settings_directory_),
+               QByteArray(text.data(), qsizetype(text.size())));
 }
 
 } // namespace venturon

@@ -1,0 +1,52 @@
+#pragma once
+
+// The options that carry the enclosure designer's inputs: one for each key of the
+// inputs file (--fs for fs_hz, --vas for vas_l, ..., --flared-ends), --driver FILE,
+// --curve and --curve-range.
+
+#include "enclosure.h"
+#include "enclosure_inputs.h"
+#include "options.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace venturon::cli {
+
+// The option a key is typed with, without its dashes: "fs", "vas", "outer-mouth".
+std::string_view enclosure_option_name(EnclosureKey key);
+
+class EnclosureOptions {
+public:
+    EnclosureOptions();
+
+    QList<QCommandLineOption> options() const;
+
+    // Reads them: nothing when none was given. The inputs start from the --driver
+    // file's (or, without one, from nothing given but QL 7) and each option given
+    // replaces its key's value; --power clears the file's voltage and --voltage its
+    // power. Numbers beyond a double, texts that are no number and unknown choices
+    // raise BadInput; ranges are left to to_enclosure_input.
+    std::optional<EnclosureRequest> read(const QCommandLineParser& parser) const;
+
+private:
+    std::vector<QCommandLineOption> keys_; // in the order of EnclosureKey
+    QCommandLineOption driver_;
+    QCommandLineOption curve_;
+    QCommandLineOption curve_range_;
+};
+
+// One line for a problem of the enclosure's inputs that names where the value came
+// from: the option and what was typed (--vas "0": ...), the --driver file and its
+// key (--driver "box.ini": vas_l: ...), or the option to give a missing value with.
+// Errors of the port point at --diameter, --ports and --radius, those of the curve
+// at --curve-range.
+std::string enclosure_problem(const EnclosureRequest& request, const InputError& error);
+
+} // namespace venturon::cli

@@ -1,0 +1,311 @@
+#include "enclosure_output.h"
+
+#include "number_text.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+#include <cmath>
+#include <numbers>
+
+namespace venturon::cli {
+
+namespace {
+
+std::string number(double value) {
+    return number_text_trimmed(value);
+}
+
+// A worked-out value to four significant digits: 0.4128, 18.97, 1234.
+std::string significant(double value) {
+    if (value == 0 || !std::isfinite(value)) {
+        return number(value);
+    }
+    const double scale = std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3);
+    return number(std::round(value / scale) * scale);
+}
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QJsonValue json_number(const std::optional<double>& value) {
+    return value ? QJsonValue(*value) : QJsonValue();
+}
+
+std::string given(const std::optional<double>& value, std::string_view unit = {}) {
+    if (!value) {
+        return "none";
+    }
+    return number(*value) + (unit.empty() ? "" : " " + std::string(unit));
+}
+
+// The nominal load's RMS voltage and power: the model drives each driver with
+// e_peak, and N drivers in parallel present Re/N.
+double rms_voltage(const SolvedEnclosure& m) {
+    return m.e_peak / std::numbers::sqrt2;
+}
+
+double nominal_power(const SolvedEnclosure& m) {
+    const double e = rms_voltage(m);
+    return e * e * m.driver.count / m.driver.re_ohm;
+}
+
+double phase_degrees(const ResponsePoint& p) {
+    return std::arg(p.impedance) * 180 / std::numbers::pi;
+}
+
+std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
+    if (radius_mm == 0 || inputs.flared_ends == FlaredEnds::none) {
+        return "plain ends";
+    }
+    switch (inputs.flared_ends) {
+    case FlaredEnds::both:
+        return "both ends flared";
+    case FlaredEnds::outer:
+        return "outer end flared";
+    case FlaredEnds::inner:
+        return "inner end flared";
+    case FlaredEnds::none:
+        break;
+    }
+    return "plain ends";
+}
+
+// A length in the chosen units, with its millimetres beside an imperial one and
+// the note after them: "1/2 in (12.7 mm, given)". Lengths worked out show three
+// decimals of a millimetre, given ones as typed (decimals -1).
+std::string length_text(double mm, UnitsMode units, int decimals = 3,
+                        Rounding rounding = Rounding::nearest, std::string_view note = {}) {
+    std::string aside = units == UnitsMode::metric
+                            ? std::string()
+                            : length_number(mm, UnitsMode::metric, decimals) + " mm";
+    if (!note.empty()) {
+        aside += (aside.empty() ? "" : ", ") + std::string(note);
+    }
+    const std::string text = show_length(mm, units, decimals, rounding);
+    return aside.empty() ? text : text + " (" + aside + ")";
+}
+
+// The excursion over Xmax is null (JSON) or empty (CSV) when Xmax is unknown.
+QJsonObject json_point(const ResponsePoint& p, bool xmax) {
+    return {{"frequency_hz", p.frequency_hz},
+            {"port_velocity_m_s", p.port_velocity},
+            {"excursion_mm", p.excursion_m * 1000},
+            {"excursion_ratio", xmax ? QJsonValue(p.excursion_ratio) : QJsonValue()},
+            {"spl_db", p.spl_db},
+            {"impedance_ohm", p.impedance_magnitude},
+            {"impedance_phase_deg", phase_degrees(p)}};
+}
+
+QJsonArray json_points(const auto& points, bool xmax) {
+    QJsonArray array;
+    for (const ResponsePoint& p : points) {
+        array.append(json_point(p, xmax));
+    }
+    return array;
+}
+
+QJsonObject json_inputs(const EnclosureInputs& inputs) {
+    QJsonObject object;
+    for (int i = 0; i < enclosure_key_count; ++i) {
+        const auto key = static_cast<EnclosureKey>(i);
+        if (const auto* value = enclosure_number(inputs, key)) {
+            object[q(enclosure_key_name(key))] = json_number(*value);
+        }
+    }
+    object["outer_mouth"] = q(mouth_text(inputs.outer_mouth));
+    object["inner_mouth"] = q(mouth_text(inputs.inner_mouth));
+    object["flared_ends"] = q(flared_ends_text(inputs.flared_ends));
+    return object;
+}
+
+std::vector<std::string> point_cells(const ResponsePoint& p, bool xmax) {
+    return {number(p.port_velocity),
+            number(p.excursion_m * 1000),
+            xmax ? number(p.excursion_ratio) : "",
+            number(p.spl_db),
+            number(p.impedance_magnitude),
+            number(phase_degrees(p))};
+}
+
+} // namespace
+
+Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& report) {
+    const EnclosureInputs& in = request.inputs;
+    const SolvedEnclosure& m = report.model;
+    auto q_text = [](std::string_view name, const std::optional<double>& value, double solved) {
+        return std::string(name) + " " + (value ? number(*value) : significant(solved));
+    };
+    const int drivers = m.driver.count;
+    Fields fields{
+        {"Driver", "Fs " + given(in.fs_hz, "Hz") + ", " + q_text("Qes", in.qes, m.driver.qes) +
+                       ", " + q_text("Qms", in.qms, m.driver.qms) + ", " +
+                       q_text("Qts", in.qts, m.driver.qts)},
+        {"", "Vas " + given(in.vas_l, "L") + ", Sd " + given(in.sd_cm2, "cm^2") + ", Re " +
+                 given(in.re_ohm, "ohm") + ", Xmax " +
+                 (in.xmax_mm && *in.xmax_mm > 0 ? given(in.xmax_mm, "mm") : "unknown") + ", Le " +
+                 given(in.le_mh, "mH") + ", " + std::to_string(drivers) +
+                 (drivers == 1 ? " driver" : " drivers")},
+        {"Box", "Vb " + given(in.vb_l, "L") + ", Fb " + given(in.fb_hz, "Hz") + ", QL " +
+                    given(in.ql) + ", QA " + given(in.qa) + ", QP " + given(in.qp)},
+        {"Drive", significant(nominal_power(m)) + " W into " +
+                      significant(m.driver.re_ohm / drivers) + " ohm, " +
+                      significant(rms_voltage(m)) + " V RMS; air at " +
+                      number(m.air.temperature_c) + " C"},
+        {"Port ends", "outer mouth " + std::string(mouth_text(in.outer_mouth)) + ", inner mouth " +
+                          std::string(mouth_text(in.inner_mouth)) + ", " + ends_text(in, 1)},
+        {"Velocities", report.velocities_used
+                           ? "the port air velocities below are the required velocities"
+                           : "from --velocities; the port air velocities below are the "
+                             "enclosure's"},
+    };
+    return fields;
+}
+
+Rows design_rows(const EnclosureReport& report) {
+    const bool xmax = report.model.driver.xmax_m > 0;
+    Rows rows{{"Frequency", "Port velocity", "Excursion"}, {"Hz", "m/s peak", "mm peak"}};
+    if (xmax) {
+        rows[0].push_back("of Xmax");
+        rows[1].push_back("%");
+    }
+    rows[0].insert(rows[0].end(), {"SPL at 1 m", "Impedance"});
+    rows[1].insert(rows[1].end(), {"dB", "ohm"});
+    for (std::size_t i = 0; i < report.design.size(); ++i) {
+        const ResponsePoint& p = report.design[i];
+        std::vector<std::string> row{number(design_frequencies[i]), fixed(p.port_velocity, 3),
+                                     fixed(p.excursion_m * 1000, 3)};
+        if (xmax) {
+            row.push_back(fixed(100 * p.excursion_ratio, 1));
+        }
+        row.insert(row.end(), {fixed(p.spl_db, 1), fixed(p.impedance_magnitude, 2)});
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+Fields length_fields(const Options& options, const EnclosureReport& report) {
+    const UnitsMode units = options.units;
+    const std::string radius =
+        report.radius_given
+            ? length_text(report.flare_radius_mm, units, -1, Rounding::nearest, "given")
+            : length_text(report.flare_radius_mm, units, 3, Rounding::up, "minimum");
+    const int n = report.port_count;
+    const std::string ports = std::to_string(n) + (n == 1 ? " port of " : " ports of ") +
+                              show_length(options.diameter_mm, units, -1);
+    if (!report.length) {
+        return {{"Port length", "not worked out: " + report.length_problem}};
+    }
+    const PortLength& l = *report.length;
+    const std::string box = "Vb " + significant(report.model.box.vb_m3 * 1000) + " L";
+    if (!l.reachable) {
+        return {{"Port length", "none: no positive straight length tunes " + box + " to " +
+                                    number(report.model.box.fb_hz) + " Hz with " + ports +
+                                    " and a flare radius of " + radius +
+                                    "; with no straight part they tune it to " +
+                                    fixed(l.max_fb_hz, 2) + " Hz, the highest they reach"}};
+    }
+    return {
+        {"Port length", ports + ", flare radius " + radius + ", " +
+                            ends_text(options.enclosure->inputs, report.flare_radius_mm)},
+        {"Straight part", length_text(l.straight_length_m * 1000, units) +
+                              " of tube to cut for each port, between its flares"},
+        {"Overall", length_text(l.overall_length_m * 1000, units) + " mouth to mouth"},
+        {"Tuning", number(l.fb_hz) + " Hz in " + box + " (" + fixed(l.max_fb_hz, 2) +
+                       " Hz with no straight part)"},
+        {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all ports together (" +
+                          fixed(100 * l.displaced_volume_m3 / report.model.box.vb_m3, 1) +
+                          " % of Vb)"},
+    };
+}
+
+Rows curve_rows(const EnclosureReport& report) {
+    Rows rows{{"Frequency", "Port velocity", "Excursion", "SPL at 1 m", "Impedance", "Phase"},
+              {"Hz", "m/s peak", "mm peak", "dB", "ohm", "deg"}};
+    for (const ResponsePoint& p : report.curve) {
+        rows.push_back({fixed(p.frequency_hz, 2), fixed(p.port_velocity, 3),
+                        fixed(p.excursion_m * 1000, 3), fixed(p.spl_db, 1),
+                        fixed(p.impedance_magnitude, 2), fixed(phase_degrees(p), 1)});
+    }
+    return rows;
+}
+
+QJsonObject enclosure_json(const Options& options, const EnclosureReport& report) {
+    const EnclosureRequest& request = *options.enclosure;
+    const SolvedEnclosure& m = report.model;
+    QJsonObject object;
+    object["driver_file"] = request.driver_file.isEmpty() ? QJsonValue() : request.driver_file;
+    object["inputs"] = json_inputs(request.inputs);
+    object["driver"] = QJsonObject{{"qes", m.driver.qes},
+                                   {"qms", m.driver.qms},
+                                   {"qts", m.driver.qts},
+                                   {"drivers", m.driver.count}};
+    object["drive_power_w"] = nominal_power(m);
+    object["drive_voltage_v_rms"] = rms_voltage(m);
+    object["air_temperature_c"] = m.air.temperature_c;
+    object["air_density_kg_m3"] = m.air.density;
+    object["speed_of_sound_m_s"] = m.air.speed_of_sound;
+    object["velocities_used"] = report.velocities_used;
+    const bool xmax = m.driver.xmax_m > 0;
+    object["frequencies"] = json_points(report.design, xmax);
+
+    QJsonValue length;
+    if (report.length) {
+        const PortLength& l = *report.length;
+        length = QJsonObject{
+            {"ports", report.port_count},
+            {"flare_radius_mm", report.flare_radius_mm},
+            {"radius", report.radius_given ? "given" : "minimum"},
+            {"flared_ends", q(flared_ends_text(request.inputs.flared_ends))},
+            {"reachable", l.reachable},
+            {"straight_length_mm", l.straight_length_m * 1000},
+            {"overall_length_mm", l.overall_length_m * 1000},
+            {"fb_hz", l.fb_hz},
+            {"max_fb_hz", l.max_fb_hz},
+            {"displaced_volume_l", l.displaced_volume_m3 * 1000},
+        };
+    }
+    object["port_length"] = length;
+    object["port_length_problem"] =
+        report.length ? QJsonValue() : QJsonValue(q(report.length_problem));
+    if (request.curve) {
+        object["curve"] = json_points(report.curve, xmax);
+    }
+    return object;
+}
+
+std::vector<std::string> enclosure_csv_header() {
+    return {"port_velocity_m_s", "excursion_mm",        "excursion_ratio",   "spl_db",
+            "impedance_ohm",     "impedance_phase_deg", "length_reachable",  "straight_length_mm",
+            "overall_length_mm", "max_fb_hz",           "displaced_volume_l"};
+}
+
+std::vector<std::string> enclosure_csv_cells(const EnclosureReport& report, std::size_t index) {
+    std::vector<std::string> cells =
+        point_cells(report.design[index], report.model.driver.xmax_m > 0);
+    if (report.length) {
+        const PortLength& l = *report.length;
+        cells.insert(cells.end(),
+                     {l.reachable ? "true" : "false", number(l.straight_length_m * 1000),
+                      number(l.overall_length_m * 1000), number(l.max_fb_hz),
+                      number(l.displaced_volume_m3 * 1000)});
+    } else {
+        cells.insert(cells.end(), 5, "");
+    }
+    return cells;
+}
+
+void write_curve_csv(const EnclosureReport& report, std::ostream& out) {
+    out << "frequency_hz,port_velocity_m_s,excursion_mm,excursion_ratio,spl_db,impedance_ohm,"
+           "impedance_phase_deg\n";
+    for (const ResponsePoint& p : report.curve) {
+        out << number(p.frequency_hz);
+        for (const std::string& cell : point_cells(p, report.model.driver.xmax_m > 0)) {
+            out << ',' << cell;
+        }
+        out << '\n';
+    }
+}
+
+} // namespace venturon::cli

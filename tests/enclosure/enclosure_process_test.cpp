@@ -1,0 +1,47 @@
+// The real program with a driver file: what a shell user or a script sees.
+#include "enclosure_inputs.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Finished start(const QStringList& arguments) {
+    QProcess process;
+    process.start(VENTURON_CALC_PATH, arguments);
+    EXPECT_TRUE(process.waitForFinished(20000));
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+} // namespace
+
+TEST(EnclosureExecutable, DriverFileToReportAndBadInputToOneLine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("venturon-enclosure.ini");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(venturon::serialise_enclosure_inputs({})));
+    file.close();
+
+    const Finished good = start({"-d", "100", "--driver", path});
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.err, "");
+    EXPECT_NE(good.out.find("Port will be noise free"), std::string::npos) << good.out;
+    EXPECT_NE(good.out.find("Straight part  331.634 mm"), std::string::npos) << good.out;
+
+    const Finished bad = start({"-d", "100", "--driver", path, "--fb", "0"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "venturon-calc: --fb \"0\": Fb must be greater than 0 Hz\n");
+}
