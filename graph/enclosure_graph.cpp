@@ -1,6 +1,6 @@
 #include "enclosure_graph.h"
 
-#include "number_text.h"
+#include "graph_layout.h"
 
 #include <QFontMetricsF>
 #include <QString>
@@ -23,19 +23,9 @@ constexpr double scale_width = 6.6;
 // Far beyond any port or cone; keeps the scale a finite float.
 constexpr double tallest = 1e30;
 
-// Coordinates pass through 32 bits; out-of-range values saturate instead of
-// becoming infinite.
-double f32(double v) {
-    return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX)));
-}
-
 // A value fit for drawing: not a number counts as 0, the rest is held within tallest.
 double clean(double v) {
     return std::isnan(v) ? 0 : std::clamp(v, -tallest, tallest);
-}
-
-QString digits(double v) {
-    return QString::fromStdString(number_text_trimmed(v));
 }
 
 // Every sample, or, for very long inputs, every k-th and the last.
@@ -54,106 +44,6 @@ template <typename Sample> std::vector<Sample> thinned(const std::vector<Sample>
         out.push_back(samples.back());
     }
     return out;
-}
-
-// Sizes at which the picture is shown, for keeping its texts apart.
-struct TextSpace {
-    double pixels_per_unit = 0; // vertical
-    double picture_height = 0;  // pixels
-    double text_height = 0;     // pixels, one line of the drawing's font
-};
-
-std::optional<TextSpace> text_space(const Drawing& d, QSizeF size, double H) {
-    if (!(size.height() > 0) || !(size.width() > 0) || !(H > 0)) {
-        return std::nullopt;
-    }
-    const TextSpace space{size.height() / H, size.height(), QFontMetricsF(d.font()).height()};
-    if (!std::isfinite(space.pixels_per_unit) || !(space.pixels_per_unit > 0)) {
-        return std::nullopt;
-    }
-    return space;
-}
-
-// The next of 1, 2, 5, 10, 20, ... above a step.
-double next_round_step(double step) {
-    const double decade = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
-    const double mantissa = step / decade;
-    return (mantissa < 1.5 ? 2 : mantissa < 3.5 ? 5 : 10) * decade;
-}
-
-// The step of the value labels: `step`, or where labels that close would overlap
-// at the picture's size, the next round step that keeps them apart.
-double label_step(double step, const std::optional<TextSpace>& space) {
-    if (!space) {
-        return step;
-    }
-    for (int i = 0; i < 400 && step * space->pixels_per_unit < space->text_height; ++i) {
-        step = next_round_step(step);
-    }
-    return step;
-}
-
-// Tops of the legends (as the picture's y). Where at the picture's size two of
-// them would overlap or one would reach beyond the top or bottom edge, those move
-// just enough to clear each other and stay inside; the others keep their places.
-template <std::size_t N>
-std::array<double, N> legend_tops(std::array<double, N> y, const std::optional<TextSpace>& space) {
-    if (!space) {
-        return y;
-    }
-    const double h = space->text_height;
-    const double bottom = space->picture_height - h;
-    std::array<double, N> top{};
-    for (std::size_t i = 0; i < N; ++i) {
-        top[i] = y[i] * space->pixels_per_unit;
-    }
-    bool clear = true;
-    for (std::size_t i = 0; i < N; ++i) {
-        clear = clear && top[i] >= 0 && top[i] <= bottom;
-        for (std::size_t j = i + 1; j < N; ++j) {
-            clear = clear && std::fabs(top[i] - top[j]) >= h;
-        }
-    }
-    if (clear) {
-        return y;
-    }
-    std::array<std::size_t, N> order{};
-    for (std::size_t i = 0; i < N; ++i) {
-        order[i] = i;
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return top[a] < top[b]; });
-    // Half a pixel from the edges and a pixel between texts, against rounding.
-    const double margin = 0.5;
-    const double line = h + 1;
-    const double lowest = std::max(margin, bottom - margin);
-    for (std::size_t k = 0; k < N; ++k) {
-        double& t = top[order[k]];
-        t = std::clamp(t, margin, lowest);
-        if (k > 0) {
-            t = std::max(t, top[order[k - 1]] + line);
-        }
-    }
-    for (std::size_t k = N; k-- > 0;) {
-        double& t = top[order[k]];
-        t = std::min(t, k + 1 < N ? top[order[k + 1]] - line : lowest);
-    }
-    for (std::size_t i = 0; i < N; ++i) {
-        y[i] = std::max(top[i], 0.0) / space->pixels_per_unit;
-    }
-    return y;
-}
-
-// Grid lines every `step` value units; for pictures far taller than any real
-// design, the steps grow by powers of ten so that a drawing never holds more than
-// a few hundred of them.
-double grid_multiplier(double height, double step) {
-    constexpr double most_grid_lines = 250;
-    double m = 1;
-    while (height / (step * m) > most_grid_lines) {
-        m *= 10;
-    }
-    return m;
 }
 
 // How a stretch of curve stands against its limits.
@@ -258,7 +148,7 @@ void draw_legends(Drawing& d, double H, const std::array<Legend, N>& legends,
     for (std::size_t i = 0; i < N; ++i) {
         y[i] = f32(0.95 * H - legends[i].value);
     }
-    y = legend_tops(y, space);
+    keep_legends_apart(y, space);
     for (std::size_t i = 0; i < N; ++i) {
         d.set_foreground(legends[i].colour);
         d.point(legend_x, f32(y[i]));

@@ -29,10 +29,10 @@ QRect pixels(const LayoutRect& r) {
 
 // A bar of the reminder; `says` is what it shows, for screen readers.
 ClickableLabel* bar(QWidget* parent, const char* name, const QColor& colour,
-                    const char* says = "") {
+                    const QString& says = {}) {
     auto* label = new ClickableLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setAccessibleName(QString::fromLatin1(says));
+    label->setAccessibleName(says);
     set_back_colour(label, colour);
     return label;
 }
@@ -75,18 +75,30 @@ AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int
     r.Label_allowances->setGeometry(px(frame_left), px(frame_top), 25, 26);
     r.Label_allowances->setProperty("design_width", 372.0 / 15);
     r.Label_allowances->setProperty("design_height", 384.0 / 15);
-    r.Label_chuff_seat =
-        bar(parent, "Label_chuff_seat", colours::hint, "Chuffing allowance bar: seating");
-    r.Label_chuff_music = bar(parent, "Label_chuff_music", colours::hint,
-                              "Chuffing allowance bar: seating and masking, music");
-    r.Label_chuff_ht = bar(parent, "Label_chuff_ht", colours::hint,
-                           "Chuffing allowance bar: seating and masking, home theatre");
-    r.Label_core_seat =
-        bar(parent, "Label_core_seat", colours::core_bar, "Core allowance bar: seating");
-    r.Label_core_music = bar(parent, "Label_core_music", colours::core_bar,
-                             "Core allowance bar: seating and masking, music");
-    r.Label_core_ht = bar(parent, "Label_core_ht", colours::core_bar,
-                          "Core allowance bar: seating and masking, home theatre");
+    // The bars, with what each shows for screen readers.
+    const struct {
+        ClickableLabel* AllowanceReminder::*member;
+        const char* name;
+        bool core;
+        const char* choice;
+    } bars[] = {
+        {&AllowanceReminder::Label_chuff_seat, "Label_chuff_seat", false, "seating"},
+        {&AllowanceReminder::Label_chuff_music, "Label_chuff_music", false,
+         "seating and masking, music"},
+        {&AllowanceReminder::Label_chuff_ht, "Label_chuff_ht", false,
+         "seating and masking, home theatre"},
+        {&AllowanceReminder::Label_core_seat, "Label_core_seat", true, "seating"},
+        {&AllowanceReminder::Label_core_music, "Label_core_music", true,
+         "seating and masking, music"},
+        {&AllowanceReminder::Label_core_ht, "Label_core_ht", true,
+         "seating and masking, home theatre"},
+    };
+    for (const auto& b : bars) {
+        r.*b.member = bar(
+            parent, b.name, b.core ? colours::core_bar : colours::hint,
+            QString::fromLatin1(b.core ? "Core allowance bar: %1" : "Chuffing allowance bar: %1")
+                .arg(QLatin1String(b.choice)));
+    }
 
     r.lbl_bound_tot = new QLabel(QStringLiteral("0"), parent);
     r.lbl_bound_tot->setObjectName(QStringLiteral("lbl_bound_tot"));

@@ -82,16 +82,12 @@ void Form1::load_settings() {
         (file.minimum_mode ? Option1 : Option2)->setChecked(true);
     }
     // Lines the file lacks keep their defaults here.
-    program_.boundary_mask = latin1(file.boundary_mask);
-    program_.boundary_seat = latin1(file.boundary_seat);
-    program_.core_mask = latin1(file.core_mask);
-    program_.core_seat = latin1(file.core_seat);
-    program_.content_type = latin1(file.content_type);
+    program_.allowance_texts = {file.boundary_mask, file.boundary_seat, file.core_mask,
+                                file.core_seat, file.content_type};
     program_.units_mode = file.units_mode;
 
-    frmOptions_->select(selection_from_stored(
-        {file.boundary_mask, file.boundary_seat, file.core_mask, file.core_seat, file.content_type},
-        frmOptions_->selection().content));
+    frmOptions_->select(
+        selection_from_stored(program_.allowance_texts, frmOptions_->selection().content));
     frmUnits_->select_mode(program_.units_mode);
 
     if (s_.diameter_mm == 0) {
@@ -121,11 +117,12 @@ void Form1::save_settings() {
     record.lock_ports = s_.lock_ports;
     record.lock_v = s_.lock_v;
     record.minimum_mode = Option1->isChecked();
-    record.boundary_mask = bytes_of(program_.boundary_mask);
-    record.boundary_seat = bytes_of(program_.boundary_seat);
-    record.core_mask = bytes_of(program_.core_mask);
-    record.core_seat = bytes_of(program_.core_seat);
-    record.content_type = bytes_of(program_.content_type);
+    const StoredAllowances& texts = program_.allowance_texts;
+    record.boundary_mask = texts.boundary_mask;
+    record.boundary_seat = texts.boundary_seat;
+    record.core_mask = texts.core_mask;
+    record.core_seat = texts.core_seat;
+    record.content_type = texts.content_type;
     record.units_mode = program_.units_mode;
     const std::string text = serialise_settings(record);
     write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));

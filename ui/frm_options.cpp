@@ -15,14 +15,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <string>
+
 namespace venturon {
 
 namespace {
 // An option button in a frame: black, not the frame caption's colour.
-QRadioButton* option(QGroupBox* parent, const char* name, const char* caption, QRect at) {
-    QRadioButton* b = add_option(parent, name, QString::fromLatin1(caption), at);
+QRadioButton* option(QGroupBox* parent, const std::string& name, const char* caption, QRect at) {
+    QRadioButton* b = add_option(parent, name.c_str(), QString::fromLatin1(caption), at);
     set_fore_colour(b, Qt::black);
     return b;
+}
+
+// The three choices of one limit's allowance (Option_<limit>_mask, _seat, _none),
+// one under the other from `top` (twips in the frame).
+void add_allowance_buttons(QGroupBox* frame, const char* limit, int top, QRadioButton*& mask,
+                           QRadioButton*& seat, QRadioButton*& none) {
+    const std::string stem = std::string("Option_") + limit;
+    mask = option(frame, stem + "_mask", "Include allowances for seating and masking by content",
+                  twips(240, top, 5052, 252));
+    seat = option(frame, stem + "_seat", "Include 25% allowance for seating position only",
+                  twips(240, top + 360, 5052, 252));
+    none = option(frame, stem + "_none", "None", twips(240, top + 720, 5052, 252));
 }
 } // namespace
 
@@ -35,13 +49,8 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
     Frame2 = add_frame(this, "Frame2",
                        QStringLiteral("When calculating acceptable Boundary Layer turbulence"),
                        twips(120, 120, 5412, 1572));
-    Option_chuff_mask =
-        option(Frame2, "Option_chuff_mask", "Include allowances for seating and masking by content",
-               twips(240, 360, 5052, 252));
-    Option_chuff_seat =
-        option(Frame2, "Option_chuff_seat", "Include 25% allowance for seating position only",
-               twips(240, 720, 5052, 252));
-    Option_chuff_none = option(Frame2, "Option_chuff_none", "None", twips(240, 1080, 5052, 252));
+    add_allowance_buttons(Frame2, "chuff", 360, Option_chuff_mask, Option_chuff_seat,
+                          Option_chuff_none);
 
     Frame1 =
         add_frame(this, "Frame1", QStringLiteral("When calculating acceptable Core turbulence"),
@@ -50,13 +59,8 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
         add_label(Frame1, "Label1",
                   QStringLiteral("Selecting these options can allow port compression to occur"),
                   twips(240, 360, 5052, 372));
-    Option_core_mask =
-        option(Frame1, "Option_core_mask", "Include allowances for seating and masking by content",
-               twips(240, 720, 5052, 252));
-    Option_core_seat =
-        option(Frame1, "Option_core_seat", "Include 25% allowance for seating position only",
-               twips(240, 1080, 5052, 252));
-    Option_core_none = option(Frame1, "Option_core_none", "None", twips(240, 1440, 5052, 252));
+    add_allowance_buttons(Frame1, "core", 720, Option_core_mask, Option_core_seat,
+                          Option_core_none);
 
     Frame3 = add_frame(this, "Frame3", QStringLiteral("Value of content masking allowance"),
                        twips(120, 3840, 4212, 1332));
@@ -175,12 +179,7 @@ void frmOptions::option_Click(bool checked) {
 }
 
 void frmOptions::Command1_Click() {
-    const StoredAllowances texts = stored_allowance_texts(selection());
-    program_.boundary_mask = QString::fromStdString(texts.boundary_mask);
-    program_.boundary_seat = QString::fromStdString(texts.boundary_seat);
-    program_.core_mask = QString::fromStdString(texts.core_mask);
-    program_.core_seat = QString::fromStdString(texts.core_seat);
-    program_.content_type = QString::fromStdString(texts.content_type);
+    program_.allowance_texts = stored_allowance_texts(selection());
     hide();
 }
 

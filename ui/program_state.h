@@ -1,5 +1,6 @@
 #pragma once
 
+#include "allowances.h"
 #include "units_mode.h"
 
 #include <QString>
@@ -20,12 +21,9 @@ struct ProgramState {
     QString version_text;
     int options_changed = 0; // an option was clicked since the options dialog opened
 
-    // The stored allowance choice (what the settings file holds).
-    QString boundary_mask;
-    QString boundary_seat;
-    QString core_mask;
-    QString core_seat;
-    QString content_type;
+    // The stored allowance choice: the five texts the settings file holds, as read,
+    // and as the options dialog's OK sets them.
+    StoredAllowances allowance_texts;
 };
 
 } // namespace venturon

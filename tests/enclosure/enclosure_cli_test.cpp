@@ -6,6 +6,7 @@
 #include "lengths.h"
 #include "port_length.h"
 #include "run.h"
+#include "support/calc.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -25,21 +26,14 @@ using Args = std::vector<std::string>;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using venturon::testing::Outcome;
 
 Outcome calc(const Args& args) {
-    QStringList arguments{"venturon-calc"};
+    QStringList arguments;
     for (const auto& a : args) {
         arguments << QString::fromStdString(a);
     }
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run(arguments, out, err);
-    return {status, out.str(), err.str()};
+    return venturon::testing::calc(arguments);
 }
 
 Args operator+(Args a, const Args& b) {

@@ -3,6 +3,7 @@
 #include "calculation.h"
 #include "enclosure_graph.h"
 #include "enclosure_inputs.h"
+#include "support/drawing_checks.h"
 
 #include <QFile>
 #include <QImage>
@@ -16,6 +17,8 @@
 #include <limits>
 
 using namespace venturon;
+using venturon::testing::lines_in;
+using venturon::testing::texts;
 
 namespace {
 
@@ -27,27 +30,6 @@ SolvedEnclosure worked_example(double power_w = 100) {
     const auto model = solve_enclosure(*input);
     EXPECT_TRUE(model);
     return *model;
-}
-
-std::vector<Drawing::Item> lines_in(const Drawing& d, const QColor& colour, double pen = 0) {
-    std::vector<Drawing::Item> out;
-    for (const auto& item : d.items()) {
-        if (item.kind == Drawing::Kind::line && item.colour == colour &&
-            (pen == 0 || item.pen_width == pen)) {
-            out.push_back(item);
-        }
-    }
-    return out;
-}
-
-QStringList texts(const Drawing& d) {
-    QStringList out;
-    for (const auto& item : d.items()) {
-        if (item.kind == Drawing::Kind::text) {
-            out << item.text;
-        }
-    }
-    return out;
 }
 
 // The port graph's user scale: 5 Hz per unit from 15 Hz; values upwards from the

@@ -1,5 +1,6 @@
 // The real program with a driver file: what a shell user or a script sees.
 #include "enclosure_inputs.h"
+#include "support/run_program.h"
 
 #include <QFile>
 #include <QProcess>
@@ -9,18 +10,8 @@
 
 namespace {
 
-struct Finished {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Finished start(const QStringList& arguments) {
-    QProcess process;
-    process.start(VENTURON_CALC_PATH, arguments);
-    EXPECT_TRUE(process.waitForFinished(20000));
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+venturon::testing::Outcome start(const QStringList& arguments) {
+    return venturon::testing::run_program(VENTURON_CALC_PATH, arguments);
 }
 
 } // namespace
@@ -34,13 +25,13 @@ TEST(EnclosureExecutable, DriverFileToReportAndBadInputToOneLine) {
     file.write(QByteArray::fromStdString(venturon::serialise_enclosure_inputs({})));
     file.close();
 
-    const Finished good = start({"-d", "100", "--driver", path});
+    const venturon::testing::Outcome good = start({"-d", "100", "--driver", path});
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.err, "");
     EXPECT_NE(good.out.find("Port will be noise free"), std::string::npos) << good.out;
     EXPECT_NE(good.out.find("Straight part  331.634 mm"), std::string::npos) << good.out;
 
-    const Finished bad = start({"-d", "100", "--driver", path, "--fb", "0"});
+    const venturon::testing::Outcome bad = start({"-d", "100", "--driver", path, "--fb", "0"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, "venturon-calc: --fb \"0\": Fb must be greater than 0 Hz\n");

@@ -5,28 +5,10 @@
 
 using namespace venturon;
 using venturon::testing::drawing_faults;
+using venturon::testing::lines_in;
+using venturon::testing::texts;
 
 namespace {
-
-std::vector<Drawing::Item> lines_in(const Drawing& d, const QColor& colour) {
-    std::vector<Drawing::Item> out;
-    for (const auto& item : d.items()) {
-        if (item.kind == Drawing::Kind::line && item.colour == colour) {
-            out.push_back(item);
-        }
-    }
-    return out;
-}
-
-QStringList texts(const Drawing& d) {
-    QStringList out;
-    for (const auto& item : d.items()) {
-        if (item.kind == Drawing::Kind::text) {
-            out << item.text;
-        }
-    }
-    return out;
-}
 
 VelocityGraphInput example() {
     VelocityGraphInput in;

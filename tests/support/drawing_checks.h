@@ -8,8 +8,32 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace venturon::testing {
+
+// The lines of a colour (and, when given, of a pen width) in a drawing.
+inline std::vector<Drawing::Item> lines_in(const Drawing& d, const QColor& colour, double pen = 0) {
+    std::vector<Drawing::Item> out;
+    for (const auto& item : d.items()) {
+        if (item.kind == Drawing::Kind::line && item.colour == colour &&
+            (pen == 0 || item.pen_width == pen)) {
+            out.push_back(item);
+        }
+    }
+    return out;
+}
+
+// The texts of a drawing, in the order they were printed.
+inline QStringList texts(const Drawing& d) {
+    QStringList out;
+    for (const auto& item : d.items()) {
+        if (item.kind == Drawing::Kind::text) {
+            out << item.text;
+        }
+    }
+    return out;
+}
 
 // More items than this means work that grows with the numbers drawn: the graph
 // thins its grid and labels so that no value, however large, needs more.

@@ -146,7 +146,7 @@ TEST_F(OptionsDialogTest, OptionsLinkMarksTheGraphStaleOnlyAfterAClick) {
     click_label("Label3");
     EXPECT_EQ(program.options_changed, 0);
     EXPECT_EQ(status(), verdict);
-    EXPECT_EQ(program.boundary_mask, "Boundary_mask_on");
+    EXPECT_EQ(program.allowance_texts.boundary_mask, "Boundary_mask_on");
 
     // Changing an option and back still counts as a change.
     expect_dialog([](QDialog& d) {
@@ -170,7 +170,7 @@ TEST_F(OptionsDialogTest, OkStoresTheChoiceAndTheCloseButtonDoesTheSame) {
         {[](frmOptions& o) { QTest::keyClick(&o, Qt::Key_Escape); }},
     };
     for (const auto& way : ways) {
-        program.boundary_mask.clear();
+        program.allowance_texts.boundary_mask.clear();
         expect_dialog([&way](QDialog& d) {
             auto& o = dynamic_cast<frmOptions&>(d);
             o.Option_chuff_seat->setChecked(true);
@@ -180,11 +180,11 @@ TEST_F(OptionsDialogTest, OkStoresTheChoiceAndTheCloseButtonDoesTheSame) {
         });
         click_label("Label3");
         EXPECT_FALSE(form->options()->isVisible());
-        EXPECT_EQ(program.boundary_mask, "Boundary_mask_off");
-        EXPECT_EQ(program.boundary_seat, "Boundary_seat_on");
-        EXPECT_EQ(program.core_mask, "Core_mask_on");
-        EXPECT_EQ(program.core_seat, "Core_seat_off");
-        EXPECT_EQ(program.content_type, "Music");
+        EXPECT_EQ(program.allowance_texts.boundary_mask, "Boundary_mask_off");
+        EXPECT_EQ(program.allowance_texts.boundary_seat, "Boundary_seat_on");
+        EXPECT_EQ(program.allowance_texts.core_mask, "Core_mask_on");
+        EXPECT_EQ(program.allowance_texts.core_seat, "Core_seat_off");
+        EXPECT_EQ(program.allowance_texts.content_type, "Music");
         EXPECT_TRUE(form->options()->Option_chuff_seat->isChecked()); // still the same dialog
         form->options()->Option_chuff_mask->setChecked(true);
     }
@@ -196,7 +196,7 @@ TEST_F(OptionsDialogTest, OkStoresTheChoiceAndTheCloseButtonDoesTheSame) {
         o.close();
     });
     click_label("Label3");
-    EXPECT_EQ(program.content_type, "Music");
+    EXPECT_EQ(program.allowance_texts.content_type, "Music");
 }
 
 TEST_F(OptionsDialogTest, ReminderBarsOpenTheOptionsButTotalsDoNot) {

@@ -25,7 +25,7 @@ TEST_F(SettingsFileTest, NoFileGivesTheDefaultsAndClosingWritesSeventeenLines) {
     EXPECT_EQ(form->reminder().lbl_bound_tot->text(), "55");
     EXPECT_EQ(form->reminder().lbl_core_tot->text(), "0");
     EXPECT_TRUE(form->options()->Option2->isChecked());
-    EXPECT_EQ(program.content_type, "Home_Theatre");
+    EXPECT_EQ(program.allowance_texts.content_type, "Home_Theatre");
     const std::string radius = number_text(form->state().radius_mm);
     close_program();
     EXPECT_EQ(read_settings(), settings_bytes(with_line(first_start_settings_lines, 4, radius)));
@@ -108,7 +108,8 @@ TEST_F(SettingsFileTest, UnknownUnitsModeLoadsAndSavesAsMetric) {
     start();
     EXPECT_EQ(program.units_mode, UnitsMode::metric);
     EXPECT_EQ(text("Text1")->text(), " 100");
-    EXPECT_EQ(program.content_type, "Cinema"); // kept as read, written back unchanged
+    EXPECT_EQ(program.allowance_texts.content_type,
+              "Cinema"); // kept as read, written back unchanged
     EXPECT_TRUE(form->options()->Option2->isChecked());
     close_program();
     const QList<QByteArray> lines = read_settings().split('\n');
