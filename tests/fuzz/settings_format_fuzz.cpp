@@ -19,8 +19,8 @@ std::string without_line_breaks(std::string text) {
     return text;
 }
 
-bool known_units(const std::string& mode) {
-    return mode == "metric" || mode == "inches" || mode == "decimalinches";
+bool known_units(UnitsMode mode) {
+    return units_mode_from_text(units_mode_text(mode)) == mode;
 }
 
 void check_numbers(const SettingsRecord& r) {
