@@ -266,7 +266,7 @@ struct OptionSet {
                              "How lengths are read and shown: metric (mm), inches (feet, "
                              "inches and fractions) or decimalinches (default: metric).",
                              "units",
-                             "metric"};
+                             QString::fromLatin1(units_mode_text(UnitsMode::metric).data())};
     QCommandLineOption chuffing{"chuffing-allowance",
                                 "Allowance on the chuffing limit: none, seating or "
                                 "seating-and-masking (default: seating-and-masking).",

@@ -4,6 +4,7 @@
 #include "frm_about.h"
 #include "main_window_fixture.h"
 #include "recording_interaction.h"
+#include "venturon_version.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -36,7 +37,7 @@ protected:
     std::unique_ptr<frmAbout> about;
 
     void SetUp() override {
-        state.version_text = QStringLiteral("2.52");
+        state.version_text = QString::fromLatin1(venturon::version);
         about = std::make_unique<frmAbout>(state, interaction, [this] { ++re_enable_calls; });
     }
 
@@ -67,7 +68,8 @@ TEST_F(AboutDialogTest, LoadsWithVersionPlacementAndButtons) {
     EXPECT_EQ(about->objectName(), QStringLiteral("frmAbout"));
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Venturon"));
     auto* version = control<QLabel>("Label1");
-    EXPECT_EQ(version->text(), QStringLiteral("Venturon  version 2.52"));
+    EXPECT_EQ(version->text(),
+              QStringLiteral("Venturon  version ") + QString::fromLatin1(venturon::version));
     EXPECT_TRUE(version->font().bold());
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -127,14 +129,16 @@ TEST_F(AboutDialogTest, LinksOpenTheFeedbackMailAndTheWebPage) {
     ASSERT_EQ(interaction.addresses.size(), 2);
     const QString mail = interaction.addresses[0];
     EXPECT_EQ(mail, QStringLiteral("mailto:") + author::feedback_address() +
-                        QStringLiteral("?Subject=Feedback from Venturon V2.52"));
-    EXPECT_TRUE(mail.endsWith(QStringLiteral("?Subject=Feedback from Venturon V2.52")));
+                        QStringLiteral("?Subject=Feedback from Venturon V") +
+                        QString::fromLatin1(venturon::version));
+    EXPECT_TRUE(mail.endsWith(QStringLiteral("?Subject=Feedback from Venturon V") +
+                              QString::fromLatin1(venturon::version)));
     // What the desktop is handed is a mail address with the subject intact.
     const QUrl url(mail);
     EXPECT_EQ(url.scheme(), QStringLiteral("mailto"));
     EXPECT_EQ(url.path(), author::feedback_address());
     EXPECT_EQ(QUrlQuery(url).queryItemValue(QStringLiteral("Subject"), QUrl::FullyDecoded),
-              QStringLiteral("Feedback from Venturon V2.52"));
+              QStringLiteral("Feedback from Venturon V") + QString::fromLatin1(venturon::version));
 
     EXPECT_EQ(interaction.addresses[1], author::web_address());
     EXPECT_TRUE(QUrl(author::web_address()).isValid());
