@@ -256,15 +256,11 @@ ImperialFormat mm2in(std::string_view millimetres) {
 
 double ten_thousandths_of_inch(double millimetres) {
     const double exact = millimetres / mm_per_inch * 10000;
-    if (!std::isfinite(exact) || exact == 0) {
-        return exact;
-    }
-    char text[32];
-    const auto written =
-        std::to_chars(text, text + sizeof text, exact, std::chars_format::scientific, 11);
-    double rounded = exact;
-    std::from_chars(text, written.ptr, rounded);
-    return rounded;
+    const double nearest = std::round(exact);
+    // The quotient of a length typed to a ten-thousandth lies a few units of its
+    // last digit either side of it: that hair is rounding, not length.
+    const double hair = std::max(1e-9, std::fabs(exact) * 4e-15);
+    return std::fabs(exact - nearest) <= hair ? nearest : exact;
 }
 
 std::string length_text(double millimetres) {

@@ -28,10 +28,10 @@ struct ImperialFormat {
 // Renders a millimetre text (digits and "." only) as feet-and-inches and decimal inches.
 ImperialFormat mm2in(std::string_view millimetres);
 
-// A length in ten-thousandths of an inch, rounded to 12 significant digits: a
-// quotient a hair below an exact decimal (1.0091 inches is 25.63114 mm, which
-// divides to 10090.99999...) counts as that decimal, so cutting it to whole
-// ten-thousandths never gives the one below.
+// A length in ten-thousandths of an inch, where a quotient a hair either side of a
+// whole ten-thousandth counts as it (1.0091 inches is 25.63114 mm, which divides to
+// 10090.99999...): cutting to whole ten-thousandths, or rounding up, never gives
+// the neighbour of the decimal that was typed. Other lengths keep every digit.
 double ten_thousandths_of_inch(double millimetres);
 
 // Decimal text of a stored length as mm2in expects it: up to 15 significant

@@ -146,4 +146,7 @@ TEST(Imperial, CutToTenThousandthsKeepsExactDecimals) {
     EXPECT_EQ(mm2in("25.62859").decimal_inches, " 1.0089"); // below 1.009: cut
     EXPECT_EQ(venturon::ten_thousandths_of_inch(25.63114), 10091);
     EXPECT_EQ(venturon::ten_thousandths_of_inch(0), 0);
+    // A length far from a whole ten-thousandth keeps all its digits, however long.
+    EXPECT_NEAR(text_value(in2mm(mm2in("87905488755").decimal_inches).result), 87905488755,
+                25.4e-4);
 }
