@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <string>
 
 namespace venturon {
@@ -34,7 +33,11 @@ constexpr double text_points = 8;
 // How a field's number is shown: a volume, an area, a length, or as it is.
 enum class Quantity { plain, volume, area, length };
 
+// The frames that hold the fields.
+enum class Group { driver, box, drive };
+
 struct FieldLayout {
+    Group group;
     EnclosureKey key;
     const char* name;     // designer name of the field
     const char* metric;   // caption in metric units
@@ -42,30 +45,27 @@ struct FieldLayout {
     Quantity quantity;
 };
 
-// The fields, frame by frame, in two columns of up to five rows.
-constexpr FieldLayout driver_fields[] = {
-    {EnclosureKey::fs_hz, "Text_fs", "Fs - Hz", "Fs - Hz", Quantity::plain},
-    {EnclosureKey::qes, "Text_qes", "Qes", "Qes", Quantity::plain},
-    {EnclosureKey::qms, "Text_qms", "Qms", "Qms", Quantity::plain},
-    {EnclosureKey::qts, "Text_qts", "Qts", "Qts", Quantity::plain},
-    {EnclosureKey::vas_l, "Text_vas", "Vas - L", "Vas - ft\xb3", Quantity::volume},
-    {EnclosureKey::sd_cm2, "Text_sd", "Sd - cm\xb2", "Sd - in\xb2", Quantity::area},
-    {EnclosureKey::re_ohm, "Text_re", "Re - ohm", "Re - ohm", Quantity::plain},
-    {EnclosureKey::xmax_mm, "Text_xmax", "Xmax - mm", "Xmax - in", Quantity::length},
-    {EnclosureKey::le_mh, "Text_le", "Le - mH", "Le - mH", Quantity::plain},
-    {EnclosureKey::drivers, "Text_drivers", "Drivers", "Drivers", Quantity::plain},
-};
-constexpr FieldLayout box_fields[] = {
-    {EnclosureKey::vb_l, "Text_vb", "Vb - L", "Vb - ft\xb3", Quantity::volume},
-    {EnclosureKey::fb_hz, "Text_fb", "Fb - Hz", "Fb - Hz", Quantity::plain},
-    {EnclosureKey::ql, "Text_ql", "QL", "QL", Quantity::plain},
-    {EnclosureKey::qa, "Text_qa", "QA", "QA", Quantity::plain},
-    {EnclosureKey::qp, "Text_qp", "QP", "QP", Quantity::plain},
-};
-constexpr FieldLayout drive_fields[] = {
-    {EnclosureKey::power_w, "Text_power", "Power - W", "Power - W", Quantity::plain},
-    {EnclosureKey::voltage_v, "Text_voltage", "Voltage - V", "Voltage - V", Quantity::plain},
-    {EnclosureKey::temperature_c, "Text_air",
+// The fields, frame by frame, each frame in two columns.
+constexpr FieldLayout fields[] = {
+    {Group::driver, EnclosureKey::fs_hz, "Text_fs", "Fs - Hz", "Fs - Hz", Quantity::plain},
+    {Group::driver, EnclosureKey::qes, "Text_qes", "Qes", "Qes", Quantity::plain},
+    {Group::driver, EnclosureKey::qms, "Text_qms", "Qms", "Qms", Quantity::plain},
+    {Group::driver, EnclosureKey::qts, "Text_qts", "Qts", "Qts", Quantity::plain},
+    {Group::driver, EnclosureKey::vas_l, "Text_vas", "Vas - L", "Vas - ft\xb3", Quantity::volume},
+    {Group::driver, EnclosureKey::sd_cm2, "Text_sd", "Sd - cm\xb2", "Sd - in\xb2", Quantity::area},
+    {Group::driver, EnclosureKey::re_ohm, "Text_re", "Re - ohm", "Re - ohm", Quantity::plain},
+    {Group::driver, EnclosureKey::xmax_mm, "Text_xmax", "Xmax - mm", "Xmax - in", Quantity::length},
+    {Group::driver, EnclosureKey::le_mh, "Text_le", "Le - mH", "Le - mH", Quantity::plain},
+    {Group::driver, EnclosureKey::drivers, "Text_drivers", "Drivers", "Drivers", Quantity::plain},
+    {Group::box, EnclosureKey::vb_l, "Text_vb", "Vb - L", "Vb - ft\xb3", Quantity::volume},
+    {Group::box, EnclosureKey::fb_hz, "Text_fb", "Fb - Hz", "Fb - Hz", Quantity::plain},
+    {Group::box, EnclosureKey::ql, "Text_ql", "QL", "QL", Quantity::plain},
+    {Group::box, EnclosureKey::qa, "Text_qa", "QA", "QA", Quantity::plain},
+    {Group::box, EnclosureKey::qp, "Text_qp", "QP", "QP", Quantity::plain},
+    {Group::drive, EnclosureKey::power_w, "Text_power", "Power - W", "Power - W", Quantity::plain},
+    {Group::drive, EnclosureKey::voltage_v, "Text_voltage", "Voltage - V", "Voltage - V",
+     Quantity::plain},
+    {Group::drive, EnclosureKey::temperature_c, "Text_air",
      "Air - \xb0"
      "C",
      "Air - \xb0"
@@ -92,22 +92,9 @@ double shown_per_stored(Quantity quantity, UnitsMode units) {
 }
 
 const FieldLayout* layout_of(EnclosureKey key) {
-    for (const FieldLayout& f : driver_fields) {
-        if (f.key == key) {
-            return &f;
-        }
-    }
-    for (const FieldLayout& f : box_fields) {
-        if (f.key == key) {
-            return &f;
-        }
-    }
-    for (const FieldLayout& f : drive_fields) {
-        if (f.key == key) {
-            return &f;
-        }
-    }
-    return nullptr;
+    const auto* f = std::find_if(std::begin(fields), std::end(fields),
+                                 [key](const FieldLayout& layout) { return layout.key == key; });
+    return f != std::end(fields) ? f : nullptr;
 }
 
 // Up to six significant digits: a value converted for showing carries no noise.
@@ -169,15 +156,18 @@ frmEnclosure::frmEnclosure(ProgramState& program, std::function<WindowPort()> po
 }
 
 void frmEnclosure::create_controls() {
-    // A frame of fields in two columns of `rows` rows.
-    const auto add_fields = [this](QGroupBox* frame, std::span<const FieldLayout> layout,
-                                   int rows) {
-        for (std::size_t i = 0; i < layout.size(); ++i) {
-            const int column = static_cast<int>(i) / rows;
-            const int row = static_cast<int>(i) % rows;
+    // A frame's fields in two columns of `rows` rows.
+    const auto add_fields = [this](QGroupBox* frame, Group group, int rows) {
+        int i = 0;
+        for (const FieldLayout& f : fields) {
+            if (f.group != group) {
+                continue;
+            }
+            const int column = i / rows;
+            const int row = i % rows;
+            ++i;
             const int left = 150 + column * 2100;
             const int top = 330 + row * 360;
-            const FieldLayout& f = layout[i];
             const auto index = static_cast<std::size_t>(f.key);
             QLabel* caption = add_label(frame, (std::string("Label_") + (f.name + 5)).c_str(),
                                         QString::fromLatin1(f.metric), twips(left, top, 1020, 270));
@@ -201,13 +191,13 @@ void frmEnclosure::create_controls() {
 
     QGroupBox* driver = add_frame(this, "Frame_driver", QStringLiteral("Driver (one of them)"),
                                   twips(120, 90, 4380, 2220));
-    add_fields(driver, driver_fields, 5);
+    add_fields(driver, Group::driver, 5);
     QGroupBox* box =
         add_frame(this, "Frame_box", QStringLiteral("Box"), twips(120, 2400, 4380, 1500));
-    add_fields(box, box_fields, 3);
+    add_fields(box, Group::box, 3);
     QGroupBox* drive = add_frame(this, "Frame_drive", QStringLiteral("Drive and air"),
                                  twips(120, 3990, 4380, 1140));
-    add_fields(drive, drive_fields, 2);
+    add_fields(drive, Group::drive, 2);
 
     QGroupBox* ends =
         add_frame(this, "Frame_ports", QStringLiteral("Port ends"), twips(120, 5220, 4380, 1410));
