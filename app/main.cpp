@@ -26,7 +26,7 @@ QIcon window_icon() {
             continue;
         }
         const QImage image(reinterpret_cast<const uchar*>(bytes.constData()) + 8, size, size,
-                           size * 4, QImage::Format_ARGB32_Premultiplied);
+                           side * 4, QImage::Format_ARGB32_Premultiplied);
         icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;

@@ -44,15 +44,17 @@ public:
     }
 
 private:
-    ClickableLabel* label() const { return static_cast<ClickableLabel*>(widget()); }
+    ClickableLabel* label() const { return qobject_cast<ClickableLabel*>(widget()); }
 };
 
 QAccessibleInterface* interface_for(const QString& class_name, QObject* object) {
-    if (class_name == QLatin1String("venturon::ClickableLabel")) {
-        return new AccessibleClickableLabel(static_cast<ClickableLabel*>(object));
+    if (auto* label = qobject_cast<ClickableLabel*>(object);
+        label && class_name == QLatin1String("venturon::ClickableLabel")) {
+        return new AccessibleClickableLabel(label);
     }
-    if (class_name == QLatin1String("venturon::PictureBox")) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    if (auto* picture = qobject_cast<PictureBox*>(object);
+        picture && class_name == QLatin1String("venturon::PictureBox")) {
+        return new QAccessibleWidget(picture, QAccessible::Chart);
     }
     return nullptr;
 }
