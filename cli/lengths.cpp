@@ -109,21 +109,15 @@ std::string fixed(double value, int decimals) {
 }
 
 std::string length_number(double millimetres, UnitsMode units, int decimals, Rounding rounding) {
+    if (rounding == Rounding::up) {
+        millimetres = shown_minimum(millimetres, units, std::pow(10.0, -std::max(decimals, 0)));
+    }
     switch (units) {
     case UnitsMode::metric:
         return decimals < 0 ? number_text_trimmed(millimetres) : fixed(millimetres, decimals);
     case UnitsMode::inches:
-        if (rounding == Rounding::up) {
-            // The allowance keeps a radius of exactly n sixteenths at n.
-            const double sixteenths = std::ceil(millimetres / mm_per_inch * 16 - 1e-9);
-            millimetres = std::max(0.0, sixteenths) * mm_per_inch / 16;
-        }
         return trim_spaces(mm2in(plain_millimetres(millimetres)).feet_inches);
     case UnitsMode::decimal_inches:
-        if (rounding == Rounding::up) {
-            const double ten_thousandths = std::ceil(ten_thousandths_of_inch(millimetres));
-            millimetres = std::max(0.0, ten_thousandths) * mm_per_inch / 10000;
-        }
         return trim_spaces(mm2in(plain_millimetres(millimetres)).decimal_inches);
     }
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "length_display.h"
 #include "units_mode.h"
 
 #include <optional>
@@ -35,14 +36,10 @@ LengthReading read_length(std::string_view text, UnitsMode units);
 // back to number text (exponent form) so that a column never holds hundreds of digits.
 std::string fixed(double value, int decimals);
 
-// Feet and inches show the nearest sixteenth and decimal inches are cut to four
-// decimals; a minimum (a radius that must at least be cut) shows the next
-// sixteenth or ten-thousandth up, so that the shown radius is enough.
-enum class Rounding { nearest, up };
-
 // A length held in millimetres as it shows in the given units, without the unit:
 // metric with `decimals` decimals (number text when negative), feet and inches to
-// a sixteenth, or decimal inches to four decimals.
+// a sixteenth, or decimal inches to four decimals. A minimum (Rounding::up) shows
+// the next step up in every unit, the last decimal of millimetres included.
 std::string length_number(double millimetres, UnitsMode units, int decimals = 3,
                           Rounding rounding = Rounding::nearest);
 

@@ -14,6 +14,7 @@
 #include "frm_units.h"
 #include "imperial.h"
 #include "interaction.h"
+#include "length_display.h"
 #include "model.h"
 #include "number_text.h"
 #include "palette.h"
@@ -284,7 +285,11 @@ void Form1::form_load() {
     frmEnclosure_ = new frmEnclosure(
         program_,
         [this] {
-            return WindowPort{s_.diameter_mm, s_.radius_mm, std::max(1.0, field_number(Text10)),
+            // A computed minimum is cut as the radius field shows it, a step up.
+            const double radius = Option1->isChecked()
+                                      ? shown_minimum(s_.radius_mm, program_.units_mode)
+                                      : s_.radius_mm;
+            return WindowPort{s_.diameter_mm, radius, std::max(1.0, field_number(Text10)),
                               current_allowances()};
         },
         [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
@@ -534,20 +539,12 @@ void Form1::Check1_Click(bool checked) {
 // --- Length conversion and validation -------------------------------------------
 
 namespace {
-// Shows a stored length in a field in the units mode.
-void populate(ProgramState& program, QLineEdit* field, double mm) {
+// Shows a stored length in a field in the units mode; a computed minimum shows
+// the next display step up, so that the radius shown is always enough.
+void populate(ProgramState& program, QLineEdit* field, double mm,
+              Rounding rounding = Rounding::nearest) {
     program.populating = true;
-    switch (program.units_mode) {
-    case UnitsMode::metric:
-        set_text(field, qs(number_text(Int(mm))));
-        break;
-    case UnitsMode::inches:
-        set_text(field, qs(mm2in(length_text(mm)).feet_inches));
-        break;
-    case UnitsMode::decimal_inches:
-        set_text(field, qs(mm2in(length_text(mm)).decimal_inches));
-        break;
-    }
+    set_text(field, qs(field_length_text(mm, program.units_mode, rounding)));
     program.populating = false;
 }
 } // namespace
@@ -558,7 +555,8 @@ void Form1::populatedia() {
 }
 
 void Form1::populaterad() {
-    populate(program_, Text2, s_.radius_mm);
+    populate(program_, Text2, s_.radius_mm,
+             Option1->isChecked() ? Rounding::up : Rounding::nearest);
     s_.radius_changed = false;
 }
 

@@ -40,7 +40,7 @@ TEST(Executable, HelpAndVersion) {
 TEST(Executable, ResultsOnStandardOutputErrorsOnStandardError) {
     const Outcome good = start({"-d", "100", "--velocities", "10,14,12,7"});
     EXPECT_EQ(good.status, 0);
-    EXPECT_NE(good.out.find("26.243 mm (minimum)"), std::string::npos) << good.out;
+    EXPECT_NE(good.out.find("26.244 mm (minimum)"), std::string::npos) << good.out;
     EXPECT_EQ(good.err, "");
 
     const Outcome bad = start({"-d", "100", "--velocities", "10,14,12"});

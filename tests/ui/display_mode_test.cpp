@@ -29,8 +29,9 @@ TEST_F(DisplayModeTest, SimpleModeHidesTheInputsAndTracksAFrequency) {
     EXPECT_EQ(label("Label4")->pos(), QPoint(label("Label12")->x(), label("Label8")->y()));
     EXPECT_TRUE(option("Option2")->isChecked());
     EXPECT_TRUE(text("Text2")->isEnabled());
-    EXPECT_EQ(text("Text2")->text(), " 26"); // the minimum radius last computed, now in use
-    EXPECT_EQ(form->state().radius_mm, 26);
+    // The minimum radius last computed, shown a millimetre up and now in use.
+    EXPECT_EQ(text("Text2")->text(), " 27");
+    EXPECT_EQ(form->state().radius_mm, 27);
     EXPECT_EQ(status_colour(), noise_free_green);
     EXPECT_TRUE(status().startsWith("At  28hz   Core Limit is")) << status().toStdString();
 

@@ -100,7 +100,8 @@ TEST_F(EnclosureDialogTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) {
             << d.Label_velocities->text().toStdString();
         EXPECT_TRUE(d.Label_length->text().contains("cut the tube"))
             << d.Label_length->text().toStdString();
-        EXPECT_TRUE(d.Label_length->text().contains("1 port of 100 mm, flare radius 26.2 mm"))
+        // The minimum radius as the main window shows it: 26.243 mm cut at 27 mm.
+        EXPECT_TRUE(d.Label_length->text().contains("1 port of 100 mm, flare radius 27 mm"))
             << d.Label_length->text().toStdString();
         EXPECT_TRUE(d.Label_problem->text().isEmpty());
         EXPECT_TRUE(graph_texts().contains("Core Limit")) << graph_texts().join('|').toStdString();

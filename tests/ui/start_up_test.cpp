@@ -21,7 +21,7 @@ TEST_F(StartUpTest, FirstStartCalculatesTheStartUpPort) {
     EXPECT_EQ(program.version_text, QString::fromLatin1(version));
     EXPECT_NEAR(form->state().radius_mm, 26.243, 5e-4);
     EXPECT_EQ(form->state().radius_mm, form->state().min_radius[1]); // needed at 25 Hz
-    EXPECT_EQ(text("Text2")->text(), " 26");
+    EXPECT_EQ(text("Text2")->text(), " 27");
     EXPECT_EQ(text("Text1")->text(), " 100");
     EXPECT_EQ(text("Text10")->text(), "1");
     EXPECT_EQ(status(), "Port will be noise free");

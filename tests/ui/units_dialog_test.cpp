@@ -88,5 +88,5 @@ TEST_F(UnitsDialogTest, ShowsTheRulesVerbatim) {
     text("Text2")->setText("junk");
     expect_dialog([](QDialog& d) { dynamic_cast<frmUnits&>(d).Command1->click(); });
     click_label("Label14");
-    EXPECT_EQ(text("Text2")->text(), " 26");
+    EXPECT_EQ(text("Text2")->text(), " 27");
 }
