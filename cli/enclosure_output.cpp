@@ -90,6 +90,7 @@ std::string length_text(double mm, UnitsMode units, int decimals = 3,
 // The excursion over Xmax is null (JSON) or empty (CSV) when Xmax is unknown.
 QJsonObject json_point(const ResponsePoint& p, bool xmax) {
     return {{"frequency_hz", p.frequency_hz},
+            {"beyond_xmax", xmax && p.excursion_ratio > 1},
             {"port_velocity_m_s", p.port_velocity},
             {"excursion_mm", p.excursion_m * 1000},
             {"excursion_ratio", xmax ? QJsonValue(p.excursion_ratio) : QJsonValue()},
@@ -198,15 +199,26 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
         return {{"Port length", "not worked out: " + report.length_problem}};
     }
     const PortLength& l = *report.length;
-    const std::string box = "Vb " + significant(report.model.box.vb_m3 * 1000) + " L";
-    if (!l.reachable) {
+    const double vb = report.model.box.vb_m3;
+    const double fb = report.model.box.fb_hz;
+    const std::string box = "Vb " + significant(vb * 1000) + " L";
+    switch (l.fit) {
+    case PortFit::flares_too_heavy:
         return {{"Port length", "none: no positive straight length tunes " + box + " to " +
-                                    number(report.model.box.fb_hz) + " Hz with " + ports +
-                                    " and a flare radius of " + radius +
-                                    "; with no straight part they tune it to " +
+                                    number(fb) + " Hz with " + ports + " and a flare radius of " +
+                                    radius + "; with no straight part they tune it to " +
                                     fixed(l.max_fb_hz, 2) + " Hz, the highest they reach"}};
+    case PortFit::too_long:
+        return {{"Port length",
+                 "none: no straight length up to " + number(limits::straight_length_m.high) +
+                     " m tunes " + box + " to " + number(fb) + " Hz with " + ports +
+                     " and a flare radius of " + radius + "; " +
+                     number(limits::straight_length_m.high) + " m of straight part tunes it to " +
+                     fixed(l.fb_hz, 2) + " Hz, the lowest they reach"}};
+    case PortFit::fits:
+        break;
     }
-    return {
+    Fields fields{
         {"Port length", ports + ", flare radius " + radius + ", " +
                             ends_text(options.enclosure->inputs, report.flare_radius_mm)},
         {"Straight part", length_text(l.straight_length_m * 1000, units) +
@@ -215,9 +227,59 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
         {"Tuning", number(l.fb_hz) + " Hz in " + box + " (" + fixed(l.max_fb_hz, 2) +
                        " Hz with no straight part)"},
         {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all ports together (" +
-                          fixed(100 * l.displaced_volume_m3 / report.model.box.vb_m3, 1) +
-                          " % of Vb)"},
+                          fixed(100 * l.displaced_volume_m3 / vb, 1) + " % of Vb)"},
+        {"Pipe resonance", fixed(l.pipe_resonance_hz, 1) + " Hz, the first (effective length " +
+                               length_text(l.effective_length_m * 1000, units) +
+                               ", end corrections included)"},
     };
+    for (const std::string& warning : length_warnings(l, vb, fb)) {
+        fields.push_back({"Warning", warning});
+    }
+    return fields;
+}
+
+std::vector<std::string> length_warnings(const PortLength& l, double vb_m3, double fb_hz) {
+    std::vector<std::string> out;
+    if (l.larger_than(vb_m3)) {
+        out.push_back("the ports hold more air (" + significant(l.displaced_volume_m3 * 1000) +
+                      " L) than the box (" + significant(vb_m3 * 1000) + " L)");
+    }
+    if (l.too_long_for_model(fb_hz)) {
+        out.push_back("the first pipe resonance, " + fixed(l.pipe_resonance_hz, 1) +
+                      " Hz, is below five times Fb: the ports are too long for the model, "
+                      "which takes a port much shorter than the wavelength");
+    }
+    return out;
+}
+
+std::vector<std::size_t> beyond_xmax(const EnclosureReport& report) {
+    std::vector<std::size_t> out;
+    if (report.model.driver.xmax_m > 0) {
+        for (std::size_t i = 0; i < report.design.size(); ++i) {
+            if (report.design[i].excursion_ratio > 1) {
+                out.push_back(i);
+            }
+        }
+    }
+    return out;
+}
+
+Fields excursion_fields(const EnclosureReport& report) {
+    const auto beyond = beyond_xmax(report);
+    if (beyond.empty()) {
+        return {};
+    }
+    std::string where;
+    for (std::size_t k = 0; k < beyond.size(); ++k) {
+        const ResponsePoint& p = report.design[beyond[k]];
+        where += (k == 0                   ? ""
+                  : k + 1 == beyond.size() ? " and "
+                                           : ", ") +
+                 number(design_frequencies[beyond[k]]) + " Hz (" +
+                 fixed(100 * p.excursion_ratio, 1) + " %)";
+    }
+    return {{"Excursion",
+             "beyond Xmax at " + where + ": the cone cannot make these velocities within Xmax"}};
 }
 
 Rows curve_rows(const EnclosureReport& report) {
@@ -264,6 +326,13 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
             {"fb_hz", l.fb_hz},
             {"max_fb_hz", l.max_fb_hz},
             {"displaced_volume_l", l.displaced_volume_m3 * 1000},
+            {"fit", l.fit == PortFit::fits       ? "fits"
+                    : l.fit == PortFit::too_long ? "too-long"
+                                                 : "flares-too-heavy"},
+            {"effective_length_mm", l.effective_length_m * 1000},
+            {"pipe_resonance_hz", l.pipe_resonance_hz},
+            {"larger_than_box", l.larger_than(m.box.vb_m3)},
+            {"too_long_for_model", l.too_long_for_model(m.box.fb_hz)},
         };
     }
     object["port_length"] = length;
@@ -276,9 +345,9 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
 }
 
 std::vector<std::string> enclosure_csv_header() {
-    return {"port_velocity_m_s", "excursion_mm",        "excursion_ratio",   "spl_db",
-            "impedance_ohm",     "impedance_phase_deg", "length_reachable",  "straight_length_mm",
-            "overall_length_mm", "max_fb_hz",           "displaced_volume_l"};
+    return {"port_velocity_m_s", "excursion_mm",        "excursion_ratio",    "spl_db",
+            "impedance_ohm",     "impedance_phase_deg", "length_reachable",   "straight_length_mm",
+            "overall_length_mm", "max_fb_hz",           "displaced_volume_l", "pipe_resonance_hz"};
 }
 
 std::vector<std::string> enclosure_csv_cells(const EnclosureReport& report, std::size_t index) {
@@ -289,9 +358,9 @@ std::vector<std::string> enclosure_csv_cells(const EnclosureReport& report, std:
         cells.insert(cells.end(),
                      {l.reachable ? "true" : "false", number(l.straight_length_m * 1000),
                       number(l.overall_length_m * 1000), number(l.max_fb_hz),
-                      number(l.displaced_volume_m3 * 1000)});
+                      number(l.displaced_volume_m3 * 1000), number(l.pipe_resonance_hz)});
     } else {
-        cells.insert(cells.end(), 5, "");
+        cells.insert(cells.end(), 6, "");
     }
     return cells;
 }

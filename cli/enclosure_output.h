@@ -25,8 +25,19 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
 // velocity, excursion (and its share of Xmax when Xmax is known), SPL, impedance.
 Rows design_rows(const EnclosureReport& report);
 
-// The ports' length, or why there is none, lengths in the chosen units.
+// Where the cone passes Xmax at a design frequency, one line saying so; nothing
+// where it does not (or Xmax is unknown).
+Fields excursion_fields(const EnclosureReport& report);
+// The design frequencies (0 to 3) at which the cone passes Xmax.
+std::vector<std::size_t> beyond_xmax(const EnclosureReport& report);
+
+// The ports' length, or why there is none, lengths in the chosen units, with its
+// first pipe resonance and the warnings below.
 Fields length_fields(const Options& options, const EnclosureReport& report);
+
+// Why a length does not suit the box: the ports hold more air than it, or their
+// first pipe resonance is below five times Fb. One sentence each.
+std::vector<std::string> length_warnings(const PortLength& length, double vb_m3, double fb_hz);
 
 // Two header rows, then one row per point of --curve.
 Rows curve_rows(const EnclosureReport& report);

@@ -192,6 +192,9 @@ void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
         write_fields(out, enclosure_fields(*o.enclosure, *s.enclosure));
         out << '\n';
         write_rows(out, design_rows(*s.enclosure));
+        if (const Fields excursion = excursion_fields(*s.enclosure); !excursion.empty()) {
+            write_fields(out, excursion);
+        }
         out << '\n';
     }
     write_fields(out,

@@ -2,6 +2,7 @@
 
 #include "cruise.h"
 #include "enclosure_options.h"
+#include "length_display.h"
 #include "number_text.h"
 
 #include <cmath>
@@ -154,9 +155,12 @@ bool in_range(const PortLength& length) {
            in_range(length.displaced_volume_m3);
 }
 
-// The length of the ports with the flare radius of the calculation.
+// The length of the ports with the flare radius of the calculation: a minimum as
+// the report shows it, a step up, since that is the radius a builder cuts.
 void add_length(const Options& options, const SingleResult& single, EnclosureReport& report) {
-    report.flare_radius_mm = single.result.radius;
+    report.flare_radius_mm = options.radius_mm
+                                 ? single.result.radius
+                                 : shown_minimum(single.result.radius, options.units, 0.001);
     report.radius_given = options.radius_mm.has_value();
     if (!(report.flare_radius_mm <= sheet_limits::flare_radius_mm.high)) {
         report.length_problem = "the flare radius is above " +

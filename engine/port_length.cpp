@@ -1,5 +1,6 @@
 #include "port_length.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -58,7 +59,9 @@ struct FixedPart {
     double mass_per_m = 0; // kg/m^5, of the straight part
     double flare_length = 0;
     double flare_volume = 0;
-    double cab = 0; // m^5/N
+    double end_corrections = 0; // m, both mouths
+    double cab = 0;             // m^5/N
+    double speed_of_sound = 0;  // m/s
 };
 
 FixedPart fixed_part(const FlaredPort& port, double vb_m3, double temperature_c) {
@@ -69,12 +72,14 @@ FixedPart fixed_part(const FlaredPort& port, double vb_m3, double temperature_c)
 
     FixedPart out;
     out.cab = vb_m3 / (rho * air.speed_of_sound * air.speed_of_sound);
+    out.speed_of_sound = air.speed_of_sound;
     out.mass_per_m = rho / (pi * a0 * a0);
     const auto end = [&](const PortEnd& e, double& flare, double& mouth) {
         const double flare_r = e.flared ? r : 0;
         const double a = a0 + flare_r;
         flare = flare_mass(rho, a0, flare_r);
         mouth = rho * end_correction_factor(e.mouth) * a / (pi * a * a);
+        out.end_corrections += end_correction_factor(e.mouth) * a;
         out.flare_length += flare_r;
         out.flare_volume += flare_r > 0 ? flare_volume(a0, flare_r) : 0;
     };
@@ -100,6 +105,8 @@ PortLength with_straight_length(const FlaredPort& port, const FixedPart& fixed, 
     out.max_fb_hz = tuning(port.count, fixed.mass, fixed.cab);
     const double a0 = port.diameter_m / 2;
     out.displaced_volume_m3 = port.count * (pi * a0 * a0 * length + fixed.flare_volume);
+    out.effective_length_m = out.overall_length_m + fixed.end_corrections;
+    out.pipe_resonance_hz = fixed.speed_of_sound / (2 * out.effective_length_m);
     return out;
 }
 
@@ -124,11 +131,15 @@ Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_
 
     // A shortfall within rounding of the fixed mass still counts as reachable (at
     // the highest tuning itself, for one).
-    const bool reachable = required >= fixed.mass * (1 - 1e-12);
-    PortLength out = with_straight_length(port, fixed, length > 0 ? length : 0);
+    const double longest = limits::straight_length_m.high;
+    const PortFit fit = required < fixed.mass * (1 - 1e-12) ? PortFit::flares_too_heavy
+                        : length > longest                  ? PortFit::too_long
+                                                            : PortFit::fits;
+    PortLength out = with_straight_length(port, fixed, std::clamp(length, 0.0, longest));
     out.required_mass = required;
-    out.reachable = reachable;
-    if (reachable) {
+    out.fit = fit;
+    out.reachable = fit == PortFit::fits;
+    if (out.reachable) {
         out.fb_hz = fb_hz; // as asked, not as recomputed from the length
     }
     return out;

@@ -51,11 +51,27 @@ struct PortMasses {
     }
 };
 
+// Whether a straight length tunes the box, and why not when none does.
+enum class PortFit {
+    fits,
+    // The flares and end corrections alone already hold more air mass than the
+    // tuning allows: the straight length is 0 and fb_hz the highest tuning these
+    // ports reach.
+    flares_too_heavy,
+    // The straight part would be longer than limits::straight_length_m: the
+    // length shown is that limit and fb_hz the tuning it gives, the lowest these
+    // ports reach.
+    too_long,
+};
+
+// The lumped model takes the air in a port as one mass, which holds while the
+// port is much shorter than the wavelength: its first pipe resonance should lie
+// at least this many times above the tuning.
+inline constexpr double pipe_resonance_margin = 5;
+
 struct PortLength {
-    // False when the flares and end corrections alone already hold more air mass
-    // than the tuning allows: the straight length is then 0 and fb_hz is the
-    // highest tuning these ports reach.
-    bool reachable = false;
+    PortFit fit = PortFit::fits;
+    bool reachable = false;       // fit == PortFit::fits
     double straight_length_m = 0; // tube to cut between the flares
     double overall_length_m = 0;  // mouth to mouth: straight part plus r per flared end
     double fb_hz = 0;             // tuning with this length
@@ -65,6 +81,17 @@ struct PortLength {
     // Room the ports take in the box, all of them: their interior air, straight
     // part and flares, walls taken as thin and the whole length as inside the box.
     double displaced_volume_m3 = 0;
+    // Mouth to mouth plus both end corrections (k times each mouth's radius): the
+    // length of the air column that resonates as an open pipe.
+    double effective_length_m = 0;
+    double pipe_resonance_hz = 0; // c / (2 effective length)
+
+    // The ports hold more air than the net volume of the box.
+    bool larger_than(double vb_m3) const { return displaced_volume_m3 > vb_m3; }
+    // The first pipe resonance lies below pipe_resonance_margin times the tuning.
+    bool too_long_for_model(double fb_hz) const {
+        return pipe_resonance_hz < pipe_resonance_margin * fb_hz;
+    }
 };
 
 // The straight length that tunes the N ports with the compliance of vb_m3 to fb_hz:

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <regex>
 #include <sstream>
@@ -99,16 +101,18 @@ TEST(EnclosureCalc, WorkedExampleFromDriverToPortLength) {
     const CalculationResult r = calculate(c);
     EXPECT_EQ(o["radius_mm"].toDouble(), r.radius);
     EXPECT_EQ(o["verdict"].toString(), "noise-free");
-    const FlaredPort port = to_flared_port(EnclosureInputs{}, 100, r.radius, 1);
+    // The length is for the radius as the report shows it: the next thousandth up.
+    const double cut = std::ceil(r.radius * 1000) / 1000;
+    const FlaredPort port = to_flared_port(EnclosureInputs{}, 100, cut, 1);
     const auto length = port_length(port, 0.06, 30, 20);
     ASSERT_TRUE(length);
     const QJsonObject l = e["port_length"].toObject();
     EXPECT_TRUE(l["reachable"].toBool());
     EXPECT_EQ(l["radius"].toString(), "minimum");
-    EXPECT_EQ(l["straight_length_mm"].toDouble(), length->straight_length_m * 1000);
-    EXPECT_NEAR(l["overall_length_mm"].toDouble() - l["straight_length_mm"].toDouble(),
-                2 * r.radius, 1e-9); // a flare at each end adds its radius
-    EXPECT_EQ(l["displaced_volume_l"].toDouble(), length->displaced_volume_m3 * 1000);
+    EXPECT_NEAR(l["straight_length_mm"].toDouble(), length->straight_length_m * 1000, 1e-9);
+    EXPECT_NEAR(l["overall_length_mm"].toDouble() - l["straight_length_mm"].toDouble(), 2 * cut,
+                1e-9); // a flare at each end adds its radius
+    EXPECT_NEAR(l["displaced_volume_l"].toDouble(), length->displaced_volume_m3 * 1000, 1e-12);
     // That length tunes the box back to Fb.
     EXPECT_NEAR(port_tuning(port, 0.06, length->straight_length_m, 20)->fb_hz, 30, 1e-9);
 
@@ -116,7 +120,7 @@ TEST(EnclosureCalc, WorkedExampleFromDriverToPortLength) {
     const Outcome table = calc(example);
     EXPECT_EQ(table.err, "");
     EXPECT_NE(table.out.find("m/s peak"), std::string::npos);
-    EXPECT_NE(table.out.find("Straight part  " + fixed(length->straight_length_m * 1000, 3) +
+    EXPECT_NE(table.out.find("Straight part   " + fixed(length->straight_length_m * 1000, 3) +
                              " mm of tube to cut"),
               std::string::npos)
         << table.out;
@@ -194,7 +198,7 @@ TEST(EnclosureCalc, JsonAndCsvFields) {
         EXPECT_TRUE(e.contains(key)) << key;
     }
     EXPECT_EQ(e["inputs"].toObject().size(), enclosure_key_count);
-    EXPECT_EQ(e["port_length"].toObject().size(), 10);
+    EXPECT_EQ(e["port_length"].toObject().size(), 15);
     const QJsonArray curve = e["curve"].toArray();
     ASSERT_EQ(curve.size(), 7);
     EXPECT_EQ(curve.last().toObject()["frequency_hz"].toDouble(), 200);
@@ -209,7 +213,7 @@ TEST(EnclosureCalc, JsonAndCsvFields) {
     EXPECT_TRUE(header.ends_with(",port_velocity_m_s,excursion_mm,excursion_ratio,spl_db,"
                                  "impedance_ohm,impedance_phase_deg,length_reachable,"
                                  "straight_length_mm,overall_length_mm,max_fb_hz,"
-                                 "displaced_volume_l"))
+                                 "displaced_volume_l,pipe_resonance_hz"))
         << header;
     EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 5);
 
@@ -348,4 +352,50 @@ TEST(EnclosureCalc, BadValueInTheFileNamesTheFileAndKey) {
     const QString empty = write_temporary(dir, "empty.ini", "");
     EXPECT_EQ(calc({"-d", "100", "--driver", empty.toStdString()}).err,
               "venturon-calc: --fs: Fs must be given (or fs_hz in the --driver file)\n");
+}
+
+// Lengths that do not suit the box, and a cone beyond Xmax, said in words beside
+// the numbers, still with exit status 0. The worked example's pipe resonance by
+// hand: 411.45 mm mouth to mouth plus 0.85 x 89.91 and 0.613 x 89.91 mm of end
+// corrections is 542.98 mm, and 343.21 m/s / (2 x 0.54298 m) = 316.05 Hz.
+TEST(EnclosureCalc, LengthsThatDoNotSuitTheBoxAreSaidInWords) {
+    const Args driver{"--fs", "25",   "--qes", "0.45", "--qms", "5",       "--vas",
+                      "100",  "--sd", "500",   "--re", "3.6",   "--power", "100"};
+    const struct {
+        const char* name;
+        Args args;
+        std::vector<std::string> said;
+        const char* fit;
+    } cases[] = {
+        {"worked example",
+         example,
+         {"Pipe resonance  316.0 Hz",
+          "Excursion  beyond Xmax at 20 Hz (100.0 %): the cone cannot make these velocities"},
+         "fits"},
+        {"a tube of 1426 km",
+         driver + Args{"-d", "78", "--vb", "0.01", "--fb", "1", "-r", "0"},
+         {"Port length  none: no straight length up to 100 m tunes Vb 0.01 L to 1 Hz"},
+         "too-long"},
+        {"ports larger than the box",
+         driver + Args{"-d", "150", "--vb", "30", "--fb", "20", "-r", "0", "--xmax", "30"},
+         {"Warning         the ports hold more air (",
+          "Warning         the first pipe resonance, 39.1 Hz, is below five times Fb"},
+         "fits"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome o = calc(c.args);
+        EXPECT_EQ(o.status, 0) << o.err;
+        for (const std::string& text : c.said) {
+            EXPECT_NE(o.out.find(text), std::string::npos) << text << "\n" << o.out;
+        }
+        EXPECT_EQ(o.out.find("1425774680"), std::string::npos);
+        const QJsonObject l = enclosure(c.args)["port_length"].toObject();
+        EXPECT_EQ(l["fit"].toString(), c.fit);
+        EXPECT_EQ(l["reachable"].toBool(), std::string(c.fit) == "fits");
+    }
+    const QJsonObject e = enclosure(example);
+    EXPECT_NEAR(e["port_length"].toObject()["pipe_resonance_hz"].toDouble(), 316.05, 0.01);
+    EXPECT_TRUE(e["frequencies"].toArray()[0].toObject()["beyond_xmax"].toBool());
+    EXPECT_FALSE(e["frequencies"].toArray()[1].toObject()["beyond_xmax"].toBool());
 }

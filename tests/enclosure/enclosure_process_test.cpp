@@ -29,7 +29,7 @@ TEST(EnclosureExecutable, DriverFileToReportAndBadInputToOneLine) {
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.err, "");
     EXPECT_NE(good.out.find("Port will be noise free"), std::string::npos) << good.out;
-    EXPECT_NE(good.out.find("Straight part  331.634 mm"), std::string::npos) << good.out;
+    EXPECT_NE(good.out.find("Straight part   331.633 mm"), std::string::npos) << good.out;
 
     const venturon::testing::Outcome bad = start({"-d", "100", "--driver", path, "--fb", "0"});
     EXPECT_EQ(bad.status, 2);

@@ -169,6 +169,53 @@ TEST(PortLength, TooMuchFlareForTheTuning) {
     EXPECT_FALSE(length_of(p, 0.01, got.max_fb_hz * (1 + 1e-6)).reachable);
 }
 
+// The red team's box: a 78 mm plain port tuning 10 mL to 1 Hz would need 1426 km
+// of tube. Beyond the 100 m the inverse takes, there is no length, and the
+// tuning 100 m gives is the lowest these ports reach.
+TEST(PortLength, LongerThanTheLongestRefused) {
+    const FlaredPort p = port(0.078, 0, 1, flanged_plain, {false, MouthCondition::free});
+    const PortLength got = length_of(p, 1e-5, 1);
+    EXPECT_EQ(got.fit, PortFit::too_long);
+    EXPECT_FALSE(got.reachable);
+    EXPECT_EQ(got.straight_length_m, 100);
+    EXPECT_GT(got.fb_hz, 1);
+    EXPECT_NEAR(got.fb_hz, port_tuning(p, 1e-5, 100)->fb_hz, 1e-12);
+    // Just inside the limit is still a length.
+    const PortLength inside = length_of(p, 1e-5, got.fb_hz * (1 + 1e-9));
+    EXPECT_EQ(inside.fit, PortFit::fits);
+    EXPECT_LE(inside.straight_length_m, 100);
+}
+
+// The first pipe resonance of a plain port, by hand: its effective length L + k a
+// is c^2 pi a^2 / (w^2 Vb) (the classic formula), so c / (2 (L + k a)) is
+// 2 pi Fb^2 Vb / (c a^2): 395.4 Hz for 100 mm tuning 60 L to 30 Hz at 20 C, and
+// 39.1 Hz for 150 mm tuning 30 L to 20 Hz (long for the lumped model: below 100 Hz).
+TEST(PortLength, FirstPipeResonanceAndWarnings) {
+    const double c = 331.3 * std::sqrt(1 + 20 / 273.15);
+    const struct {
+        double d, vb, fb;
+        bool too_long_for_model;
+        bool larger_than_box; // pi a^2 L_eff against Vb: 16 L of 60 L, 88 L of 30 L
+    } cases[] = {
+        {0.1, 0.06, 30, false, false},
+        {0.15, 0.03, 20, true, true},
+    };
+    for (const auto& k : cases) {
+        const FlaredPort p = port(k.d, 0, 1, flanged_plain, {false, MouthCondition::free});
+        const PortLength got = length_of(p, k.vb, k.fb);
+        const double a = k.d / 2;
+        EXPECT_NEAR(got.pipe_resonance_hz, 2 * pi * k.fb * k.fb * k.vb / (c * a * a), 1e-9);
+        EXPECT_NEAR(got.effective_length_m, got.straight_length_m + (0.85 + 0.613) * a, 1e-12);
+        EXPECT_EQ(got.too_long_for_model(k.fb), k.too_long_for_model);
+        EXPECT_EQ(got.larger_than(k.vb), k.larger_than_box);
+    }
+    EXPECT_NEAR(2 * pi * 900 * 0.06 / (c * 0.0025), 395.4, 0.05);
+    EXPECT_NEAR(2 * pi * 400 * 0.03 / (c * 0.075 * 0.075), 39.05, 0.01);
+    // A flared port's mouths are wider: the corrections use d/2 + r.
+    const PortLength flared = length_of(port(0.1, 0.04, 1, flanged_flare, free_flare), 0.06, 30);
+    EXPECT_NEAR(flared.effective_length_m - flared.overall_length_m, (0.85 + 0.613) * 0.09, 1e-12);
+}
+
 TEST(PortLength, TuningForALengthRoundTrips) {
     const struct {
         FlaredPort p;
