@@ -1,5 +1,7 @@
 #include "enclosure_options.h"
 
+#include "input_messages.h"
+#include "number_text.h"
 #include "settings_file.h"
 
 #include <QFileInfo>
@@ -11,52 +13,24 @@ namespace venturon::cli {
 
 namespace {
 
-struct KeyOption {
-    std::string_view name; // without dashes
-    const char* value_name;
-    const char* description;
-};
-
-// In the order of EnclosureKey.
-constexpr std::array<KeyOption, enclosure_key_count> key_options{{
-    {"fs", "hz", "Driver: resonance frequency Fs in Hz."},
-    {"qes", "q", "Driver: electrical Q, Qes."},
-    {"qms", "q", "Driver: mechanical Q, Qms."},
-    {"qts", "q",
-     "Driver: total Q, Qts. With one of Qes and Qms it gives the other; with both it "
-     "must agree with them to within 5 %."},
-    {"vas", "litres", "Driver: equivalent volume Vas in litres."},
-    {"sd", "cm2", "Driver: cone area Sd in cm^2."},
-    {"re", "ohm", "Driver: voice-coil DC resistance Re in ohm."},
-    {"xmax", "mm", "Driver: one-way linear excursion Xmax in mm (default: unknown)."},
-    {"le", "mh", "Driver: voice-coil inductance Le in mH (default: none)."},
-    {"drivers", "count", "Identical drivers in the box, wired in parallel (default: 1)."},
-    {"vb", "litres", "Box: net volume Vb in litres."},
-    {"fb", "hz", "Box: tuning frequency Fb in Hz."},
-    {"ql", "q", "Box: leakage loss as its Q at Fb (default: 7; with --driver, the file's)."},
-    {"qa", "q", "Box: absorption loss as its Q at Fb (default: none)."},
-    {"qp", "q", "Box: port loss as its Q at Fb (default: none)."},
-    {"power", "watts", "Drive: electrical power in W into the nominal load, Re over drivers."},
-    {"voltage", "volts", "Drive: RMS voltage in V, in place of a power."},
-    {"temperature", "celsius", "Air temperature in degrees Celsius (default: 20)."},
-    {"outer-mouth", "mouth",
-     "Ports' outer mouth: flanged (in the baffle) or free (default: flanged)."},
-    {"inner-mouth", "mouth", "Ports' inner mouth: flanged or free (default: free)."},
-    {"flared-ends", "ends",
-     "Ports' ends with the flare: both, outer, inner or none (default: both)."},
-}};
-
-QCommandLineOption key_option(const KeyOption& k) {
-    return QCommandLineOption(QString::fromLatin1(k.name.data(), qsizetype(k.name.size())),
-                              QString::fromUtf8(k.description), QString::fromLatin1(k.value_name));
+QCommandLineOption number_option(const InputRow& row) {
+    std::string help(row.help);
+    if (row.tool_default) {
+        help += " (default: " + number_text_trimmed(*row.tool_default) +
+                "; with --driver, the file's)";
+    } else if (!row.absent_text.empty()) {
+        help += " (default: " + std::string(row.absent_text) + ")";
+    }
+    return QCommandLineOption(QString::fromLatin1(row.option.data(), qsizetype(row.option.size())),
+                              QString::fromUtf8(help.data(), qsizetype(help.size())),
+                              QString::fromLatin1(row.value_name.data(),
+                                                  qsizetype(row.value_name.size())));
 }
 
-std::string_view trim_blanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+QCommandLineOption choice_option(const ChoiceRow& row) {
+    return QCommandLineOption(QString::fromLatin1(row.option.data(), qsizetype(row.option.size())),
+                              QString::fromLatin1(row.help.data(), qsizetype(row.help.size())),
+                              QStringLiteral("word"));
 }
 
 // "none" or nothing: not given.
@@ -79,22 +53,14 @@ std::optional<double> number_value(std::string_view option, std::string_view tex
     return reading.value;
 }
 
-void choice_value(EnclosureInputs& inputs, EnclosureKey key, std::string_view option,
-                  std::string_view text) {
+// A choice's word; an empty value clears it to its default, as for the numbers.
+void choice_value(EnclosureInputs& inputs, const ChoiceRow& row, std::string_view text) {
     const std::string_view word = trim_blanks(text);
-    if (key == EnclosureKey::flared_ends) {
-        const auto ends = flared_ends_from_text(word);
-        if (!ends) {
-            reject(option, text, "expected both, outer, inner or none");
-        }
-        inputs.flared_ends = *ends;
-        return;
+    if (word.empty()) {
+        reset_choice(inputs, row.choice);
+    } else if (!set_choice(inputs, row.choice, word)) {
+        reject(row.option, text, "expected " + std::string(choice_words(row.choice)));
     }
-    const auto mouth = mouth_from_text(word);
-    if (!mouth) {
-        reject(option, text, "expected flanged or free");
-    }
-    (key == EnclosureKey::outer_mouth ? inputs.outer_mouth : inputs.inner_mouth) = *mouth;
 }
 
 EnclosureInputs driver_file_inputs(const QString& path) {
@@ -127,7 +93,7 @@ CurveRange curve_range(std::string_view text) {
         parts[i] = text.substr(start, end - start);
         start = end + 1;
     }
-    auto frequency = [&](std::string_view part, Field field, std::string_view name) {
+    auto frequency = [&](std::string_view part, Field field) {
         const NumberReading reading = read_number(part);
         if (reading.too_large) {
             reject("curve-range", text, quoted_text(part) + " is " + std::string(too_large));
@@ -135,14 +101,14 @@ CurveRange curve_range(std::string_view text) {
         if (!reading.value) {
             reject("curve-range", text, quoted_text(part) + " is not a number of hertz");
         }
-        if (auto error = check_input(*reading.value, field, name, "Hz", limits::frequency_hz)) {
-            reject("curve-range", text, error->message);
+        if (auto error = check_input(field, *reading.value)) {
+            reject("curve-range", text, input_message(*error));
         }
         return *reading.value;
     };
     CurveRange range;
-    range.low_hz = frequency(parts[0], Field::low_frequency, "Low frequency");
-    range.high_hz = frequency(parts[1], Field::high_frequency, "High frequency");
+    range.low_hz = frequency(parts[0], Field::low_frequency);
+    range.high_hz = frequency(parts[1], Field::high_frequency);
     if (range.high_hz < range.low_hz) {
         reject("curve-range", text, "HIGH must not be below LOW");
     }
@@ -155,16 +121,11 @@ CurveRange curve_range(std::string_view text) {
     return range;
 }
 
-std::string option_text(EnclosureKey key) {
-    return "--" + std::string(enclosure_option_name(key));
+std::string option_text(Field field) {
+    return "--" + std::string(input_row(field).option);
 }
 
 } // namespace
-
-std::string_view enclosure_option_name(EnclosureKey key) {
-    const auto i = static_cast<std::size_t>(key);
-    return i < key_options.size() ? key_options[i].name : std::string_view();
-}
 
 EnclosureOptions::EnclosureOptions()
     : driver_("driver",
@@ -179,14 +140,20 @@ EnclosureOptions::EnclosureOptions()
                    "Frequencies of --curve (implies it): LOW to HIGH Hz, POINTS of them on "
                    "a log scale (default: 10:200:100).",
                    "low:high:points") {
-    for (const KeyOption& k : key_options) {
-        keys_.push_back(key_option(k));
+    for (std::size_t i = 0; i < file_number_count; ++i) {
+        numbers_.push_back(number_option(input_rows[i]));
+    }
+    for (const ChoiceRow& row : choice_rows) {
+        choices_.push_back(choice_option(row));
     }
 }
 
 QList<QCommandLineOption> EnclosureOptions::options() const {
     QList<QCommandLineOption> out{driver_};
-    for (const auto& option : keys_) {
+    for (const auto& option : numbers_) {
+        out.append(option);
+    }
+    for (const auto& option : choices_) {
         out.append(option);
     }
     out.append(curve_);
@@ -196,8 +163,10 @@ QList<QCommandLineOption> EnclosureOptions::options() const {
 
 std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser& parser) const {
     bool any = parser.isSet(driver_);
-    for (const auto& option : keys_) {
-        any = any || parser.isSet(option);
+    for (const auto* options : {&numbers_, &choices_}) {
+        for (const auto& option : *options) {
+            any = any || parser.isSet(option);
+        }
     }
     if (!any) {
         if (parser.isSet(curve_) || parser.isSet(curve_range_)) {
@@ -213,33 +182,37 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
         request.inputs = driver_file_inputs(request.driver_file);
     } else {
         request.inputs = blank_enclosure_inputs();
-        request.inputs.ql = 7;
+        for (std::size_t i = 0; i < file_number_count; ++i) {
+            request.inputs.numbers[i] = input_rows[i].tool_default;
+        }
     }
 
-    const auto power = static_cast<std::size_t>(EnclosureKey::power_w);
-    const auto voltage = static_cast<std::size_t>(EnclosureKey::voltage_v);
-    if (parser.isSet(keys_[power]) && parser.isSet(keys_[voltage]) &&
-        !clears(parser.value(keys_[power]).toStdString()) &&
-        !clears(parser.value(keys_[voltage]).toStdString())) {
+    const auto power = static_cast<std::size_t>(Field::power);
+    const auto voltage = static_cast<std::size_t>(Field::voltage);
+    if (parser.isSet(numbers_[power]) && parser.isSet(numbers_[voltage]) &&
+        !clears(parser.value(numbers_[power]).toStdString()) &&
+        !clears(parser.value(numbers_[voltage]).toStdString())) {
         throw BadInput{"--power and --voltage cannot be used together"};
     }
-    for (std::size_t i = 0; i < keys_.size(); ++i) {
-        if (!parser.isSet(keys_[i])) {
+    for (std::size_t i = 0; i < numbers_.size(); ++i) {
+        if (!parser.isSet(numbers_[i])) {
             continue;
         }
-        const auto key = static_cast<EnclosureKey>(i);
-        const std::string text = parser.value(keys_[i]).toStdString();
-        const std::string_view name = key_options[i].name;
+        const Field field = input_rows[i].field;
+        const std::string text = parser.value(numbers_[i]).toStdString();
         request.typed[i] = text;
-        if (auto* number = enclosure_number(request.inputs, key)) {
-            *number = number_value(name, text);
-            if (*number && i == power) {
-                request.inputs.voltage_v.reset();
-            } else if (*number && i == voltage) {
-                request.inputs.power_w.reset();
-            }
-        } else {
-            choice_value(request.inputs, key, name, text);
+        auto& number = request.inputs[field];
+        number = number_value(input_rows[i].option, text);
+        // Power and voltage are one input said two ways: the one typed counts.
+        if (number && field == Field::power) {
+            request.inputs[Field::voltage].reset();
+        } else if (number && field == Field::voltage) {
+            request.inputs[Field::power].reset();
+        }
+    }
+    for (std::size_t i = 0; i < choices_.size(); ++i) {
+        if (parser.isSet(choices_[i])) {
+            choice_value(request.inputs, choice_rows[i], parser.value(choices_[i]).toStdString());
         }
     }
 
@@ -252,33 +225,25 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
 }
 
 std::string enclosure_problem(const EnclosureRequest& request, const InputError& error) {
-    const auto key = enclosure_key_of(error.field);
-    if (!key) {
-        switch (error.field) {
-        case Field::port_diameter:
-            return "--diameter: " + error.message;
-        case Field::port_count:
-            return "--ports: " + error.message;
-        case Field::flare_radius:
-            return "--radius: " + error.message;
-        default:
-            return "--curve-range: " + error.message;
-        }
+    const std::string message = input_message(error);
+    if (!in_file(error.field)) {
+        const std::string_view option = input_row(error.field).option;
+        return "--" + std::string(option.empty() ? "curve-range" : option) + ": " + message;
     }
-    const auto i = static_cast<std::size_t>(*key);
+    const auto i = static_cast<std::size_t>(error.field);
     if (request.typed[i]) {
-        return option_text(*key) + " " + quoted_text(*request.typed[i]) + ": " + error.message;
+        return option_text(error.field) + " " + quoted_text(*request.typed[i]) + ": " + message;
     }
-    const auto* value = enclosure_number(request.inputs, *key);
-    if (!request.driver_file.isEmpty() && value && *value) {
+    const std::string_view key = input_row(error.field).key;
+    if (!request.driver_file.isEmpty() && request.inputs[error.field]) {
         return "--driver " + quoted_text(request.driver_file.toStdString()) + ": " +
-               std::string(enclosure_key_name(*key)) + ": " + error.message;
+               std::string(key) + ": " + message;
     }
-    std::string message = option_text(*key) + ": " + error.message;
+    std::string out = option_text(error.field) + ": " + message;
     if (!request.driver_file.isEmpty()) {
-        message += " (or " + std::string(enclosure_key_name(*key)) + " in the --driver file)";
+        out += " (or " + std::string(key) + " in the --driver file)";
     }
-    return message;
+    return out;
 }
 
 } // namespace venturon::cli

@@ -19,9 +19,6 @@
 
 namespace venturon::cli {
 
-// The option a key is typed with, without its dashes: "fs", "vas", "outer-mouth".
-std::string_view enclosure_option_name(EnclosureKey key);
-
 class EnclosureOptions {
 public:
     EnclosureOptions();
@@ -29,14 +26,15 @@ public:
     QList<QCommandLineOption> options() const;
 
     // Reads them: nothing when none was given. The inputs start from the --driver
-    // file's (or, without one, from nothing given but QL 7) and each option given
+    // file's (or, without one, from nothing given but the rows' tool defaults) and each option given
     // replaces its key's value; --power clears the file's voltage and --voltage its
     // power. Numbers beyond a double, texts that are no number and unknown choices
     // raise BadInput; ranges are left to to_enclosure_input.
     std::optional<EnclosureRequest> read(const QCommandLineParser& parser) const;
 
 private:
-    std::vector<QCommandLineOption> keys_; // in the order of EnclosureKey
+    std::vector<QCommandLineOption> numbers_; // in the order of input_rows
+    std::vector<QCommandLineOption> choices_; // in the order of choice_rows
     QCommandLineOption driver_;
     QCommandLineOption curve_;
     QCommandLineOption curve_range_;

@@ -109,15 +109,12 @@ QJsonArray json_points(const auto& points, bool xmax) {
 
 QJsonObject json_inputs(const EnclosureInputs& inputs) {
     QJsonObject object;
-    for (int i = 0; i < enclosure_key_count; ++i) {
-        const auto key = static_cast<EnclosureKey>(i);
-        if (const auto* value = enclosure_number(inputs, key)) {
-            object[q(enclosure_key_name(key))] = json_number(*value);
-        }
+    for (std::size_t i = 0; i < file_number_count; ++i) {
+        object[q(input_rows[i].key)] = json_number(inputs.numbers[i]);
     }
-    object["outer_mouth"] = q(mouth_text(inputs.outer_mouth));
-    object["inner_mouth"] = q(mouth_text(inputs.inner_mouth));
-    object["flared_ends"] = q(flared_ends_text(inputs.flared_ends));
+    for (const ChoiceRow& row : choice_rows) {
+        object[q(row.key)] = q(choice_text(inputs, row.choice));
+    }
     return object;
 }
 
@@ -140,16 +137,16 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
     };
     const int drivers = m.driver.count;
     Fields fields{
-        {"Driver", "Fs " + given(in.fs_hz, "Hz") + ", " + q_text("Qes", in.qes, m.driver.qes) +
-                       ", " + q_text("Qms", in.qms, m.driver.qms) + ", " +
-                       q_text("Qts", in.qts, m.driver.qts)},
-        {"", "Vas " + given(in.vas_l, "L") + ", Sd " + given(in.sd_cm2, "cm^2") + ", Re " +
-                 given(in.re_ohm, "ohm") + ", Xmax " +
-                 (in.xmax_mm && *in.xmax_mm > 0 ? given(in.xmax_mm, "mm") : "unknown") + ", Le " +
-                 given(in.le_mh, "mH") + ", " + std::to_string(drivers) +
+        {"Driver", "Fs " + given(in[Field::fs], "Hz") + ", " + q_text("Qes", in[Field::qes], m.driver.qes) +
+                       ", " + q_text("Qms", in[Field::qms], m.driver.qms) + ", " +
+                       q_text("Qts", in[Field::qts], m.driver.qts)},
+        {"", "Vas " + given(in[Field::vas], "L") + ", Sd " + given(in[Field::sd], "cm^2") + ", Re " +
+                 given(in[Field::re], "ohm") + ", Xmax " +
+                 (in[Field::xmax] && *in[Field::xmax] > 0 ? given(in[Field::xmax], "mm") : "unknown") + ", Le " +
+                 given(in[Field::le], "mH") + ", " + std::to_string(drivers) +
                  (drivers == 1 ? " driver" : " drivers")},
-        {"Box", "Vb " + given(in.vb_l, "L") + ", Fb " + given(in.fb_hz, "Hz") + ", QL " +
-                    given(in.ql) + ", QA " + given(in.qa) + ", QP " + given(in.qp)},
+        {"Box", "Vb " + given(in[Field::vb], "L") + ", Fb " + given(in[Field::fb], "Hz") + ", QL " +
+                    given(in[Field::ql]) + ", QA " + given(in[Field::qa]) + ", QP " + given(in[Field::qp])},
         {"Drive", significant(nominal_power(m)) + " W into " +
                       significant(m.driver.re_ohm / drivers) + " ohm, " +
                       significant(rms_voltage(m)) + " V RMS; air at " +

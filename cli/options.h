@@ -1,7 +1,7 @@
 #pragma once
 
 #include "enclosure_inputs.h"
-#include "lengths.h"
+#include "length_display.h"
 #include "model.h"
 #include "round_over.h"
 
@@ -66,7 +66,7 @@ struct EnclosureRequest {
     QString driver_file;    // --driver; empty when not given
     // The text typed for each key's option; nothing where the value comes from the
     // file or is not given. Messages name what the user typed.
-    std::array<std::optional<std::string>, enclosure_key_count> typed;
+    std::array<std::optional<std::string>, file_number_count> typed;
     std::optional<CurveRange> curve;             // --curve, --curve-range
     std::optional<GraphRequest> velocity_graph;  // --enclosure-graph
     std::optional<GraphRequest> excursion_graph; // --excursion-graph

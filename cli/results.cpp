@@ -2,6 +2,7 @@
 
 #include "cruise.h"
 #include "enclosure_options.h"
+#include "input_messages.h"
 #include "length_display.h"
 #include "number_text.h"
 
@@ -162,9 +163,9 @@ void add_length(const Options& options, const SingleResult& single, EnclosureRep
                                  ? single.result.radius
                                  : shown_minimum(single.result.radius, options.units, 0.001);
     report.radius_given = options.radius_mm.has_value();
-    if (!(report.flare_radius_mm <= sheet_limits::flare_radius_mm.high)) {
+    if (!(report.flare_radius_mm <= input_row(Field::flare_radius).range.high)) {
         report.length_problem = "the flare radius is above " +
-                                number_text_trimmed(sheet_limits::flare_radius_mm.high) +
+                                number_text_trimmed(input_row(Field::flare_radius).range.high) +
                                 " mm, the largest the length is worked out for";
         return;
     }
@@ -173,7 +174,7 @@ void add_length(const Options& options, const SingleResult& single, EnclosureRep
     const auto length = port_length(port, report.model.box.vb_m3, report.model.box.fb_hz,
                                     report.model.air.temperature_c);
     if (!length) {
-        report.length_problem = length.error().message;
+        report.length_problem = input_message(length.error());
     } else if (!in_range(*length)) {
         report.length_problem = "the length is beyond the range of numbers";
     } else {

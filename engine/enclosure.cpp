@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <numbers>
 #include <tuple>
 
@@ -20,145 +19,50 @@ constexpr double listening_distance = 1.0;   // m
 // Pressures below this count as this for the level, so that it stays finite.
 constexpr double min_pressure = 1e-30; // Pa
 
-// An input with its name and unit for messages, and its bounds.
-struct Quantity {
-    Field field;
-    std::string_view name;
-    std::string_view unit;
-    Range range;
-};
-
-constexpr Quantity temperature_q{Field::temperature, "Temperature", "C", limits::temperature_c};
-constexpr Quantity fs_q{Field::fs, "Fs", "Hz", limits::fs_hz};
-constexpr Quantity qes_q{Field::qes, "Qes", "", limits::q_driver};
-constexpr Quantity qms_q{Field::qms, "Qms", "", limits::q_driver};
-constexpr Quantity qts_q{Field::qts, "Qts", "", limits::q_driver};
-constexpr Quantity vas_q{Field::vas, "Vas", "m^3", limits::vas_m3};
-constexpr Quantity sd_q{Field::sd, "Sd", "m^2", limits::sd_m2};
-constexpr Quantity re_q{Field::re, "Re", "ohm", limits::re_ohm};
-constexpr Quantity xmax_q{Field::xmax, "Xmax", "m", limits::xmax_m};
-constexpr Quantity le_q{Field::le, "Le", "H", limits::le_h};
-constexpr Quantity vb_q{Field::vb, "Vb", "m^3", limits::vb_m3};
-constexpr Quantity fb_q{Field::fb, "Fb", "Hz", limits::fb_hz};
-constexpr Quantity ql_q{Field::ql, "QL", "", limits::q_box};
-constexpr Quantity qa_q{Field::qa, "QA", "", limits::q_box};
-constexpr Quantity qp_q{Field::qp, "QP", "", limits::q_box};
-constexpr Quantity power_q{Field::power, "Power", "W", limits::power_w};
-constexpr Quantity voltage_q{Field::voltage, "Voltage", "V", limits::voltage_v};
-constexpr Quantity port_diameter_q{Field::port_diameter, "Port diameter", "m",
-                                   limits::port_diameter_m};
-constexpr Quantity low_q{Field::low_frequency, "Low frequency", "Hz", limits::frequency_hz};
-constexpr Quantity high_q{Field::high_frequency, "High frequency", "Hz", limits::frequency_hz};
-
-// Decimal text without an exponent or trailing zeros: 0.00001, 100000, -50.
-std::string plain_number(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.9f", v);
-    std::string s(text);
-    s.erase(s.find_last_not_of('0') + 1);
-    if (s.back() == '.') {
-        s.pop_back();
-    }
-    return s;
-}
-
-std::optional<InputError> check(double value, const Quantity& q) {
-    return check_input(value, q.field, q.name, q.unit, q.range);
-}
-
-std::optional<InputError> check_optional(const std::optional<double>& value, const Quantity& q) {
-    return value ? check(*value, q) : std::nullopt;
-}
-
 // Fills in the Q that was not given; 0 means not given.
 std::optional<InputError> complete_q(DriverParameters& d) {
     const bool es = d.qes != 0;
     const bool ms = d.qms != 0;
     const bool ts = d.qts != 0;
-    for (const auto& [given, value, q] :
-         {std::tuple{es, d.qes, qes_q}, std::tuple{ms, d.qms, qms_q},
-          std::tuple{ts, d.qts, qts_q}}) {
-        if (given) {
-            if (auto error = check(value, q)) {
-                return error;
-            }
-        }
-    }
     if (es && ms) {
         const double qts = d.qes * d.qms / (d.qes + d.qms);
         if (ts && std::abs(d.qts - qts) > limits::qts_tolerance * qts) {
-            return InputError{Field::qts, "Qts does not agree with Qes and Qms, which give " +
-                                              plain_number(std::round(qts * 1e4) / 1e4)};
+            return InputError{Field::qts, Problem::qts_disagrees, Scale::model, qts};
         }
         d.qts = qts;
         return std::nullopt;
     }
     if (!es && !ms) {
-        return InputError{Field::qes, "Qes or Qms must be given"};
+        return InputError{Field::qes, Problem::no_q, Scale::model};
     }
     if (!ts) {
-        return es ? InputError{Field::qms, "Qms or Qts must be given with Qes"}
-                  : InputError{Field::qes, "Qes or Qts must be given with Qms"};
+        return es ? InputError{Field::qms, Problem::q_needs_other, Scale::model, 0, Field::qes}
+                  : InputError{Field::qes, Problem::q_needs_other, Scale::model, 0, Field::qms};
     }
     // One of Qes, Qms with Qts: the other from 1/Qts = 1/Qes + 1/Qms.
     const double known = es ? d.qes : d.qms;
-    const std::string known_name = es ? "Qes" : "Qms";
-    const std::string other_name = es ? "Qms" : "Qes";
+    const Field known_field = es ? Field::qes : Field::qms;
     if (d.qts >= known) {
-        return InputError{Field::qts, "Qts must be less than " + known_name};
+        return InputError{Field::qts, Problem::qts_not_below, Scale::model, d.qts, known_field};
     }
     const double other = known * d.qts / (known - d.qts);
     if (!(other <= limits::q_driver.high)) {
-        return InputError{Field::qts, "Qts is too close to " + known_name + ": the " + other_name +
-                                          " it gives is above " +
-                                          plain_number(limits::q_driver.high)};
+        return InputError{Field::qts, Problem::qts_too_close, Scale::model, other, known_field};
     }
     (es ? d.qms : d.qes) = other;
     return std::nullopt;
 }
 
+// Every row the model holds, against its bounds, then the Qs together.
 std::optional<InputError> validate(const EnclosureInput& in, DriverParameters& driver) {
-    const auto& d = in.driver;
-    const auto& b = in.box;
-    for (const auto& [value, q] :
-         {std::pair{in.temperature_c, temperature_q}, std::pair{d.fs_hz, fs_q}}) {
-        if (auto error = check(value, q)) {
-            return error;
+    for (const InputRow& row : input_rows) {
+        if (const auto value = input_value(in, row.field)) {
+            if (auto error = check_input(row.field, *value)) {
+                return error;
+            }
         }
     }
-    if (auto error = complete_q(driver)) {
-        return error;
-    }
-    for (const auto& [value, q] :
-         {std::pair{d.vas_m3, vas_q}, std::pair{d.sd_m2, sd_q}, std::pair{d.re_ohm, re_q},
-          std::pair{d.xmax_m, xmax_q}, std::pair{d.le_h, le_q}}) {
-        if (auto error = check(value, q)) {
-            return error;
-        }
-    }
-    if (auto error =
-            check_count(d.count, limits::max_driver_count, Field::driver_count, "Driver count")) {
-        return error;
-    }
-    for (const auto& [value, q] : {std::pair{b.vb_m3, vb_q}, std::pair{b.fb_hz, fb_q}}) {
-        if (auto error = check(value, q)) {
-            return error;
-        }
-    }
-    for (const auto& [value, q] :
-         {std::pair{b.ql, ql_q}, std::pair{b.qa, qa_q}, std::pair{b.qp, qp_q}}) {
-        if (auto error = check_optional(value, q)) {
-            return error;
-        }
-    }
-    if (auto error =
-            check(in.drive.value, in.drive.kind == Drive::Kind::power ? power_q : voltage_q)) {
-        return error;
-    }
-    if (auto error = check(in.port.diameter_m, port_diameter_q)) {
-        return error;
-    }
-    return check_count(in.port.count, limits::max_port_count, Field::port_count, "Port count");
+    return complete_q(driver);
 }
 
 // 1/z without the library division's handling of infinities; every denominator the
@@ -246,87 +150,128 @@ ResponsePoint evaluate(const SolvedEnclosure& m, double f) {
 
 } // namespace
 
-std::optional<InputError> check_input(double value, Field field, std::string_view name,
-                                      std::string_view unit, Range range) {
-    const std::string unit_text = unit.empty() ? "" : " " + std::string(unit);
-    if (range.low > 0 && !(value > 0)) {
-        return InputError{field, std::string(name) + " must be greater than 0" + unit_text};
-    }
-    if (!(value >= range.low && value <= range.high)) {
-        return InputError{field, std::string(name) + " must be between " + plain_number(range.low) +
-                                     " and " + plain_number(range.high) + unit_text};
-    }
-    return std::nullopt;
-}
-
-std::optional<InputError> check_count(int count, int max, Field field, std::string_view name) {
-    if (count < 1 || count > max) {
-        return InputError{field,
-                          std::string(name) + " must be between 1 and " + std::to_string(max)};
-    }
-    return std::nullopt;
-}
-
-std::string_view field_name(Field field) {
+std::optional<double> input_value(const EnclosureInput& in, Field field) {
+    const auto given = [](double v) { return v != 0 ? std::optional(v) : std::nullopt; };
+    const auto drive = [&in](Drive::Kind kind) {
+        return in.drive.kind == kind ? std::optional(in.drive.value) : std::nullopt;
+    };
     switch (field) {
-    case Field::temperature:
-        return "temperature";
     case Field::fs:
-        return "fs";
+        return in.driver.fs_hz;
     case Field::qes:
-        return "qes";
+        return given(in.driver.qes);
     case Field::qms:
-        return "qms";
+        return given(in.driver.qms);
     case Field::qts:
-        return "qts";
+        return given(in.driver.qts);
     case Field::vas:
-        return "vas";
+        return in.driver.vas_m3;
     case Field::sd:
-        return "sd";
+        return in.driver.sd_m2;
     case Field::re:
-        return "re";
+        return in.driver.re_ohm;
     case Field::xmax:
-        return "xmax";
+        return in.driver.xmax_m;
     case Field::le:
-        return "le";
+        return in.driver.le_h;
     case Field::driver_count:
-        return "driver_count";
+        return in.driver.count;
     case Field::vb:
-        return "vb";
+        return in.box.vb_m3;
     case Field::fb:
-        return "fb";
+        return in.box.fb_hz;
     case Field::ql:
-        return "ql";
+        return in.box.ql;
     case Field::qa:
-        return "qa";
+        return in.box.qa;
     case Field::qp:
-        return "qp";
+        return in.box.qp;
     case Field::power:
-        return "power";
+        return drive(Drive::Kind::power);
     case Field::voltage:
-        return "voltage";
+        return drive(Drive::Kind::voltage);
+    case Field::temperature:
+        return in.temperature_c;
     case Field::port_diameter:
-        return "port_diameter";
+        return in.port.diameter_m;
     case Field::port_count:
-        return "port_count";
-    case Field::flare_radius:
-        return "flare_radius";
-    case Field::straight_length:
-        return "straight_length";
-    case Field::low_frequency:
-        return "low_frequency";
-    case Field::high_frequency:
-        return "high_frequency";
-    case Field::points:
-        return "points";
+        return in.port.count;
+    default:
+        return std::nullopt;
     }
-    return "unknown";
+}
+
+void set_input(EnclosureInput& in, Field field, double value) {
+    switch (field) {
+    case Field::fs:
+        in.driver.fs_hz = value;
+        return;
+    case Field::qes:
+        in.driver.qes = value;
+        return;
+    case Field::qms:
+        in.driver.qms = value;
+        return;
+    case Field::qts:
+        in.driver.qts = value;
+        return;
+    case Field::vas:
+        in.driver.vas_m3 = value;
+        return;
+    case Field::sd:
+        in.driver.sd_m2 = value;
+        return;
+    case Field::re:
+        in.driver.re_ohm = value;
+        return;
+    case Field::xmax:
+        in.driver.xmax_m = value;
+        return;
+    case Field::le:
+        in.driver.le_h = value;
+        return;
+    case Field::driver_count:
+        in.driver.count = static_cast<int>(value);
+        return;
+    case Field::vb:
+        in.box.vb_m3 = value;
+        return;
+    case Field::fb:
+        in.box.fb_hz = value;
+        return;
+    case Field::ql:
+        in.box.ql = value;
+        return;
+    case Field::qa:
+        in.box.qa = value;
+        return;
+    case Field::qp:
+        in.box.qp = value;
+        return;
+    case Field::power:
+        in.drive = Drive::power_w(value);
+        return;
+    case Field::voltage:
+        in.drive = Drive::voltage_rms(value);
+        return;
+    case Field::temperature:
+        in.temperature_c = value;
+        return;
+    case Field::port_diameter:
+        in.port.diameter_m = value;
+        return;
+    case Field::port_count:
+        in.port.count = static_cast<int>(value);
+        return;
+    default:
+        return;
+    }
 }
 
 AirProperties air_properties(double temperature_c) {
     const double t =
         std::isnan(temperature_c)
-            ? 20
+            ? standard_temperature_c
             : std::clamp(temperature_c, limits::temperature_c.low, limits::temperature_c.high);
     AirProperties air;
     air.temperature_c = t;
@@ -380,19 +325,18 @@ ResponsePoint response_at(const SolvedEnclosure& model, double frequency_hz) {
 
 std::optional<InputError> fill_response_curve(const SolvedEnclosure& model, double low_hz,
                                               double high_hz, std::span<ResponsePoint> out) {
-    if (auto error = check(low_hz, low_q)) {
+    if (auto error = check_input(Field::low_frequency, low_hz)) {
         return error;
     }
-    if (auto error = check(high_hz, high_q)) {
+    if (auto error = check_input(Field::high_frequency, high_hz)) {
         return error;
     }
     if (high_hz < low_hz) {
-        return InputError{Field::high_frequency,
-                          "High frequency must not be below the low frequency"};
+        return InputError{Field::high_frequency, Problem::high_below_low, Scale::model, high_hz};
     }
     if (out.empty() || out.size() > static_cast<std::size_t>(limits::max_points)) {
-        return InputError{Field::points,
-                          "Points must be between 1 and " + std::to_string(limits::max_points)};
+        return InputError{Field::points, Problem::out_of_range, Scale::model,
+                          static_cast<double>(out.size())};
     }
     // Each frequency is the last times a fixed ratio: no exp per point. The drift
     // stays within a few ulps per step, and the last point is high_hz exactly.
@@ -410,9 +354,8 @@ std::optional<InputError> fill_response_curve(const SolvedEnclosure& model, doub
 
 Checked<std::vector<ResponsePoint>> response_curve(const SolvedEnclosure& model, double low_hz,
                                                    double high_hz, int points) {
-    if (points < 1 || points > limits::max_points) {
-        return InputError{Field::points,
-                          "Points must be between 1 and " + std::to_string(limits::max_points)};
+    if (auto error = check_input(Field::points, points)) {
+        return *error;
     }
     std::vector<ResponsePoint> curve(static_cast<std::size_t>(points));
     if (auto error = fill_response_curve(model, low_hz, high_hz, curve)) {

@@ -4,119 +4,27 @@
 // volume with ports, as a lumped impedance-analogy circuit solved at each
 // frequency. Everything is in SI units (m, m^2, m^3, Hz, ohm, W, V, Pa, kg/m^3).
 
+#include "inputs.h"
+
 #include <complex>
 #include <optional>
 #include <span>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <variant>
 #include <vector>
 
 namespace venturon {
 
-// The inputs a validation error can point at.
-enum class Field {
-    temperature,
-    fs,
-    qes,
-    qms,
-    qts,
-    vas,
-    sd,
-    re,
-    xmax,
-    le,
-    driver_count,
-    vb,
-    fb,
-    ql,
-    qa,
-    qp,
-    power,
-    voltage,
-    port_diameter,
-    port_count,
-    flare_radius,
-    straight_length,
-    low_frequency,
-    high_frequency,
-    points,
-};
-
-// Short identifier of a field, e.g. "fs", "port_diameter".
-std::string_view field_name(Field field);
-
-struct InputError {
-    Field field;
-    std::string message; // one line, e.g. "Fs must be greater than 0 Hz"
-};
-
-// A result, or the error that stopped it.
-template <class T> class Checked {
-public:
-    Checked(T value) : state_(std::move(value)) {}
-    Checked(InputError error) : state_(std::move(error)) {}
-
-    explicit operator bool() const { return std::holds_alternative<T>(state_); }
-    const T& operator*() const { return std::get<T>(state_); }
-    const T* operator->() const { return &std::get<T>(state_); }
-    // Only when there is no value.
-    const InputError& error() const { return std::get<InputError>(state_); }
-
-private:
-    std::variant<T, InputError> state_;
-};
-
-// Inclusive bounds of an input.
-struct Range {
-    double low;
-    double high;
-};
-
-// Checks one input against its bounds; a range that starts at 0 accepts 0, any
-// other needs a positive value. The message names the input and the unit, e.g.
-// "Fs must be greater than 0 Hz" or "Fs must be between 1 and 1000 Hz".
-std::optional<InputError> check_input(double value, Field field, std::string_view name,
-                                      std::string_view unit, Range range);
-// A count from 1 to max: "Port count must be between 1 and 1000".
-std::optional<InputError> check_count(int count, int max, Field field, std::string_view name);
-
-// What the model accepts. Anything outside is refused with an error naming the
-// field, so that every accepted input gives finite results.
-namespace limits {
-inline constexpr Range temperature_c{-50, 60};
-inline constexpr Range fs_hz{1, 1000};
-inline constexpr Range q_driver{0.01, 1000}; // Qes, Qms and Qts
-inline constexpr Range vas_m3{1e-5, 100};    // 0.01 L to 100 m^3
-inline constexpr Range sd_m2{1e-5, 2};       // 0.1 cm^2 to 2 m^2
-inline constexpr Range re_ohm{0.1, 1000};
-inline constexpr Range xmax_m{0, 0.2}; // 0: unknown
-inline constexpr Range le_h{0, 1};     // 0: no inductance
-inline constexpr int max_driver_count = 1000;
-inline constexpr Range vb_m3{1e-5, 100};
-inline constexpr Range fb_hz{1, 1000};
-inline constexpr Range q_box{0.1, 1e5}; // QL, QA and QP when given
-inline constexpr Range power_w{1e-3, 1e5};
-inline constexpr Range voltage_v{1e-3, 2000}; // RMS
-inline constexpr Range port_diameter_m{1e-3, 2};
-inline constexpr int max_port_count = 1000;
-inline constexpr Range frequency_hz{0.1, 1e5};
-inline constexpr int max_points = 100000;
-// Qts given together with Qes and Qms must agree with them to within this
-// fraction (datasheet values are rounded).
-inline constexpr double qts_tolerance = 0.05;
-} // namespace limits
+// The air's temperature when none is given, C.
+inline constexpr double standard_temperature_c = input_row(Field::temperature).if_absent;
 
 struct AirProperties {
-    double temperature_c = 20;
+    double temperature_c = standard_temperature_c;
     double speed_of_sound = 0; // m/s
     double density = 0;        // kg/m^3
 };
 
 // Dry air at 101.325 kPa. c = 331.3 sqrt(1 + T/273.15), rho from the ideal gas law.
 // A temperature outside limits::temperature_c is clamped into it (not a number: 20 C).
-AirProperties air_properties(double temperature_c = 20);
+AirProperties air_properties(double temperature_c = standard_temperature_c);
 
 // Small-signal parameters of one driver. A Q of 0 means "not given": Qts may stand
 // in for Qes or Qms (1/Qts = 1/Qes + 1/Qms).
@@ -137,7 +45,7 @@ struct DriverParameters {
 struct BoxParameters {
     double vb_m3 = 0;
     double fb_hz = 0;
-    std::optional<double> ql = 7.0; // leakage, RAL across the box
+    std::optional<double> ql = input_row(Field::ql).first_start; // leakage, RAL across the box
     std::optional<double> qa;       // absorption, RAB in series with the compliance
     std::optional<double> qp;       // port, RAP in series with the port mass
 };
@@ -164,8 +72,15 @@ struct EnclosureInput {
     BoxParameters box;
     Drive drive;
     PortSize port;
-    double temperature_c = 20;
+    double temperature_c = standard_temperature_c;
 };
+
+// The model's own value of a row's input (in the model's units): nothing for an
+// input it was not given (a Q of 0, no loss, the other of power and voltage, Xmax
+// unknown) or one that is not part of it (the curve's).
+std::optional<double> input_value(const EnclosureInput& input, Field field);
+// Sets a row's input from a value in the model's units.
+void set_input(EnclosureInput& input, Field field, double value);
 
 struct SolvedEnclosure;
 Checked<SolvedEnclosure> solve_enclosure(const EnclosureInput& input);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <numbers>
 
 namespace venturon {
@@ -33,23 +34,16 @@ double flare_volume(double a0, double r) {
 }
 
 std::optional<InputError> validate(const FlaredPort& port, double vb_m3, double temperature_c) {
-    if (auto error = check_input(temperature_c, Field::temperature, "Temperature", "C",
-                                 limits::temperature_c)) {
-        return error;
+    for (const auto& [field, value] :
+         {std::pair{Field::temperature, temperature_c}, std::pair{Field::port_diameter, port.diameter_m},
+          std::pair{Field::flare_radius, port.flare_radius_m},
+          std::pair{Field::port_count, static_cast<double>(port.count)},
+          std::pair{Field::vb, vb_m3}}) {
+        if (auto error = check_input(field, value)) {
+            return error;
+        }
     }
-    if (auto error = check_input(port.diameter_m, Field::port_diameter, "Port diameter", "m",
-                                 limits::port_diameter_m)) {
-        return error;
-    }
-    if (auto error = check_input(port.flare_radius_m, Field::flare_radius, "Flare radius", "m",
-                                 limits::flare_radius_m)) {
-        return error;
-    }
-    if (auto error =
-            check_count(port.count, limits::max_port_count, Field::port_count, "Port count")) {
-        return error;
-    }
-    return check_input(vb_m3, Field::vb, "Vb", "m^3", limits::vb_m3);
+    return std::nullopt;
 }
 
 // Everything about one port but its straight part.
@@ -121,7 +115,7 @@ Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_
     if (auto error = validate(port, vb_m3, temperature_c)) {
         return *error;
     }
-    if (auto error = check_input(fb_hz, Field::fb, "Fb", "Hz", limits::fb_hz)) {
+    if (auto error = check_input(Field::fb, fb_hz)) {
         return *error;
     }
     const FixedPart fixed = fixed_part(port, vb_m3, temperature_c);
@@ -150,8 +144,7 @@ Checked<PortLength> port_tuning(const FlaredPort& port, double vb_m3, double str
     if (auto error = validate(port, vb_m3, temperature_c)) {
         return *error;
     }
-    if (auto error = check_input(straight_length_m, Field::straight_length, "Straight length", "m",
-                                 limits::straight_length_m)) {
+    if (auto error = check_input(Field::straight_length, straight_length_m)) {
         return *error;
     }
     const FixedPart fixed = fixed_part(port, vb_m3, temperature_c);

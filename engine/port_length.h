@@ -7,11 +7,6 @@
 
 namespace venturon {
 
-namespace limits {
-inline constexpr Range flare_radius_m{0, 2};
-inline constexpr Range straight_length_m{0, 100};
-} // namespace limits
-
 // End correction of a mouth, as a factor of its radius.
 enum class MouthCondition {
     flanged, // in a baffle or wall: 0.85
@@ -97,11 +92,11 @@ struct PortLength {
 // The straight length that tunes the N ports with the compliance of vb_m3 to fb_hz:
 // the ports' mass in parallel, M/N, resonates with CAB = Vb/(rho c^2) at Fb.
 Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_hz,
-                                double temperature_c = 20);
+                                double temperature_c = standard_temperature_c);
 
 // The tuning for a given straight length (reachable is true, max_fb_hz as above,
 // required_mass is that of the tuning found).
 Checked<PortLength> port_tuning(const FlaredPort& port, double vb_m3, double straight_length_m,
-                                double temperature_c = 20);
+                                double temperature_c = standard_temperature_c);
 
 } // namespace venturon

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QPolygonF>
 
 #include <cmath>
 #include <optional>
@@ -75,26 +76,47 @@ void Drawing::line(double x1, double y1, double x2, double y2, const QColor& col
     if (!cut) {
         return;
     }
-    items_.push_back({Kind::line, cut->first, cut->second, colour, pen_width_, {}});
+    items_.push_back({Kind::line, cut->first, cut->second, colour, pen_width_, {}, pen_style_, {}});
 }
 
 void Drawing::point(double x, double y) {
     text_position_ = fraction(x, y);
     if (visible_point(text_position_)) {
-        items_.push_back({Kind::point, text_position_, {}, foreground_, pen_width_, {}});
+        items_.push_back({Kind::point, text_position_, {}, foreground_, pen_width_, {}, {}, {}});
     }
 }
 
 void Drawing::print(const QString& text) {
     if (visible_point(text_position_)) {
-        items_.push_back({Kind::text, text_position_, {}, foreground_, pen_width_, text});
+        items_.push_back({Kind::text, text_position_, {}, foreground_, pen_width_, text, {}, {}});
+    }
+}
+
+void Drawing::text_at(double x, double y, const QString& text, const QColor& colour) {
+    const QPointF at = fraction(x, y);
+    if (visible_point(at)) {
+        items_.push_back({Kind::text, at, {}, colour, pen_width_, text, {}, {}});
+    }
+}
+
+void Drawing::polygon(const std::vector<QPointF>& corners, const QColor& colour) {
+    Item item{Kind::polygon, {}, {}, colour, 0, {}, {}, {}};
+    for (const QPointF& c : corners) {
+        const QPointF f = fraction(c.x(), c.y());
+        if (!visible_point(f)) {
+            return;
+        }
+        item.corners.push_back(f);
+    }
+    if (item.corners.size() >= 3) {
+        items_.push_back(std::move(item));
     }
 }
 
 void Drawing::render(QPainter& painter, const QSizeF& size) const {
     painter.save();
     painter.fillRect(QRectF(QPointF(0, 0), size), background_);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::Antialiasing, antialiased_);
     painter.setFont(font_);
     const QFontMetricsF metrics(font_, painter.device());
     auto at = [&size](const QPointF& f) {
@@ -103,9 +125,21 @@ void Drawing::render(QPainter& painter, const QSizeF& size) const {
     for (const Item& item : items_) {
         QPen pen(item.colour);
         pen.setWidthF(item.pen_width);
-        pen.setCapStyle(Qt::SquareCap);
+        pen.setCapStyle(item.style == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap);
+        pen.setStyle(item.style);
         painter.setPen(pen);
         switch (item.kind) {
+        case Kind::polygon: {
+            QPolygonF shape;
+            for (const QPointF& c : item.corners) {
+                shape << at(c);
+            }
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(item.colour);
+            painter.drawPolygon(shape);
+            painter.setBrush(Qt::NoBrush);
+            break;
+        }
         case Kind::line:
             painter.drawLine(at(item.from), at(item.to));
             break;

@@ -18,7 +18,7 @@ namespace venturon {
 // them, and the list can be replayed at any size and pixel ratio.
 class Drawing {
 public:
-    enum class Kind { line, point, text };
+    enum class Kind { line, point, text, polygon };
     struct Item {
         Kind kind = Kind::line;
         QPointF from; // fractions of the scale: 0..1 spans the picture
@@ -26,6 +26,8 @@ public:
         QColor colour;
         double pen_width = 1; // pixels
         QString text;         // texts only
+        Qt::PenStyle style = Qt::SolidLine; // lines only
+        std::vector<QPointF> corners;       // polygons only, filled in `colour`
     };
 
     void set_scale(double width, double height);
@@ -42,12 +44,22 @@ public:
     QColor background() const { return background_; }
     void set_font(const QFont& font) { font_ = font; }
     const QFont& font() const { return font_; }
+    // Lines drawn from now on: solid, dashed, dotted.
+    void set_pen_style(Qt::PenStyle style) { pen_style_ = style; }
+    // Whether the picture is drawn with smoothed edges (curves), or pixel-sharp.
+    void set_antialiased(bool on) { antialiased_ = on; }
+    bool antialiased() const { return antialiased_; }
 
     void line(double x1, double y1, double x2, double y2, const QColor& colour);
     // Plots a point in the foreground colour and makes it the text position.
     void point(double x, double y);
     // Prints a text in the foreground colour, its top-left corner at the text position.
     void print(const QString& text);
+    // Prints a text with its top-left corner at (x, y), plotting no point.
+    void text_at(double x, double y, const QString& text, const QColor& colour);
+    // A filled polygon without an outline; corners lying far outside the picture
+    // leave nothing.
+    void polygon(const std::vector<QPointF>& corners, const QColor& colour);
 
     const std::vector<Item>& items() const { return items_; }
 
@@ -60,6 +72,8 @@ private:
     double scale_width_ = 1;
     double scale_height_ = 1;
     double pen_width_ = 1;
+    Qt::PenStyle pen_style_ = Qt::SolidLine;
+    bool antialiased_ = false;
     QColor foreground_ = Qt::black;
     QColor background_ = Qt::white;
     QFont font_;

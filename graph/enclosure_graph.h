@@ -7,6 +7,7 @@
 #include "drawing.h"
 #include "enclosure.h"
 #include "model.h"
+#include "plot.h"
 #include "velocity_graph.h"
 
 #include <QSizeF>
@@ -45,8 +46,7 @@ struct PortVelocityGraphInput {
     // By rising frequency; parts outside 15 to 40 Hz are cut at the picture's edges.
     std::vector<PortVelocitySample> samples;
     std::array<double, 4> design_velocity{}; // at 20, 25, 30 and 35 Hz
-    // The size the picture is shown at, in pixels. When given, velocity labels and
-    // legends that would overlap are kept apart as in the velocity graph.
+    // The size the picture is drawn at, in pixels; empty: 600 by 300.
     QSizeF picture_size;
 };
 
@@ -66,7 +66,7 @@ struct ExcursionSample {
 struct ExcursionGraphInput {
     std::vector<ExcursionSample> samples; // by rising frequency, 10 to 200 Hz
     std::optional<double> xmax_mm;        // drawn as a line when given and above 0
-    QSizeF picture_size;
+    QSizeF picture_size;                  // pixels; empty: 600 by 300
 };
 
 // The cone excursion of the solved enclosure at `points` frequencies spaced evenly
@@ -86,17 +86,26 @@ inline const QColor xmax_line = graph_colour::core_line;
 inline const QColor xmax_text = graph_colour::core_text;
 } // namespace enclosure_colour
 
-// Replaces the drawing with the port velocity graph: velocity (upwards) against
-// frequency (rightwards), the core and chuffing limit curves, thin markers at the
-// design frequencies with a cross on the velocity at each, and the velocity curve,
-// drawn in the chuffing colour where it is above the chuffing limit and in the
-// core text's red where it is above the core limit, with the gap to the limit
-// shaded. Legends stand right of the curves' ends at 40 Hz.
-void draw_port_velocity_graph(Drawing& drawing, const PortVelocityGraphInput& input);
+// Replaces the drawing with the port velocity graph at its picture size: velocity
+// (upwards) against frequency (rightwards), the core and chuffing limit curves,
+// thin markers at the design frequencies with a cross on the velocity at each,
+// and the velocity curve, drawn in the chuffing colour where it is above the
+// chuffing limit and in the core text's red where it is above the core limit,
+// with the gap to the limit shaded. The scale follows the velocity; a limit far
+// above it runs off the top and is marked there.
+PlotLayout draw_port_velocity_graph(Drawing& drawing, const PortVelocityGraphInput& input);
 
 // Replaces the drawing with the excursion graph: excursion in mm (upwards) against
 // frequency on a log scale (rightwards), Xmax as a horizontal line, and the curve
 // in red where it passes Xmax, with the excess shaded.
-void draw_excursion_graph(Drawing& drawing, const ExcursionGraphInput& input);
+PlotLayout draw_excursion_graph(Drawing& drawing, const ExcursionGraphInput& input);
+
+// The pictures as plot specifications, before drawing.
+PlotSpec port_velocity_plot(const PortVelocityGraphInput& input);
+PlotSpec excursion_plot(const ExcursionGraphInput& input);
+
+// The size a picture is drawn at when its input gives none.
+inline constexpr double enclosure_graph_default_width = 600;
+inline constexpr double enclosure_graph_default_height = 300;
 
 } // namespace venturon

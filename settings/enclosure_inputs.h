@@ -26,16 +26,14 @@
 // - A choice (outer_mouth, inner_mouth, flared_ends) that is empty, missing or not
 //   one of its words takes its default: flanged, free, both.
 //
-// Keys and units:
-//   fs_hz, qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, drivers  (driver)
-//   vb_l, fb_hz, ql, qa, qp                                               (box)
-//   power_w, voltage_v, temperature_c                                     (drive, air)
-//   outer_mouth (flanged|free), inner_mouth (flanged|free),
-//   flared_ends (both|outer|inner|none)                                   (ports)
+// The numbers' keys and units are input_rows' (engine/inputs.h); the choices'
+// keys are choice_rows' below.
 
 #include "enclosure.h"
 #include "port_length.h"
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,37 +43,33 @@ namespace venturon {
 // Which ends of the ports carry the flare.
 enum class FlaredEnds { both, outer, inner, none };
 
-// Every number is optional: nullopt means "not given". Defaults are the inputs of a
-// first start, a worked example: a subwoofer driver in 60 L tuned to 30 Hz. A
-// program without its file starts from these; a file is read from nothing given
-// (blank_enclosure_inputs), so that a key it lacks stays not given.
+// Every number of the file by its field (input_rows gives its key, unit and
+// bounds), each optional: nullopt means "not given". A record starts as the
+// designer's first start, a worked example: a subwoofer driver in 60 L tuned to
+// 30 Hz. A file is read from nothing given (blank_enclosure_inputs), so that a key
+// it lacks stays not given.
 struct EnclosureInputs {
-    // One driver, data sheet values.
-    std::optional<double> fs_hz = 25;
-    std::optional<double> qes = 0.45;
-    std::optional<double> qms = 5;
-    std::optional<double> qts;         // not given: from Qes and Qms
-    std::optional<double> vas_l = 100; // litres
-    std::optional<double> sd_cm2 = 500;
-    std::optional<double> re_ohm = 3.6;
-    std::optional<double> xmax_mm = 12; // one way; not given: unknown
-    std::optional<double> le_mh;        // not given: no inductance
-    std::optional<double> drivers = 1;  // identical drivers in the box; not given: 1
-    // The box: net volume, tuning and losses as Qs at Fb (not given: no such loss).
-    std::optional<double> vb_l = 60;
-    std::optional<double> fb_hz = 30;
-    std::optional<double> ql = 7;
-    std::optional<double> qa;
-    std::optional<double> qp;
-    // The signal (power into the nominal load Re/N, or an RMS voltage; exactly one
-    // of them) and the air.
-    std::optional<double> power_w = 100;
-    std::optional<double> voltage_v;
-    std::optional<double> temperature_c = 20; // not given: 20 C
+    std::array<std::optional<double>, file_number_count> numbers = first_start_numbers();
     // The ports' ends.
     MouthCondition outer_mouth = MouthCondition::flanged;
     MouthCondition inner_mouth = MouthCondition::free;
     FlaredEnds flared_ends = FlaredEnds::both;
+
+    // A number of the file (in_file(field) must hold).
+    std::optional<double>& operator[](Field field) {
+        return numbers[static_cast<std::size_t>(field)];
+    }
+    const std::optional<double>& operator[](Field field) const {
+        return numbers[static_cast<std::size_t>(field)];
+    }
+
+    static constexpr std::array<std::optional<double>, file_number_count> first_start_numbers() {
+        std::array<std::optional<double>, file_number_count> out{};
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i] = input_rows[i].first_start;
+        }
+        return out;
+    }
 
     // Numbers compare by value (0 == -0).
     friend bool operator==(const EnclosureInputs&, const EnclosureInputs&) = default;
@@ -84,40 +78,36 @@ struct EnclosureInputs {
 // Nothing given, the choices at their defaults: what a file without any key reads as.
 EnclosureInputs blank_enclosure_inputs();
 
-// The keys of the file, in the order serialise_enclosure_inputs writes them.
-enum class EnclosureKey {
-    fs_hz,
-    qes,
-    qms,
-    qts,
-    vas_l,
-    sd_cm2,
-    re_ohm,
-    xmax_mm,
-    le_mh,
-    drivers,
-    vb_l,
-    fb_hz,
-    ql,
-    qa,
-    qp,
-    power_w,
-    voltage_v,
-    temperature_c,
-    outer_mouth,
-    inner_mouth,
-    flared_ends,
-};
-inline constexpr int enclosure_key_count = 21;
+// The file's fields in the order the file writes them.
+constexpr Field file_field(std::size_t index) {
+    return input_rows[index].field;
+}
 
-// "fs_hz", "outer_mouth", ...
-std::string_view enclosure_key_name(EnclosureKey key);
-// The number a key stands for; nullptr for the three choices.
-std::optional<double>* enclosure_number(EnclosureInputs& inputs, EnclosureKey key);
-const std::optional<double>* enclosure_number(const EnclosureInputs& inputs, EnclosureKey key);
-// The key whose value an error of the model points at; nullopt for the port's own
-// fields (diameter, count, flare radius) and the curve's.
-std::optional<EnclosureKey> enclosure_key_of(Field field);
+// The three choices of the file besides its numbers.
+enum class Choice { outer_mouth, inner_mouth, flared_ends };
+struct ChoiceRow {
+    Choice choice;
+    std::string_view key;    // in the file
+    std::string_view option; // on the command line, without its dashes
+    std::string_view help;   // for --help
+};
+inline constexpr std::array<ChoiceRow, 3> choice_rows{{
+    {Choice::outer_mouth, "outer_mouth", "outer-mouth",
+     "Ports' outer mouth: flanged (in the baffle) or free (default: flanged)."},
+    {Choice::inner_mouth, "inner_mouth", "inner-mouth",
+     "Ports' inner mouth: flanged or free (default: free)."},
+    {Choice::flared_ends, "flared_ends", "flared-ends",
+     "Ports' ends with the flare: both, outer, inner or none (default: both)."},
+}};
+
+// A choice's word ("flanged", "both"); and the choice set from a word, false when
+// the word is not one of its own (the record is left as it was).
+std::string_view choice_text(const EnclosureInputs& inputs, Choice choice);
+bool set_choice(EnclosureInputs& inputs, Choice choice, std::string_view word);
+// Back to its default: flanged, free, both.
+void reset_choice(EnclosureInputs& inputs, Choice choice);
+// The words a choice takes, for messages: "flanged or free", "both, outer, inner or none".
+std::string_view choice_words(Choice choice);
 
 // "flanged", "free"; "both", "outer", "inner", "none". The readers compare exactly.
 std::string_view mouth_text(MouthCondition mouth);
@@ -135,23 +125,12 @@ EnclosureInputs parse_enclosure_inputs(std::string_view bytes);
 // reads the result back to an equal record.
 std::string serialise_enclosure_inputs(const EnclosureInputs& inputs);
 
-// The bounds of each input in the file's units: the model's limits converted.
-namespace sheet_limits {
-inline constexpr Range vas_l{0.01, 100000};
-inline constexpr Range sd_cm2{0.1, 20000};
-inline constexpr Range xmax_mm{0, 200};
-inline constexpr Range le_mh{0, 1000};
-inline constexpr Range vb_l{0.01, 100000};
-inline constexpr Range port_diameter_mm{1, 2000};
-inline constexpr Range flare_radius_mm{0, 2000};
-} // namespace sheet_limits
-
 // Checks the inputs and converts them to the model's SI units, for N ports of the
 // given internal diameter. Everything the model needs must be given: Fs, Vas, Sd,
 // Re, Vb, Fb, enough of Qes, Qms and Qts, and either the power or the voltage (not
-// both). Messages name the input and its unit as in the file ("Vas must be between
-// 0.01 and 100000 L"); the drivers must be a whole number. solve_enclosure checks
-// what depends on several inputs (Qts against Qes and Qms).
+// both). Errors are in the file's units (Scale::file); the drivers must be a whole
+// number. solve_enclosure checks what depends on several inputs (Qts against Qes
+// and Qms).
 Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& inputs, double port_diameter_mm,
                                            int port_count);
 

@@ -9,7 +9,7 @@
 #include "font_fitting.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
-#include "frm_enclosure.h"
+#include "enclosure_designer.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "imperial.h"
@@ -282,7 +282,7 @@ void Form1::form_load() {
         },
         this);
 
-    frmEnclosure_ = new frmEnclosure(
+    frmEnclosure_ = new EnclosureDesigner(
         program_,
         [this] {
             // A computed minimum is cut as the radius field shows it, a step up.
@@ -290,7 +290,7 @@ void Form1::form_load() {
                                       ? shown_minimum(s_.radius_mm, program_.units_mode)
                                       : s_.radius_mm;
             return WindowPort{s_.diameter_mm, radius, std::max(1.0, field_number(Text10)),
-                              current_allowances()};
+                              current_allowances(), Option1->isChecked()};
         },
         [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
 

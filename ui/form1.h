@@ -4,7 +4,7 @@
 #include "calculation.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
-#include "frm_enclosure.h"
+#include "enclosure_designer.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "program_state.h"
@@ -78,7 +78,7 @@ public:
     frmDiaWarning* diameter_warning() const { return frmDiaWarning_; }
     frmOptions* options() const { return frmOptions_; }
     frmUnits* units() const { return frmUnits_; }
-    frmEnclosure* enclosure() const { return frmEnclosure_; }
+    EnclosureDesigner* enclosure() const { return frmEnclosure_; }
     frmAbout* about() const { return frmAbout_; }
     AllowanceReminder& reminder() { return reminder_; }
 
@@ -197,7 +197,7 @@ private:
     QPointer<frmAbout> frmAbout_;
     QPointer<frmOptions> frmOptions_;
     QPointer<frmUnits> frmUnits_;
-    QPointer<frmEnclosure> frmEnclosure_;
+    QPointer<EnclosureDesigner> frmEnclosure_;
     AllowanceReminder reminder_;
 };
 

@@ -14,9 +14,21 @@ QImage PictureBox::to_image(qreal device_pixel_ratio) const {
     return drawing_.to_image(size(), device_pixel_ratio);
 }
 
+void PictureBox::set_dimmed(bool dimmed) {
+    if (dimmed != dimmed_) {
+        dimmed_ = dimmed;
+        update();
+    }
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     drawing_.render(painter, QSizeF(size()));
+    if (dimmed_) {
+        QColor veil = drawing_.background();
+        veil.setAlpha(170);
+        painter.fillRect(rect(), veil);
+    }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -18,6 +18,10 @@ public:
     const Drawing& drawing() const { return drawing_; }
     // Call after drawing into drawing() so that the widget shows it.
     void refresh() { update(); }
+    // A picture that no longer stands for the inputs shows faintly until it is
+    // drawn again.
+    void set_dimmed(bool dimmed);
+    bool dimmed() const { return dimmed_; }
     QImage to_image(qreal device_pixel_ratio = 1.0) const;
 
 signals:
@@ -30,6 +34,7 @@ protected:
 
 private:
     Drawing drawing_;
+    bool dimmed_ = false;
 };
 
 } // namespace venturon

@@ -239,4 +239,12 @@ std::string trim_spaces(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+std::string_view trim_blanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 } // namespace venturon

@@ -39,4 +39,7 @@ double Int(double x);
 // Removes leading and trailing spaces (only the space character).
 std::string trim_spaces(std::string_view text);
 
+// The text without the blanks (spaces and tabs) around it.
+std::string_view trim_blanks(std::string_view text);
+
 } // namespace venturon

@@ -1,4 +1,4 @@
-#include "lengths.h"
+#include "length_display.h"
 #include "options.h"
 #include "round_over.h"
 #include "support/calc.h"
@@ -19,6 +19,7 @@
 #include <sstream>
 #include <vector>
 
+using namespace venturon;
 using namespace venturon::cli;
 using namespace venturon::testing;
 using venturon::Rounding;

@@ -3,7 +3,7 @@
 // input.
 #include "calculation.h"
 #include "enclosure_inputs.h"
-#include "lengths.h"
+#include "length_display.h"
 #include "port_length.h"
 #include "run.h"
 #include "support/calc.h"
@@ -197,7 +197,7 @@ TEST(EnclosureCalc, JsonAndCsvFields) {
           "air_density_kg_m3", "speed_of_sound_m_s", "port_length_problem"}) {
         EXPECT_TRUE(e.contains(key)) << key;
     }
-    EXPECT_EQ(e["inputs"].toObject().size(), enclosure_key_count);
+    EXPECT_EQ(e["inputs"].toObject().size(), qsizetype(file_number_count + choice_rows.size()));
     EXPECT_EQ(e["port_length"].toObject().size(), 15);
     const QJsonArray curve = e["curve"].toArray();
     ASSERT_EQ(curve.size(), 7);
@@ -277,7 +277,8 @@ void PrintTo(const BadCase& c, std::ostream* os) {
 const Args file{"-d", "100", "--driver", "{file}"};
 
 const BadCase bad_cases[] = {
-    {"vas_zero", example + Args{"--vas", "0"}, "--vas \"0\": Vas must be greater than 0 L"},
+    {"vas_zero", example + Args{"--vas", "0"},
+     "--vas \"0\": Vas must be between 0.01 and 100000 L"},
     {"vas_beyond_a_double", example + Args{"--vas", "1e999"},
      "--vas \"1e999\": too large (the largest number is about 1.8e308)"},
     {"sd_not_a_number", example + Args{"--sd", "big"}, "--sd \"big\": not a number (or \"none\")"},
@@ -344,11 +345,11 @@ INSTANTIATE_TEST_SUITE_P(Options, EnclosureBadInput, ::testing::ValuesIn(bad_cas
 TEST(EnclosureCalc, BadValueInTheFileNamesTheFileAndKey) {
     QTemporaryDir dir;
     EnclosureInputs in;
-    in.vas_l = 0;
+    in[Field::vas] = 0;
     const QString path = write_temporary(dir, "bad.ini", serialise_enclosure_inputs(in));
     EXPECT_EQ(calc({"-d", "100", "--driver", path.toStdString()}).err,
               "venturon-calc: --driver \"" + path.toStdString() +
-                  "\": vas_l: Vas must be greater than 0 L\n");
+                  "\": vas_l: Vas must be between 0.01 and 100000 L\n");
     const QString empty = write_temporary(dir, "empty.ini", "");
     EXPECT_EQ(calc({"-d", "100", "--driver", empty.toStdString()}).err,
               "venturon-calc: --fs: Fs must be given (or fs_hz in the --driver file)\n");

@@ -1,6 +1,7 @@
 // The enclosure inputs file: what it reads from any bytes, what it writes, and how
 // its values reach the model.
 #include "enclosure_inputs.h"
+#include "input_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,9 @@ EnclosureInputs unusual_inputs() {
                              1,
                              28.28,
                              -12.5};
-    for (int i = 0; i < 18; ++i) {
-        *enclosure_number(in, static_cast<EnclosureKey>(i)) = values[i];
+    static_assert(std::size(values) == file_number_count);
+    for (std::size_t i = 0; i < file_number_count; ++i) {
+        in.numbers[i] = values[i];
     }
     in.outer_mouth = MouthCondition::free;
     in.inner_mouth = MouthCondition::flanged;
@@ -71,7 +73,7 @@ TEST(EnclosureInputs, FirstStartIsTheWorkedExample) {
     EXPECT_EQ(EnclosureInputs{}, documented);
 
     const auto input = to_enclosure_input(EnclosureInputs{}, 100, 2);
-    ASSERT_TRUE(input) << input.error().message;
+    ASSERT_TRUE(input) << input_message(input.error());
     EXPECT_DOUBLE_EQ(input->driver.vas_m3, 0.1);
     EXPECT_DOUBLE_EQ(input->driver.sd_m2, 0.05);
     EXPECT_DOUBLE_EQ(input->driver.xmax_m, 0.012);
@@ -85,10 +87,10 @@ TEST(EnclosureInputs, FirstStartIsTheWorkedExample) {
 
     // Not given: 20 C and one driver; a voltage drives in place of a power.
     EnclosureInputs in;
-    in.temperature_c.reset();
-    in.drivers.reset();
-    in.power_w.reset();
-    in.voltage_v = 20;
+    in[Field::temperature].reset();
+    in[Field::driver_count].reset();
+    in[Field::power].reset();
+    in[Field::voltage] = 20;
     const auto by_voltage = to_enclosure_input(in, 100, 1);
     ASSERT_TRUE(by_voltage);
     EXPECT_EQ(by_voltage->temperature_c, 20);
@@ -100,9 +102,12 @@ TEST(EnclosureInputs, WritesEveryKeyAndReadsItBackExactly) {
     for (const EnclosureInputs& in :
          {EnclosureInputs{}, blank_enclosure_inputs(), unusual_inputs()}) {
         const std::string bytes = serialise_enclosure_inputs(in);
-        for (int i = 0; i < enclosure_key_count; ++i) {
-            const std::string key(enclosure_key_name(static_cast<EnclosureKey>(i)));
+        for (std::size_t i = 0; i < file_number_count; ++i) {
+            const std::string key(input_rows[i].key);
             EXPECT_NE(bytes.find("\n" + key + " ="), std::string::npos) << key;
+        }
+        for (const ChoiceRow& row : choice_rows) {
+            EXPECT_NE(bytes.find("\n" + std::string(row.key) + " ="), std::string::npos);
         }
         EXPECT_EQ(parse_enclosure_inputs(bytes), in);
     }
@@ -112,8 +117,8 @@ TEST(EnclosureInputs, WritesEveryKeyAndReadsItBackExactly) {
         double value = 0;
         std::memcpy(&value, &state, sizeof value);
         EnclosureInputs in = blank_enclosure_inputs();
-        in.vb_l = value;
-        const auto back = parse_enclosure_inputs(serialise_enclosure_inputs(in)).vb_l;
+        in[Field::vb] = value;
+        const auto back = parse_enclosure_inputs(serialise_enclosure_inputs(in))[Field::vb];
         // Not finite, as only code can make it: written as not given.
         EXPECT_EQ(back, std::isfinite(value) ? std::optional(value) : std::nullopt) << value;
     }
@@ -177,16 +182,16 @@ class EnclosureInputsFile : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(EnclosureInputsFile, ReadsAnyBytesToFiniteInputsThatSaveAndLoadAgain) {
     const EnclosureInputs in = parse_enclosure_inputs(GetParam().bytes);
-    EXPECT_EQ(in.fs_hz, GetParam().fs_hz);
-    for (int i = 0; i < 18; ++i) {
-        if (const auto& value = *enclosure_number(in, static_cast<EnclosureKey>(i))) {
+    EXPECT_EQ(in[Field::fs], GetParam().fs_hz);
+    for (std::size_t i = 0; i < file_number_count; ++i) {
+        if (const auto& value = in.numbers[i]) {
             EXPECT_TRUE(std::isfinite(*value) && !(std::signbit(*value) && *value == 0)) << i;
         }
     }
     EXPECT_EQ(parse_enclosure_inputs(serialise_enclosure_inputs(in)), in);
     // Whatever was read converts for the model or says why not, in one line.
     const auto input = to_enclosure_input(in, 100, 1);
-    EXPECT_TRUE(input || input.error().message.find('\n') == std::string::npos);
+    EXPECT_TRUE(input || input_message(input.error()).find('\n') == std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, EnclosureInputsFile, ::testing::ValuesIn(file_cases),
@@ -230,7 +235,7 @@ namespace {
 
 struct CheckCase {
     const char* name;
-    EnclosureKey key;
+    Field key;
     std::optional<double> value; // replaces the first start's
     Field field;
     const char* message;
@@ -240,25 +245,26 @@ void PrintTo(const CheckCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-using K = EnclosureKey;
+using F = Field;
 const CheckCase check_cases[] = {
-    {"fs_missing", K::fs_hz, std::nullopt, Field::fs, "Fs must be given"},
-    {"vas_zero", K::vas_l, 0, Field::vas, "Vas must be greater than 0 L"},
-    {"vas_beyond", K::vas_l, 100001, Field::vas, "Vas must be between 0.01 and 100000 L"},
-    {"sd_small", K::sd_cm2, 0.05, Field::sd, "Sd must be between 0.1 and 20000 cm^2"},
-    {"xmax_beyond", K::xmax_mm, 250, Field::xmax, "Xmax must be between 0 and 200 mm"},
-    {"le_negative", K::le_mh, -1, Field::le, "Le must be between 0 and 1000 mH"},
-    {"drivers_fraction", K::drivers, 1.5, Field::driver_count,
+    {"fs_missing", F::fs, std::nullopt, F::fs, "Fs must be given"},
+    {"vas_zero", F::vas, 0, F::vas, "Vas must be between 0.01 and 100000 L"},
+    {"vas_beyond", F::vas, 100001, F::vas, "Vas must be between 0.01 and 100000 L"},
+    {"sd_small", F::sd, 0.05, F::sd, "Sd must be between 0.1 and 20000 cm^2"},
+    {"xmax_beyond", F::xmax, 250, F::xmax, "Xmax must be between 0.1 and 200 mm, or 0 for unknown"},
+    {"xmax_tiny", F::xmax, 1e-308, F::xmax, "Xmax must be between 0.1 and 200 mm, or 0 for unknown"},
+    {"le_negative", F::le, -1, F::le, "Le must be between 0 and 1000 mH"},
+    {"drivers_fraction", F::driver_count, 1.5, F::driver_count,
      "Driver count must be a whole number between 1 and 1000"},
-    {"drivers_huge", K::drivers, 1e300, Field::driver_count,
+    {"drivers_huge", F::driver_count, 1e300, F::driver_count,
      "Driver count must be a whole number between 1 and 1000"},
-    {"vb_missing", K::vb_l, std::nullopt, Field::vb, "Vb must be given"},
-    {"ql_small", K::ql, 0.01, Field::ql, "QL must be between 0.1 and 100000"},
-    {"qts_zero", K::qts, 0, Field::qts, "Qts must be greater than 0"},
-    {"power_and_voltage", K::voltage_v, 20, Field::voltage,
+    {"vb_missing", F::vb, std::nullopt, F::vb, "Vb must be given"},
+    {"ql_small", F::ql, 0.01, F::ql, "QL must be between 0.1 and 100000"},
+    {"qts_zero", F::qts, 0, F::qts, "Qts must be between 0.01 and 1000"},
+    {"power_and_voltage", F::voltage, 20, F::voltage,
      "Give either the power or the voltage, not both"},
-    {"no_drive", K::power_w, std::nullopt, Field::power, "Power or voltage must be given"},
-    {"temperature_beyond", K::temperature_c, 61, Field::temperature,
+    {"no_drive", F::power, std::nullopt, F::power, "Power or voltage must be given"},
+    {"temperature_beyond", F::temperature, 61, F::temperature,
      "Temperature must be between -50 and 60 C"},
 };
 
@@ -268,39 +274,80 @@ class EnclosureInputsCheck : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(EnclosureInputsCheck, NamesTheInputInTheFilesUnits) {
     EnclosureInputs in;
-    *enclosure_number(in, GetParam().key) = GetParam().value;
+    in[GetParam().key] = GetParam().value;
     const auto input = to_enclosure_input(in, 100, 1);
     ASSERT_FALSE(input);
     EXPECT_EQ(input.error().field, GetParam().field);
-    EXPECT_EQ(input.error().message, GetParam().message);
+    EXPECT_EQ(input.error().scale, Scale::file);
+    EXPECT_EQ(input_message(input.error()), GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, EnclosureInputsCheck, ::testing::ValuesIn(check_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The model's own errors in its units and words; the designer's in the units on
+// screen, imperial included.
+TEST(InputMessages, SaidInTheUnitsOfWhereTheyShow) {
+    const struct {
+        InputError error;
+        UnitsMode units;
+        UnitStyle style;
+        const char* message;
+    } cases[] = {
+        {{F::sd, Problem::out_of_range, Scale::model, 3}, UnitsMode::metric, UnitStyle::text,
+         "Sd must be between 0.00001 and 2 m^2"},
+        {{F::vb, Problem::out_of_range, Scale::model, 0}, UnitsMode::inches, UnitStyle::text,
+         "Vb must be between 0.00001 and 100 m^3"},
+        {{F::qms, Problem::q_needs_other, Scale::model, 0, F::qes}, UnitsMode::metric,
+         UnitStyle::text, "Qms or Qts must be given with Qes"},
+        {{F::qts, Problem::qts_not_below, Scale::model, 6, F::qms}, UnitsMode::metric,
+         UnitStyle::text, "Qts must be less than Qms"},
+        {{F::qts, Problem::qts_too_close, Scale::model, 2000, F::qes}, UnitsMode::metric,
+         UnitStyle::text, "Qts is too close to Qes: the Qms it gives is above 1000"},
+        {{F::qes, Problem::no_q}, UnitsMode::metric, UnitStyle::text, "Qes or Qms must be given"},
+        {{F::high_frequency, Problem::high_below_low}, UnitsMode::metric, UnitStyle::text,
+         "High frequency must not be below the low frequency"},
+        {{F::port_count, Problem::out_of_range, Scale::model, 0}, UnitsMode::metric,
+         UnitStyle::text, "Port count must be between 1 and 1000"},
+        {{F::vas, Problem::out_of_range, Scale::file, 0}, UnitsMode::decimal_inches,
+         UnitStyle::window, "Vas must be between 0.000353147 and 3531.47 ft\u00b3"},
+        {{F::sd, Problem::out_of_range, Scale::file, 0}, UnitsMode::inches, UnitStyle::text,
+         "Sd must be between 0.0155 and 3100.01 in^2"},
+        {{F::xmax, Problem::out_of_range, Scale::file, 0}, UnitsMode::inches, UnitStyle::window,
+         "Xmax must be between 0.00393701 and 7.87402 in, or 0 for unknown"},
+        {{F::sd, Problem::out_of_range, Scale::file, 0}, UnitsMode::metric, UnitStyle::window,
+         "Sd must be between 0.1 and 20000 cm\u00b2"},
+        {{F::temperature, Problem::out_of_range, Scale::file, 99}, UnitsMode::inches,
+         UnitStyle::window, "Temperature must be between -50 and 60 \u00b0C"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(input_message(c.error, c.units, c.style), c.message);
+    }
+}
+
 // Values at the very edges of the file's bounds pass the model's own checks too,
 // whatever the conversion to SI units rounds; the port's are checked in mm.
 TEST(EnclosureInputs, EdgesOfTheFilesBoundsReachTheModel) {
-    const std::pair<EnclosureKey, Range> edges[] = {{K::vas_l, sheet_limits::vas_l},
-                                                    {K::sd_cm2, sheet_limits::sd_cm2},
-                                                    {K::xmax_mm, sheet_limits::xmax_mm},
-                                                    {K::le_mh, sheet_limits::le_mh},
-                                                    {K::vb_l, sheet_limits::vb_l}};
-    for (const auto& [key, range] : edges) {
-        for (double v : {range.low, range.high}) {
+    for (std::size_t i = 0; i < file_number_count; ++i) {
+        const InputRow& row = input_rows[i];
+        if (row.field == Field::voltage || row.field == Field::qts) {
+            continue; // not with the power, nor against Qes and Qms of the first start
+        }
+        for (double v : {row.range.low, row.range.high}) {
             EnclosureInputs in;
-            *enclosure_number(in, key) = v;
+            in[row.field] = v;
             const auto input = to_enclosure_input(in, 100, 1);
-            ASSERT_TRUE(input) << enclosure_key_name(key) << " " << v;
-            EXPECT_TRUE(solve_enclosure(*input)) << enclosure_key_name(key) << " " << v;
+            ASSERT_TRUE(input) << row.key << " " << v;
+            EXPECT_TRUE(solve_enclosure(*input)) << row.key << " " << v;
         }
     }
-    for (double d : {sheet_limits::port_diameter_mm.low, sheet_limits::port_diameter_mm.high}) {
+    const Range port = input_row(Field::port_diameter).range;
+    for (double d : {port.low, port.high}) {
         const auto input = to_enclosure_input(EnclosureInputs{}, d, 1);
         ASSERT_TRUE(input) << d;
         EXPECT_TRUE(solve_enclosure(*input)) << d;
     }
-    EXPECT_EQ(to_enclosure_input(EnclosureInputs{}, 0.5, 1).error().message,
+    EXPECT_EQ(input_message(to_enclosure_input(EnclosureInputs{}, 0.5, 1).error()),
               "Port diameter must be between 1 and 2000 mm");
     EXPECT_EQ(to_enclosure_input(EnclosureInputs{}, 100, 0).error().field, Field::port_count);
 }

@@ -34,5 +34,5 @@ TEST(EnclosureExecutable, DriverFileToReportAndBadInputToOneLine) {
     const venturon::testing::Outcome bad = start({"-d", "100", "--driver", path, "--fb", "0"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "venturon-calc: --fb \"0\": Fb must be greater than 0 Hz\n");
+    EXPECT_EQ(bad.err, "venturon-calc: --fb \"0\": Fb must be between 1 and 1000 Hz\n");
 }

@@ -23,7 +23,7 @@ FlaredPort port(double d, double r, int count, PortEnd outer, PortEnd inner) {
 
 PortLength length_of(const FlaredPort& p, double vb, double fb, double t = 20) {
     const auto r = port_length(p, vb, fb, t);
-    EXPECT_TRUE(r) << r.error().message;
+    EXPECT_TRUE(r) << static_cast<int>(r.error().field);
     return *r;
 }
 
@@ -248,7 +248,6 @@ struct PortFieldCase {
     const char* name;
     std::function<Checked<PortLength>()> run;
     Field field;
-    const char* message;
 };
 
 void PrintTo(const PortFieldCase& c, std::ostream* os) {
@@ -269,24 +268,24 @@ class PortLengthValidation : public testing::TestWithParam<PortFieldCase> {};
 TEST_P(PortLengthValidation, NamesTheField) {
     const auto got = GetParam().run();
     ASSERT_FALSE(got);
-    EXPECT_EQ(field_name(got.error().field), field_name(GetParam().field));
-    EXPECT_EQ(got.error().message, GetParam().message);
+    EXPECT_EQ(static_cast<int>(got.error().field), static_cast<int>(GetParam().field));
+    EXPECT_EQ(got.error().problem, Problem::out_of_range);
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Fields, PortLengthValidation,
     testing::Values(
-        PortFieldCase{"diameter_zero", [] { return port_length(with([](auto& p) { p.diameter_m = 0; }), 0.06, 30); }, Field::port_diameter, "Port diameter must be greater than 0 m"},
-        PortFieldCase{"diameter_huge", [] { return port_length(with([](auto& p) { p.diameter_m = 3; }), 0.06, 30); }, Field::port_diameter, "Port diameter must be between 0.001 and 2 m"},
-        PortFieldCase{"flare_negative", [] { return port_length(with([](auto& p) { p.flare_radius_m = -0.01; }), 0.06, 30); }, Field::flare_radius, "Flare radius must be between 0 and 2 m"},
-        PortFieldCase{"flare_nan", [] { return port_tuning(with([](auto& p) { p.flare_radius_m = not_a_number; }), 0.06, 0.2); }, Field::flare_radius, "Flare radius must be between 0 and 2 m"},
-        PortFieldCase{"no_port", [] { return port_length(with([](auto& p) { p.count = 0; }), 0.06, 30); }, Field::port_count, "Port count must be between 1 and 1000"},
-        PortFieldCase{"vb_zero", [] { return port_length(good, 0, 30); }, Field::vb, "Vb must be greater than 0 m^3"},
-        PortFieldCase{"fb_nan", [] { return port_length(good, 0.06, not_a_number); }, Field::fb, "Fb must be greater than 0 Hz"},
-        PortFieldCase{"fb_huge", [] { return port_length(good, 0.06, 5000); }, Field::fb, "Fb must be between 1 and 1000 Hz"},
-        PortFieldCase{"length_negative", [] { return port_tuning(good, 0.06, -0.1); }, Field::straight_length, "Straight length must be between 0 and 100 m"},
-        PortFieldCase{"temperature_high", [] { return port_length(good, 0.06, 30, 80); }, Field::temperature, "Temperature must be between -50 and 60 C"}),
+        PortFieldCase{"diameter_zero", [] { return port_length(with([](auto& p) { p.diameter_m = 0; }), 0.06, 30); }, Field::port_diameter},
+        PortFieldCase{"diameter_huge", [] { return port_length(with([](auto& p) { p.diameter_m = 3; }), 0.06, 30); }, Field::port_diameter},
+        PortFieldCase{"flare_negative", [] { return port_length(with([](auto& p) { p.flare_radius_m = -0.01; }), 0.06, 30); }, Field::flare_radius},
+        PortFieldCase{"flare_nan", [] { return port_tuning(with([](auto& p) { p.flare_radius_m = not_a_number; }), 0.06, 0.2); }, Field::flare_radius},
+        PortFieldCase{"no_port", [] { return port_length(with([](auto& p) { p.count = 0; }), 0.06, 30); }, Field::port_count},
+        PortFieldCase{"vb_zero", [] { return port_length(good, 0, 30); }, Field::vb},
+        PortFieldCase{"fb_nan", [] { return port_length(good, 0.06, not_a_number); }, Field::fb},
+        PortFieldCase{"fb_huge", [] { return port_length(good, 0.06, 5000); }, Field::fb},
+        PortFieldCase{"length_negative", [] { return port_tuning(good, 0.06, -0.1); }, Field::straight_length},
+        PortFieldCase{"temperature_high", [] { return port_length(good, 0.06, 30, 80); }, Field::temperature}),
     [](const testing::TestParamInfo<PortFieldCase>& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "frm_about.h"
-#include "frm_enclosure.h"
+#include "enclosure_designer.h"
 #include "frm_options.h"
 #include "frm_units.h"
 
@@ -166,7 +166,7 @@ TEST_F(AccessibilityTest, DialogsOpenWithTheFocusOnTheirFirstChoice) {
         {form->units(), form->units()->Option1},
         {form->options(), form->options()->Option_chuff_mask},
         {form->diameter_warning(), form->diameter_warning()->OKButton},
-        {form->enclosure(), form->enclosure()->field(EnclosureKey::fs_hz)},
+        {form->enclosure(), form->enclosure()->field(Field::fs)},
     };
     for (const auto& [dialog, first] : dialogs) {
         dialog->show();

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "enclosure.h"
+#include "enclosure_inputs.h"
+#include "model.h"
+#include "program_state.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabBar;
+
+namespace venturon {
+
+class PictureBox;
+class TextBox;
+
+// The main window's port, as the enclosure designer takes it.
+struct WindowPort {
+    double diameter_mm = 0;
+    double radius_mm = 0; // as cut: a computed minimum a display step up
+    double ports = 1;
+    AllowanceSelection allowances;
+    bool minimum_radius = false; // the radius is the minimum worked out
+};
+
+// The enclosure designer: from the driver, the box and the drive level to the
+// air velocity in the main window's port across the band, against its core and
+// chuffing limits, and to the length of that port which tunes the box. Its fields
+// come from the inputs' rows; lengths, volumes and areas show in the units mode.
+class EnclosureDesigner : public QDialog {
+    Q_OBJECT
+public:
+    // port() gives the main window's port each time the results are worked out;
+    // use_velocities(v) writes velocities at 20, 25, 30 and 35 Hz into the main
+    // window as if typed.
+    EnclosureDesigner(ProgramState& program, std::function<WindowPort()> port,
+                      std::function<void(const std::array<double, 4>&)> use_velocities,
+                      QWidget* parent = nullptr);
+
+    const EnclosureInputs& inputs() const { return inputs_; }
+    // Replaces the inputs (read from the file at start-up) and shows them.
+    void set_inputs(const EnclosureInputs& inputs);
+
+    // The port air velocity (peak, m/s) at 20, 25, 30 and 35 Hz of the last
+    // results; nothing while the inputs have an error.
+    const std::optional<std::array<double, 4>>& design_velocities() const { return velocities_; }
+
+    // Works the results out again for the main window's port as it is now (when
+    // the designer is on screen).
+    void refresh();
+
+    // The field of one of the inputs file's numbers, and the message beside it.
+    TextBox* field(Field field) const;
+    QLabel* field_message(Field field) const;
+
+    QComboBox* outer_mouth_choice() const { return outer_choice_; }
+    QComboBox* inner_mouth_choice() const { return inner_choice_; }
+    QComboBox* flared_ends_choice() const { return ends_choice_; }
+    QTabBar* view_tabs() const { return view_tabs_; }
+    PictureBox* graph() const { return graph_; }
+    QLabel* port_text() const { return port_text_; }
+    QLabel* velocities_text() const { return velocities_text_; }
+    QLabel* length_text() const { return length_text_; }
+    QLabel* warnings_text() const { return warnings_text_; }
+    QLabel* problem_text() const { return problem_text_; }
+    QPushButton* use_button() const { return use_button_; }
+    QPushButton* close_button() const { return close_button_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void reject() override;
+
+private:
+    struct FieldControls {
+        QLabel* caption = nullptr;
+        TextBox* text = nullptr;
+        QLabel* message = nullptr;
+    };
+
+    void create_controls();
+    QWidget* create_inputs();
+    QWidget* create_results();
+    void show_inputs();
+    void show_units();
+    void read_field(Field field);
+    void read_choices();
+    void calculate();
+    void show_errors(const std::optional<InputError>& error);
+    void show_results(const std::array<double, 4>& velocities);
+    void draw_graph();
+    void use_velocities();
+    void show_drive_equivalent();
+
+    ProgramState& program_;
+    std::function<WindowPort()> port_;
+    std::function<void(const std::array<double, 4>&)> use_velocities_;
+    EnclosureInputs inputs_;
+    std::optional<std::array<double, 4>> velocities_;
+    std::optional<SolvedEnclosure> model_; // of the last good results, and their port
+    WindowPort shown_port_;
+    // Texts that are no value (not a number, not a length), by field.
+    std::map<Field, QString> unreadable_;
+    std::array<FieldControls, file_number_count> fields_{};
+    bool showing_inputs_ = false;
+
+    QComboBox* outer_choice_ = nullptr;
+    QComboBox* inner_choice_ = nullptr;
+    QComboBox* ends_choice_ = nullptr;
+    QTabBar* view_tabs_ = nullptr;
+    PictureBox* graph_ = nullptr;
+    QLabel* port_text_ = nullptr;
+    QLabel* velocities_text_ = nullptr;
+    QLabel* length_text_ = nullptr;
+    QLabel* warnings_text_ = nullptr;
+    QLabel* problem_text_ = nullptr;
+    QPushButton* use_button_ = nullptr;
+    QPushButton* close_button_ = nullptr;
+};
+
+} // namespace venturon
