@@ -16,15 +16,15 @@ namespace {
 QCommandLineOption number_option(const InputRow& row) {
     std::string help(row.help);
     if (row.tool_default) {
-        help += " (default: " + number_text_trimmed(*row.tool_default) +
-                "; with --driver, the file's)";
+        help +=
+            " (default: " + number_text_trimmed(*row.tool_default) + "; with --driver, the file's)";
     } else if (!row.absent_text.empty()) {
         help += " (default: " + std::string(row.absent_text) + ")";
     }
-    return QCommandLineOption(QString::fromLatin1(row.option.data(), qsizetype(row.option.size())),
-                              QString::fromUtf8(help.data(), qsizetype(help.size())),
-                              QString::fromLatin1(row.value_name.data(),
-                                                  qsizetype(row.value_name.size())));
+    return QCommandLineOption(
+        QString::fromLatin1(row.option.data(), qsizetype(row.option.size())),
+        QString::fromUtf8(help.data(), qsizetype(help.size())),
+        QString::fromLatin1(row.value_name.data(), qsizetype(row.value_name.size())));
 }
 
 QCommandLineOption choice_option(const ChoiceRow& row) {

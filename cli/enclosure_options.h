@@ -26,10 +26,10 @@ public:
     QList<QCommandLineOption> options() const;
 
     // Reads them: nothing when none was given. The inputs start from the --driver
-    // file's (or, without one, from nothing given but the rows' tool defaults) and each option given
-    // replaces its key's value; --power clears the file's voltage and --voltage its
-    // power. Numbers beyond a double, texts that are no number and unknown choices
-    // raise BadInput; ranges are left to to_enclosure_input.
+    // file's (or, without one, from nothing given but the rows' tool defaults) and each option
+    // given replaces its key's value; --power clears the file's voltage and --voltage its power.
+    // Numbers beyond a double, texts that are no number and unknown choices raise BadInput; ranges
+    // are left to to_enclosure_input.
     std::optional<EnclosureRequest> read(const QCommandLineParser& parser) const;
 
 private:

@@ -137,16 +137,19 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
     };
     const int drivers = m.driver.count;
     Fields fields{
-        {"Driver", "Fs " + given(in[Field::fs], "Hz") + ", " + q_text("Qes", in[Field::qes], m.driver.qes) +
-                       ", " + q_text("Qms", in[Field::qms], m.driver.qms) + ", " +
+        {"Driver", "Fs " + given(in[Field::fs], "Hz") + ", " +
+                       q_text("Qes", in[Field::qes], m.driver.qes) + ", " +
+                       q_text("Qms", in[Field::qms], m.driver.qms) + ", " +
                        q_text("Qts", in[Field::qts], m.driver.qts)},
-        {"", "Vas " + given(in[Field::vas], "L") + ", Sd " + given(in[Field::sd], "cm^2") + ", Re " +
-                 given(in[Field::re], "ohm") + ", Xmax " +
-                 (in[Field::xmax] && *in[Field::xmax] > 0 ? given(in[Field::xmax], "mm") : "unknown") + ", Le " +
-                 given(in[Field::le], "mH") + ", " + std::to_string(drivers) +
-                 (drivers == 1 ? " driver" : " drivers")},
+        {"",
+         "Vas " + given(in[Field::vas], "L") + ", Sd " + given(in[Field::sd], "cm^2") + ", Re " +
+             given(in[Field::re], "ohm") + ", Xmax " +
+             (in[Field::xmax] && *in[Field::xmax] > 0 ? given(in[Field::xmax], "mm") : "unknown") +
+             ", Le " + given(in[Field::le], "mH") + ", " + std::to_string(drivers) +
+             (drivers == 1 ? " driver" : " drivers")},
         {"Box", "Vb " + given(in[Field::vb], "L") + ", Fb " + given(in[Field::fb], "Hz") + ", QL " +
-                    given(in[Field::ql]) + ", QA " + given(in[Field::qa]) + ", QP " + given(in[Field::qp])},
+                    given(in[Field::ql]) + ", QA " + given(in[Field::qa]) + ", QP " +
+                    given(in[Field::qp])},
         {"Drive", significant(nominal_power(m)) + " W into " +
                       significant(m.driver.re_ohm / drivers) + " ohm, " +
                       significant(rms_voltage(m)) + " V RMS; air at " +

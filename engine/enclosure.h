@@ -46,8 +46,8 @@ struct BoxParameters {
     double vb_m3 = 0;
     double fb_hz = 0;
     std::optional<double> ql = input_row(Field::ql).first_start; // leakage, RAL across the box
-    std::optional<double> qa;       // absorption, RAB in series with the compliance
-    std::optional<double> qp;       // port, RAP in series with the port mass
+    std::optional<double> qa; // absorption, RAB in series with the compliance
+    std::optional<double> qp; // port, RAP in series with the port mass
 };
 
 // The signal: an electrical power into the nominal resistance of the load (Re/N

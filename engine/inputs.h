@@ -71,7 +71,7 @@ struct InputRow {
     std::string_view si_unit{};    // the model's unit ("m^2")
     double si_per_unit = 1;        // from the file's unit to the model's
     Quantity quantity = Quantity::plain;
-    Range range{0, 0}; // in the file's unit, inclusive
+    Range range{0, 0};                    // in the file's unit, inclusive
     bool whole = false;                   // a count
     bool zero_is_unknown = false;         // 0 stands for "not known", whatever the range
     bool required = false;                // the model cannot do without it

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <numbers>
+#include <utility>
 
 namespace venturon {
 
@@ -35,7 +35,8 @@ double flare_volume(double a0, double r) {
 
 std::optional<InputError> validate(const FlaredPort& port, double vb_m3, double temperature_c) {
     for (const auto& [field, value] :
-         {std::pair{Field::temperature, temperature_c}, std::pair{Field::port_diameter, port.diameter_m},
+         {std::pair{Field::temperature, temperature_c},
+          std::pair{Field::port_diameter, port.diameter_m},
           std::pair{Field::flare_radius, port.flare_radius_m},
           std::pair{Field::port_count, static_cast<double>(port.count)},
           std::pair{Field::vb, vb_m3}}) {

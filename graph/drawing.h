@@ -24,8 +24,8 @@ public:
         QPointF from; // fractions of the scale: 0..1 spans the picture
         QPointF to;   // lines only
         QColor colour;
-        double pen_width = 1; // pixels
-        QString text;         // texts only
+        double pen_width = 1;               // pixels
+        QString text;                       // texts only
         Qt::PenStyle style = Qt::SolidLine; // lines only
         std::vector<QPointF> corners;       // polygons only, filled in `colour`
     };

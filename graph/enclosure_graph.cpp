@@ -121,8 +121,8 @@ PlotCurve limit_curve(const QString& name, const QColor& colour, const QColor& t
 }
 
 // The area from a limit up to the curve (but no higher than `ceiling` when given).
-PlotShade shade_over(const QColor& colour, const std::vector<Judged>& points,
-                     double Judged::*limit, double Judged::*ceiling = nullptr) {
+PlotShade shade_over(const QColor& colour, const std::vector<Judged>& points, double Judged::*limit,
+                     double Judged::*ceiling = nullptr) {
     PlotShade shade;
     shade.colour = colour;
     for (const Judged& p : points) {

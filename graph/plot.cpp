@@ -380,13 +380,13 @@ PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
         legend_width = std::max(legend_width, texts.width(legends.back().text));
     }
     const double left = label_width + 2 * gap;
-    const double right = (spec.y2 ? label2_width + 2 * gap : gap) + legend_width +
-                         (legend_width > 0 ? gap : 0);
-    layout.plot = QRectF(left, top_margin, std::max(1.0, w - left - right),
-                         std::max(1.0, plot_height));
+    const double right =
+        (spec.y2 ? label2_width + 2 * gap : gap) + legend_width + (legend_width > 0 ? gap : 0);
+    layout.plot =
+        QRectF(left, top_margin, std::max(1.0, w - left - right), std::max(1.0, plot_height));
     const QRectF plot = layout.plot;
-    const bool room = plot.width() > 20 && plot.height() > 10 && w - left - right > 20 &&
-                      plot_height > 10;
+    const bool room =
+        plot.width() > 20 && plot.height() > 10 && w - left - right > 20 && plot_height > 10;
     if (!room) {
         return layout; // too small to show anything readable
     }
@@ -401,8 +401,9 @@ PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
         const double x0 = std::max(plot.left(), layout.x_pixel(b.from));
         const double x1 = std::min(plot.right(), layout.x_pixel(b.to));
         if (x1 > x0) {
-            d.polygon({{x0, plot.top()}, {x1, plot.top()}, {x1, plot.bottom()}, {x0, plot.bottom()}},
-                      b.colour);
+            d.polygon(
+                {{x0, plot.top()}, {x1, plot.top()}, {x1, plot.bottom()}, {x0, plot.bottom()}},
+                b.colour);
         }
     }
     for (double f : frequency_grid(spec.x)) {
@@ -420,8 +421,8 @@ PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
         std::size_t i = 0;
         while (i < n) {
             // A run where the upper curve lies above the lower.
-            while (i < n && !(finite(s.upper[i]) && finite(s.lower[i]) &&
-                              s.upper[i].y > s.lower[i].y)) {
+            while (i < n &&
+                   !(finite(s.upper[i]) && finite(s.lower[i]) && s.upper[i].y > s.lower[i].y)) {
                 ++i;
             }
             std::size_t j = i;
@@ -509,8 +510,9 @@ PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
     d.set_pen_width(1.5);
     for (const PlotCross& c : spec.crosses) {
         const QPointF p = point_at({c.x, c.y}, false);
-        for (auto [a, b] : {std::pair{QPointF(p.x() - cross_half, p.y()), QPointF(p.x() + cross_half, p.y())},
-                            std::pair{QPointF(p.x(), p.y() - cross_half), QPointF(p.x(), p.y() + cross_half)}}) {
+        for (auto [a, b] :
+             {std::pair{QPointF(p.x() - cross_half, p.y()), QPointF(p.x() + cross_half, p.y())},
+              std::pair{QPointF(p.x(), p.y() - cross_half), QPointF(p.x(), p.y() + cross_half)}}) {
             if (clip_segment(plot, a, b)) {
                 d.line(a.x(), a.y(), b.x(), b.y(), c.colour);
             }
@@ -565,8 +567,8 @@ PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
     if (!legends.empty()) {
         std::vector<double> tops;
         for (const Legend& legend : legends) {
-            const double y = legend.curve->secondary ? layout.y2_pixel(legend.end)
-                                                     : layout.y_pixel(legend.end);
+            const double y =
+                legend.curve->secondary ? layout.y2_pixel(legend.end) : layout.y_pixel(legend.end);
             tops.push_back(
                 (std::isfinite(y) ? std::clamp(y, plot.top(), plot.bottom()) : plot.center().y()) -
                 th / 2);
@@ -575,8 +577,8 @@ PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
         keep_legends_apart(tops, TextSpace{1, std::min(h, plot.bottom() + th / 2), th});
         const double x = plot.right() + (spec.y2 ? label2_width + 2 * gap : gap);
         for (std::size_t i = 0; i < legends.size(); ++i) {
-            const QString text = metrics.elidedText(legends[i].text, Qt::ElideRight,
-                                                    std::max(0.0, w - x - 1));
+            const QString text =
+                metrics.elidedText(legends[i].text, Qt::ElideRight, std::max(0.0, w - x - 1));
             const PlotCurve& c = *legends[i].curve;
             texts.place(x, tops[i], text, c.legend_colour.isValid() ? c.legend_colour : c.colour);
         }

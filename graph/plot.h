@@ -105,9 +105,9 @@ struct PlotSpec {
 
 // Where things ended up, for reading the picture back (pointing at it).
 struct PlotLayout {
-    QRectF plot;                 // pixels
-    PlotAxis x;                  // as drawn
-    double y_low = 0;            // the vertical range drawn
+    QRectF plot;      // pixels
+    PlotAxis x;       // as drawn
+    double y_low = 0; // the vertical range drawn
     double y_high = 1;
     std::optional<PlotAxis> y2;
 

@@ -95,7 +95,8 @@ QString one_decimal(double v) {
 
 QString caption_text(const InputRow& row, UnitsMode units) {
     const ShownUnit unit = shown_unit(row, units, UnitStyle::window);
-    return unit.unit.empty() ? qs(row.caption) : qs(row.caption) + QStringLiteral(" - ") + qs(unit.unit);
+    return unit.unit.empty() ? qs(row.caption)
+                             : qs(row.caption) + QStringLiteral(" - ") + qs(unit.unit);
 }
 
 QString frame_title(InputGroup group) {
@@ -131,8 +132,8 @@ QString beyond_xmax(const SolvedEnclosure& model) {
         return {};
     }
     const QString last = where.takeLast();
-    const QString list = where.isEmpty() ? last : where.join(QStringLiteral(", ")) +
-                                                      QStringLiteral(" and ") + last;
+    const QString list =
+        where.isEmpty() ? last : where.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
     return QStringLiteral("The cone passes Xmax at %1 of Xmax: these velocities need more "
                           "excursion than the driver has.")
         .arg(list);
@@ -192,7 +193,8 @@ QWidget* EnclosureDesigner::create_inputs() {
         set_fore_colour(c.caption, Qt::black);
         c.text = new TextBox(frame);
         c.text->setObjectName(QStringLiteral("Text_") + name);
-        c.text->setMinimumWidth(c.text->fontMetrics().horizontalAdvance(QStringLiteral("0000.0000")));
+        c.text->setMinimumWidth(
+            c.text->fontMetrics().horizontalAdvance(QStringLiteral("0000.0000")));
         c.caption->setBuddy(c.text);
         c.message = new QLabel(frame);
         c.message->setObjectName(QStringLiteral("Message_") + name);
@@ -221,7 +223,8 @@ QWidget* EnclosureDesigner::create_inputs() {
     ends->setObjectName(QStringLiteral("Frame_ports"));
     set_fore_colour(ends, colours::hint);
     auto* ends_grid = new QGridLayout(ends);
-    const auto add_choice = [&](const char* name, const QString& caption, const QStringList& items) {
+    const auto add_choice = [&](const char* name, const QString& caption,
+                                const QStringList& items) {
         auto* label = new QLabel(caption, ends);
         label->setObjectName(QStringLiteral("Label_") + QLatin1String(name));
         set_fore_colour(label, Qt::black);
@@ -522,15 +525,16 @@ void EnclosureDesigner::calculate() {
     const UnitsMode units = program_.units_mode;
     const double fb = input->box.fb_hz;
     const double vb = input->box.vb_m3;
-    const auto length = port_length(to_flared_port(inputs_, port.diameter_mm, port.radius_mm, ports),
-                                    vb, fb, input->temperature_c);
+    const auto length =
+        port_length(to_flared_port(inputs_, port.diameter_mm, port.radius_mm, ports), vb, fb,
+                    input->temperature_c);
     if (!length) {
         length_text_->setText(qs(input_message(length.error(), units, UnitStyle::window)));
     } else {
-        const QString ports_text = QStringLiteral("%1 %2 of %3, flare radius %4")
-                                       .arg(QString::number(ports), port_words(ports),
-                                            shown_length(port.diameter_mm, units),
-                                            shown_length(port.radius_mm, units));
+        const QString ports_text =
+            QStringLiteral("%1 %2 of %3, flare radius %4")
+                .arg(QString::number(ports), port_words(ports),
+                     shown_length(port.diameter_mm, units), shown_length(port.radius_mm, units));
         switch (length->fit) {
         case PortFit::flares_too_heavy:
             length_text_->setText(

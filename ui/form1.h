@@ -2,9 +2,9 @@
 
 #include "allowance_reminder.h"
 #include "calculation.h"
+#include "enclosure_designer.h"
 #include "frm_about.h"
 #include "frm_dia_warning.h"
-#include "enclosure_designer.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "program_state.h"

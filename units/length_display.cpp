@@ -62,7 +62,6 @@ std::string field_length_text(double millimetres, UnitsMode units, Rounding roun
     return {};
 }
 
-
 std::string_view unit_symbol(UnitsMode units) {
     return units == UnitsMode::metric ? "mm" : "in";
 }

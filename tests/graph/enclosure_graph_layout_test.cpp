@@ -27,9 +27,9 @@ std::vector<Shown> texts_at(const Drawing& d, QSizeF size) {
     std::vector<Shown> out;
     for (const auto& item : d.items()) {
         if (item.kind == Drawing::Kind::text) {
-            out.push_back({item.text, QRectF(item.from.x() * size.width(),
-                                             item.from.y() * size.height(),
-                                             metrics.horizontalAdvance(item.text), metrics.height())});
+            out.push_back(
+                {item.text, QRectF(item.from.x() * size.width(), item.from.y() * size.height(),
+                                   metrics.horizontalAdvance(item.text), metrics.height())});
         }
     }
     return out;

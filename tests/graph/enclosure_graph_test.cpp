@@ -41,9 +41,10 @@ QPointF pixel(const QPointF& fraction) {
 }
 
 std::size_t polygons_in(const Drawing& d, const QColor& colour) {
-    return static_cast<std::size_t>(std::count_if(d.items().begin(), d.items().end(), [&](const auto& i) {
-        return i.kind == Drawing::Kind::polygon && i.colour == colour;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(d.items().begin(), d.items().end(), [&](const auto& i) {
+            return i.kind == Drawing::Kind::polygon && i.colour == colour;
+        }));
 }
 
 // The frequencies the stretches of one colour of a level curve span.
@@ -141,9 +142,9 @@ TEST(PortVelocityGraph, PartsAboveALimitStandOut) {
 // A 221 mm flare on a 50 mm port gives a chuffing limit of hundreds of m/s: the
 // scale follows the port's velocity, and the limit is cut at the top and marked.
 TEST(PortVelocityGraph, ScaleFollowsTheCurveNotAFarLimit) {
-    PortVelocityGraphInput in = port_velocity_graph_input(
-        *solve_enclosure(*to_enclosure_input(EnclosureInputs{}, 50, 1)), 50, 221,
-        first_start_allowances);
+    PortVelocityGraphInput in =
+        port_velocity_graph_input(*solve_enclosure(*to_enclosure_input(EnclosureInputs{}, 50, 1)),
+                                  50, 221, first_start_allowances);
     double fastest = 0;
     double chuffing = 0;
     for (const auto& s : in.samples) {

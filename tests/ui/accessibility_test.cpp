@@ -2,8 +2,8 @@
 // roles, actions, the graph in words and the status line's announcements.
 #include "main_window_fixture.h"
 
-#include "frm_about.h"
 #include "enclosure_designer.h"
+#include "frm_about.h"
 #include "frm_options.h"
 #include "frm_units.h"
 

@@ -110,11 +110,13 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
         EXPECT_TRUE(d.port_text()->text().contains("flare radius 27\u00a0mm (the minimum)"))
             << d.port_text()->text().toStdString();
         const QString length = d.length_text()->text();
-        EXPECT_TRUE(length.contains("1 port of 100\u00a0mm, flare radius 27\u00a0mm")) << length.toStdString();
+        EXPECT_TRUE(length.contains("1 port of 100\u00a0mm, flare radius 27\u00a0mm"))
+            << length.toStdString();
         EXPECT_TRUE(length.contains("cut the tube")) << length.toStdString();
         EXPECT_TRUE(length.contains("first pipe resonance")) << length.toStdString();
         // The worked example's cone reaches Xmax at 20 Hz (12.002 of 12 mm).
-        EXPECT_TRUE(d.warnings_text()->text().contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%)"))
+        EXPECT_TRUE(
+            d.warnings_text()->text().contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%)"))
             << d.warnings_text()->text().toStdString();
         EXPECT_TRUE(graph_texts().contains("Core Limit")) << graph_texts().join('|').toStdString();
         EXPECT_TRUE(graph_texts().contains("Chuffing"));
@@ -218,16 +220,15 @@ TEST_F(EnclosureDesignerTest, PowerOrVoltageDrivesTheBox) {
 // either notation, messages in the units on screen, and numbers never broken.
 TEST_F(EnclosureDesignerTest, ImperialUnitsEverywhere) {
     program.units_mode = UnitsMode::decimal_inches;
-    write_settings(
-        QByteArray("cruise_on\r\n 100\r\n1\r\n 10\r\n 100\r\n 1\r\n 10\r\n 14\r\n 12\r\n"
-                   " 7\r\nCalculate_minimum\r\nBoundary_mask_on\r\nBoundary_seat_off\r\n"
-                   "Core_mask_off\r\nCore_seat_off\r\nHome_Theatre\r\ninches\r\n"));
+    write_settings(QByteArray("cruise_on\r\n 100\r\n1\r\n 10\r\n 100\r\n 1\r\n 10\r\n 14\r\n 12\r\n"
+                              " 7\r\nCalculate_minimum\r\nBoundary_mask_on\r\nBoundary_seat_off\r\n"
+                              "Core_mask_off\r\nCore_seat_off\r\nHome_Theatre\r\ninches\r\n"));
     start();
     in_designer([&](EnclosureDesigner& d) {
         const auto* vb = d.findChild<QLabel*>("Label_vb");
         ASSERT_NE(vb, nullptr);
         EXPECT_EQ(vb->text(), QString::fromUtf8("Vb - ft\u00b3"));
-        EXPECT_EQ(d.field(Field::vb)->text(), "2.11888");     // 60 L
+        EXPECT_EQ(d.field(Field::vb)->text(), "2.11888");    // 60 L
         EXPECT_EQ(d.field(Field::xmax)->text(), "0.472441"); // 12 mm
         type_in(d, Field::xmax, "11/16");
         EXPECT_NEAR(*d.inputs()[Field::xmax], 25.4 * 11 / 16, 1e-9);
