@@ -1,5 +1,5 @@
-#include "form1.h"
 #include "interaction.h"
+#include "main_window.h"
 #include "program_state.h"
 #include "settings_file.h"
 #include "venturon_version.h"

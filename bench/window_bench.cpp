@@ -1,7 +1,7 @@
 // The main window, headless: the whole Calculate command, and the graph replayed
 // into an image as a repaint would.
-#include "form1.h"
 #include "interaction.h"
+#include "main_window.h"
 #include "program_state.h"
 #include "velocity_graph.h"
 

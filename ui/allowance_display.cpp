@@ -4,7 +4,7 @@
 #include "clickable_label.h"
 #include "colours.h"
 #include "drawing.h"
-#include "frm_options.h"
+#include "options_dialog.h"
 #include "palette.h"
 #include "picture_box.h"
 #include "velocity_graph.h"

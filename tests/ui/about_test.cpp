@@ -1,7 +1,7 @@
 // The about dialog: texts, links, panels, the system information launcher,
 // "Re-enable Warnings" and what it looks like.
+#include "about_dialog.h"
 #include "author_details.h"
-#include "frm_about.h"
 #include "main_window_fixture.h"
 #include "recording_interaction.h"
 #include "venturon_version.h"

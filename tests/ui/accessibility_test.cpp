@@ -2,10 +2,10 @@
 // roles, actions, the graph in words and the status line's announcements.
 #include "main_window_fixture.h"
 
-#include "frm_about.h"
+#include "about_dialog.h"
 #include "frm_enclosure.h"
-#include "frm_options.h"
-#include "frm_units.h"
+#include "options_dialog.h"
+#include "units_dialog.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

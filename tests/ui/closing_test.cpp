@@ -2,9 +2,9 @@
 // the program ends, even when a dialog is open or the file cannot be written.
 #include "main_window_fixture.h"
 
-#include "frm_options.h"
-#include "frm_units.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 // The warning for ports wider than the tests behind the model (165 mm).
 #include "main_window_fixture.h"
 
-#include "frm_dia_warning.h"
+#include "diameter_warning_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;

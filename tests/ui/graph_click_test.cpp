@@ -1,7 +1,7 @@
 // A click on the graph reports the limits at the frequency clicked.
 #include "main_window_fixture.h"
 
-#include "frm_options.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
 
 using namespace venturon;

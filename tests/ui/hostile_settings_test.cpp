@@ -6,11 +6,11 @@
 #include "shown_texts.h"
 
 #include "calculation.h"
-#include "frm_options.h"
-#include "frm_units.h"
 #include "number_text.h"
+#include "options_dialog.h"
 #include "settings_format.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

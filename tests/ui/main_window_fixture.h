@@ -1,8 +1,8 @@
 #pragma once
 
 #include "clickable_label.h"
-#include "form1.h"
-#include "frm_dia_warning.h"
+#include "diameter_warning_dialog.h"
+#include "main_window.h"
 #include "palette.h"
 #include "picture_box.h"
 #include "recording_interaction.h"

@@ -1,7 +1,7 @@
 // A radius of the user's own: the radius field and its step buttons.
 #include "main_window_fixture.h"
 
-#include "frm_options.h"
+#include "options_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;

@@ -5,8 +5,8 @@
 #include "main_window_fixture.h"
 #include "shown_texts.h"
 
-#include "frm_units.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;

@@ -4,9 +4,9 @@
 #include "main_window_fixture.h"
 
 #include "calculation.h"
-#include "frm_options.h"
-#include "frm_units.h"
 #include "number_text.h"
+#include "options_dialog.h"
+#include "units_dialog.h"
 
 #include <QButtonGroup>
 

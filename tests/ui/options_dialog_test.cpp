@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "allowance_reminder.h"
-#include "frm_options.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
 
 #include <QGroupBox>

@@ -2,11 +2,11 @@
 // writes, and that everything chosen comes back after a restart.
 #include "main_window_fixture.h"
 
-#include "frm_dia_warning.h"
-#include "frm_options.h"
-#include "frm_units.h"
+#include "diameter_warning_dialog.h"
 #include "number_text.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;

@@ -17,7 +17,7 @@
 // tmpfs, the old file is still there byte for byte with nothing left beside it);
 // 77 when the condition cannot be made here; any other status says what went
 // wrong, which is also written on standard error.
-#include "form1.h"
+#include "main_window.h"
 #include "recording_interaction.h"
 #include "settings_file.h"
 #include "support/isolation.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form1.h"
+#include "main_window.h"
 #include "picture_box.h"
 #include "support/drawing_checks.h"
 #include "support/non_numbers.h"

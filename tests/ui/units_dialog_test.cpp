@@ -2,8 +2,8 @@
 // units rewrites.
 #include "main_window_fixture.h"
 
-#include "frm_dia_warning.h"
-#include "frm_units.h"
+#include "diameter_warning_dialog.h"
+#include "units_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;

@@ -1,4 +1,4 @@
-#include "frm_options.h"
+#include "options_dialog.h"
 
 #include "allowances.h"
 #include "colours.h"

@@ -1,4 +1,4 @@
-#include "frm_units.h"
+#include "units_dialog.h"
 
 #include "colours.h"
 #include "controls.h"

@@ -1,16 +1,16 @@
 // The main window's settings: the 17 lines of venturon.ini mapped to the window's
 // controls and state, and back.
-#include "form1.h"
+#include "main_window.h"
 
 #include "allowances.h"
 #include "enclosure_inputs.h"
 #include "file_writing.h"
-#include "frm_options.h"
-#include "frm_units.h"
 #include "number_text.h"
+#include "options_dialog.h"
 #include "settings_file.h"
 #include "settings_format.h"
 #include "text_box.h"
+#include "units_dialog.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

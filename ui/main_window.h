@@ -1,13 +1,13 @@
 #pragma once
 
+#include "about_dialog.h"
 #include "allowance_reminder.h"
 #include "calculation.h"
-#include "frm_about.h"
-#include "frm_dia_warning.h"
+#include "diameter_warning_dialog.h"
 #include "frm_enclosure.h"
-#include "frm_options.h"
-#include "frm_units.h"
+#include "options_dialog.h"
 #include "program_state.h"
+#include "units_dialog.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -169,7 +169,7 @@ private:
     void validatedia();
     void validaterad();
     double read_length(const QLineEdit* field);
-    // In form1_settings.cpp: the settings file mapped to and from the controls.
+    // In main_window_settings.cpp: the settings file mapped to and from the controls.
     void load_settings();
     void save_settings();
     void load_enclosure_inputs();

@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "about_dialog.h"
 
 #include "author_details.h"
 #include "colours.h"

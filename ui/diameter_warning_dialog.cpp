@@ -1,4 +1,4 @@
-#include "frm_dia_warning.h"
+#include "diameter_warning_dialog.h"
 
 #include "colours.h"
 #include "controls.h"
