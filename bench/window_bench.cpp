@@ -30,7 +30,7 @@ void BM_calculate_command(benchmark::State& state) {
     const QTemporaryDir settings;
     ProgramState program;
     SilentInteraction interaction;
-    Form1 window(program, interaction, settings.path());
+    MainWindow window(program, interaction, settings.path());
     for (auto _ : state) {
         window.calculate_command();
     }

@@ -272,8 +272,8 @@ QFrame* add_panel(QWidget* parent, const char* name) {
 
 } // namespace
 
-frmAbout::frmAbout(ProgramState& state, Interaction& interaction,
-                   std::function<void()> re_enable_warnings, QWidget* parent)
+AboutDialog::AboutDialog(ProgramState& state, Interaction& interaction,
+                         std::function<void()> re_enable_warnings, QWidget* parent)
     : QDialog(parent), state_(state), interaction_(interaction),
       re_enable_warnings_(std::move(re_enable_warnings)) {
     set_up_dialog(this, QStringLiteral("frmAbout"), QStringLiteral("About Venturon"),
@@ -283,7 +283,7 @@ frmAbout::frmAbout(ProgramState& state, Interaction& interaction,
     Form_Load();
 }
 
-void frmAbout::build_controls() {
+void AboutDialog::build_controls() {
     const QString web = author::web_address();
     const QString feedback = author::feedback_address();
 
@@ -345,17 +345,17 @@ void frmAbout::build_controls() {
     cmdOK->setFocus();
 }
 
-void frmAbout::connect_handlers() {
-    connect(Label3, &ClickableLabel::clicked, this, &frmAbout::Label3_Click);
-    connect(Label5, &ClickableLabel::clicked, this, &frmAbout::Label5_Click);
-    connect(Label8, &ClickableLabel::clicked, this, &frmAbout::Label8_Click);
-    connect(Label9, &ClickableLabel::clicked, this, &frmAbout::Label9_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
-    connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+void AboutDialog::connect_handlers() {
+    connect(Label3, &ClickableLabel::clicked, this, &AboutDialog::Label3_Click);
+    connect(Label5, &ClickableLabel::clicked, this, &AboutDialog::Label5_Click);
+    connect(Label8, &ClickableLabel::clicked, this, &AboutDialog::Label8_Click);
+    connect(Label9, &ClickableLabel::clicked, this, &AboutDialog::Label9_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::cmdSysInfo_Click);
+    connect(Command1, &QPushButton::clicked, this, &AboutDialog::Command1_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
 }
 
-void frmAbout::Form_Load() {
+void AboutDialog::Form_Load() {
     place_on_screen(this, 0.5, 1.0 / 8);
     focus_when_shown(this, [this] { return cmdOK; });
     Label1->setText(QStringLiteral("Venturon  version ") + state_.version_text);
@@ -369,35 +369,35 @@ void frmAbout::Form_Load() {
     Frame2->move(Frame1->pos());
 }
 
-void frmAbout::reject() {
+void AboutDialog::reject() {
     cmdOK_Click();
 }
 
-void frmAbout::Label3_Click() {
+void AboutDialog::Label3_Click() {
     Frame2->show();
     Frame1->hide();
 }
 
-void frmAbout::Label5_Click() {
+void AboutDialog::Label5_Click() {
     Frame1->show();
     Frame2->hide();
 }
 
-void frmAbout::Label8_Click() {
+void AboutDialog::Label8_Click() {
     interaction_.open_address(QStringLiteral("mailto:") + author::feedback_address() +
                               QStringLiteral("?Subject=Feedback from Venturon V") +
                               state_.version_text);
 }
 
-void frmAbout::Label9_Click() {
+void AboutDialog::Label9_Click() {
     interaction_.open_address(author::web_address());
 }
 
-void frmAbout::cmdSysInfo_Click() {
+void AboutDialog::cmdSysInfo_Click() {
     StartSysInfo();
 }
 
-void frmAbout::Command1_Click() {
+void AboutDialog::Command1_Click() {
     if (re_enable_warnings_) {
         re_enable_warnings_();
     }
@@ -405,11 +405,11 @@ void frmAbout::Command1_Click() {
                          QStringLiteral("Confirmation"), Interaction::Icon::information);
 }
 
-void frmAbout::cmdOK_Click() {
+void AboutDialog::cmdOK_Click() {
     hide();
 }
 
-void frmAbout::StartSysInfo() {
+void AboutDialog::StartSysInfo() {
     const auto tool = system_information_tool(
         [this](const QString& path) { return interaction_.file_exists(path); });
     if (tool && interaction_.start_program(*tool)) {

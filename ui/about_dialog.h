@@ -20,13 +20,13 @@ class ClickableLabel;
 // web links, the system information launcher and "Re-enable Warnings". Created
 // once when the main window starts and afterwards only shown and hidden, so the
 // panel showing is kept between openings.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     // re_enable_warnings unticks the diameter warning's "Don't warn me again" and
     // turns the main window's hints blue again; the dialog then confirms.
-    frmAbout(ProgramState& state, Interaction& interaction,
-             std::function<void()> re_enable_warnings, QWidget* parent = nullptr);
+    AboutDialog(ProgramState& state, Interaction& interaction,
+                std::function<void()> re_enable_warnings, QWidget* parent = nullptr);
 
     // Escape and the title bar's close button do what OK does: hide.
     void reject() override;

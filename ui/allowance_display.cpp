@@ -79,7 +79,7 @@ void draw_allowance_chart(Drawing& chart, const AllowanceSelection& selection) {
                                                  : colours::compression_warning);
 }
 
-void show_allowances(frmOptions& options, AllowanceReminder& main_reminder) {
+void show_allowances(OptionsDialog& options, AllowanceReminder& main_reminder) {
     const AllowanceSelection selection = options.selection();
     options.reminder().show_chuffing(selection);
     main_reminder.show_chuffing(selection);

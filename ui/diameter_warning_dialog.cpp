@@ -13,7 +13,7 @@
 
 namespace venturon {
 
-frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
+DiameterWarningDialog::DiameterWarningDialog(QWidget* parent) : QDialog(parent) {
     set_up_dialog(this, QStringLiteral("frmDiaWarning"),
                   QStringLiteral("Venturon  Diameter Warning"), twips_size(6480, 2688));
 
@@ -52,22 +52,22 @@ frmDiaWarning::frmDiaWarning(QWidget* parent) : QDialog(parent) {
     setTabOrder(OKButton, Check1);
     OKButton->setFocus();
 
-    connect(OKButton, &QPushButton::clicked, this, &frmDiaWarning::OKButton_Click);
+    connect(OKButton, &QPushButton::clicked, this, &DiameterWarningDialog::OKButton_Click);
 
     focus_when_shown(this, [this] { return OKButton; });
     // Centred across, three tenths of the free height down.
     place_on_screen(this, 0.5, 0.3);
 }
 
-bool frmDiaWarning::warnings_silenced() const {
+bool DiameterWarningDialog::warnings_silenced() const {
     return Check1->isChecked();
 }
 
-void frmDiaWarning::set_warnings_silenced(bool silenced) {
+void DiameterWarningDialog::set_warnings_silenced(bool silenced) {
     Check1->setChecked(silenced);
 }
 
-void frmDiaWarning::set_metric_texts(bool metric) {
+void DiameterWarningDialog::set_metric_texts(bool metric) {
     if (metric) {
         Label1->setText(QStringLiteral("Diameter exceeds 165 mm"));
         Label2->setText(
@@ -79,13 +79,13 @@ void frmDiaWarning::set_metric_texts(bool metric) {
     }
 }
 
-void frmDiaWarning::OKButton_Click() {
+void DiameterWarningDialog::OKButton_Click() {
     hide();
 }
 
 // The title-bar button (through QDialog's close handling) and Escape dismiss the
 // warning like OK: it is only hidden.
-void frmDiaWarning::reject() {
+void DiameterWarningDialog::reject() {
     hide();
 }
 

@@ -11,10 +11,10 @@ namespace venturon {
 // The warning shown after a calculation for a port wider than the model was
 // fitted to. Created once and only hidden, so "Don't warn me again" lasts until
 // the program ends.
-class frmDiaWarning : public QDialog {
+class DiameterWarningDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmDiaWarning(QWidget* parent = nullptr);
+    explicit DiameterWarningDialog(QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr; // "Diameter exceeds 165 mm", follows the units
     QLabel* Label2 = nullptr; // the tested range, follows the units

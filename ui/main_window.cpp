@@ -65,8 +65,8 @@ QColor qcolour(const Rgb& c) {
 
 } // namespace
 
-Form1::Form1(ProgramState& program, Interaction& interaction, QString settings_directory,
-             QWidget* parent)
+MainWindow::MainWindow(ProgramState& program, Interaction& interaction, QString settings_directory,
+                       QWidget* parent)
     : QWidget(parent), program_(program), interaction_(interaction),
       settings_directory_(std::move(settings_directory)) {
     install_accessibility();
@@ -76,9 +76,9 @@ Form1::Form1(ProgramState& program, Interaction& interaction, QString settings_d
     form_load();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::create_controls() {
+void MainWindow::create_controls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Venturon"));
     set_back_colour(this, colours::window_background);
@@ -193,7 +193,7 @@ void Form1::create_controls() {
 
 // What screen readers say for the controls whose captions stand beside them or
 // say nothing in words. The length captions follow the units by themselves.
-void Form1::describe_controls() {
+void MainWindow::describe_controls() {
     Label1->setBuddy(Text1);
     Label2->setBuddy(Text2);
     Label12->setBuddy(Text10);
@@ -211,46 +211,46 @@ void Form1::describe_controls() {
 
 // Quitting works from the main window and from any of its dialogs: it closes the
 // main window, which saves the settings and ends the program.
-void Form1::add_quit_shortcut(QWidget* window) {
+void MainWindow::add_quit_shortcut(QWidget* window) {
     auto* quit = new QShortcut(window);
     quit->setObjectName(QStringLiteral("quit_shortcut"));
     quit->setKeys(quit_keys());
     connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
-void Form1::connect_handlers() {
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
-    connect(Text1, &QLineEdit::returnPressed, this, &Form1::Text1_KeyPress);
-    connect(Text1, &TextBox::focus_lost, this, &Form1::Text1_LostFocus);
-    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
-    connect(Text2, &QLineEdit::returnPressed, this, &Form1::Text2_KeyPress);
-    connect(Text2, &TextBox::focus_lost, this, &Form1::Text2_LostFocus);
+void MainWindow::connect_handlers() {
+    connect(Text1, &QLineEdit::textChanged, this, &MainWindow::Text1_Change);
+    connect(Text1, &QLineEdit::returnPressed, this, &MainWindow::Text1_KeyPress);
+    connect(Text1, &TextBox::focus_lost, this, &MainWindow::Text1_LostFocus);
+    connect(Text2, &QLineEdit::textChanged, this, &MainWindow::Text2_Change);
+    connect(Text2, &QLineEdit::returnPressed, this, &MainWindow::Text2_KeyPress);
+    connect(Text2, &TextBox::focus_lost, this, &MainWindow::Text2_LostFocus);
     const auto fields = velocity_fields();
     for (int i = 0; i < 4; ++i) {
         connect(fields[i], &QLineEdit::textChanged, this, [this, i] { velocity_Change(i); });
         connect(fields[i], &TextBox::focus_lost, this, [this, i] { velocity_LostFocus(i); });
     }
-    connect(Text10, &QLineEdit::textChanged, this, &Form1::Text10_Change);
-    connect(Text10, &QLineEdit::returnPressed, this, &Form1::Text10_KeyPress);
-    connect(Check1, &QCheckBox::toggled, this, &Form1::Check1_Click);
-    connect(Option1, &QRadioButton::toggled, this, &Form1::Option1_Click);
-    connect(Option2, &QRadioButton::toggled, this, &Form1::Option2_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command1, &CommandButton::click_abandoned, this, &Form1::Command1_PressAbandoned);
-    connect(Command1, &CommandButton::focus_lost, this, &Form1::Command1_PressAbandoned);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Picture3, &PictureBox::mouse_down, this, &Form1::Picture3_MouseDown);
-    connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
-    connect(Label13, &ClickableLabel::clicked, this, &Form1::Label13_Click);
-    connect(Label14, &ClickableLabel::clicked, this, &Form1::Label14_Click);
-    connect(Label_enclosure, &ClickableLabel::clicked, this, &Form1::Label_enclosure_Click);
-    connect(Label_mode, &ClickableLabel::clicked, this, &Form1::Label_mode_Click);
+    connect(Text10, &QLineEdit::textChanged, this, &MainWindow::Text10_Change);
+    connect(Text10, &QLineEdit::returnPressed, this, &MainWindow::Text10_KeyPress);
+    connect(Check1, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
+    connect(Option1, &QRadioButton::toggled, this, &MainWindow::Option1_Click);
+    connect(Option2, &QRadioButton::toggled, this, &MainWindow::Option2_Click);
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(Command1, &CommandButton::click_abandoned, this, &MainWindow::Command1_PressAbandoned);
+    connect(Command1, &CommandButton::focus_lost, this, &MainWindow::Command1_PressAbandoned);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    connect(Picture3, &PictureBox::mouse_down, this, &MainWindow::Picture3_MouseDown);
+    connect(Label3, &ClickableLabel::clicked, this, &MainWindow::Label3_Click);
+    connect(Label13, &ClickableLabel::clicked, this, &MainWindow::Label13_Click);
+    connect(Label14, &ClickableLabel::clicked, this, &MainWindow::Label14_Click);
+    connect(Label_enclosure, &ClickableLabel::clicked, this, &MainWindow::Label_enclosure_Click);
+    connect(Label_mode, &ClickableLabel::clicked, this, &MainWindow::Label_mode_Click);
     reminder_.on_click(this, [this] { Label3_Click(); });
 }
 
 // Start-up, before the window is first shown.
-void Form1::form_load() {
+void MainWindow::form_load() {
     program_.version_text = QString::fromLatin1(version);
 
     // A third of the free space above and to the left.
@@ -263,12 +263,12 @@ void Form1::form_load() {
     Label4->move(Label12->x(), Label8->y());
     Label5->move(Label12->x(), Label6->y());
 
-    frmDiaWarning_ = new frmDiaWarning(this);
-    frmAbout_ = new frmAbout(
+    frmDiaWarning_ = new DiameterWarningDialog(this);
+    frmAbout_ = new AboutDialog(
         program_, interaction_, [this] { re_enable_warnings(); }, this);
-    frmOptions_ = new frmOptions(
+    frmOptions_ = new OptionsDialog(
         program_, [this] { show_allowances(*frmOptions_, reminder_); }, this);
-    frmUnits_ = new frmUnits(
+    frmUnits_ = new UnitsDialog(
         program_,
         [this](bool imperial) {
             Label1->setText(imperial ? QStringLiteral("Port Diameter - inches")
@@ -316,7 +316,7 @@ void Form1::form_load() {
     }
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     form_unload();
     event->accept();
 }
@@ -324,7 +324,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 // Closing: the settings are written once, then the dialogs go in a fixed order.
 // A dialog still open (the close may come from the desktop while one is modal) is
 // hidden first, which ends its modal loop.
-void Form1::form_unload() {
+void MainWindow::form_unload() {
     if (closed_) {
         return;
     }
@@ -346,25 +346,25 @@ void Form1::form_unload() {
     }
 }
 
-AllowanceSelection Form1::current_allowances() const {
+AllowanceSelection MainWindow::current_allowances() const {
     return frmOptions_ ? frmOptions_->selection() : first_start_allowances;
 }
 
 // --- Input fields -------------------------------------------------------------
 
-void Form1::mark_stale(QWidget* field) {
+void MainWindow::mark_stale(QWidget* field) {
     set_back_colour(field, colours::stale_field);
     set_status(stale_text, colours::stale_status);
 }
 
 // A label announces a new text to screen readers (a name change), so that their
 // users hear each verdict, which others see by its colour too.
-void Form1::set_status(const QString& caption, const QColor& background) {
+void MainWindow::set_status(const QString& caption, const QColor& background) {
     Label9->setText(caption);
     set_back_colour(Label9, background);
 }
 
-void Form1::Text1_Change() {
+void MainWindow::Text1_Change() {
     if (program_.populating) {
         return;
     }
@@ -372,7 +372,7 @@ void Form1::Text1_Change() {
     mark_stale(Text1);
 }
 
-void Form1::Text1_KeyPress() {
+void MainWindow::Text1_KeyPress() {
     Command1_Click();
 }
 
@@ -380,7 +380,7 @@ void Form1::Text1_KeyPress() {
 // whose command validates the same field first thing: the user then sees one
 // message, not two, and the value typed is the value calculated. Should the
 // press on the button not become a click, Command1_PressAbandoned reads it.
-void Form1::Text1_LostFocus() {
+void MainWindow::Text1_LostFocus() {
     if (!s_.diameter_changed) {
         return;
     }
@@ -391,7 +391,7 @@ void Form1::Text1_LostFocus() {
     validatedia();
 }
 
-void Form1::Text2_Change() {
+void MainWindow::Text2_Change() {
     if (program_.populating) {
         return;
     }
@@ -401,11 +401,11 @@ void Form1::Text2_Change() {
     }
 }
 
-void Form1::Text2_KeyPress() {
+void MainWindow::Text2_KeyPress() {
     Command1_Click();
 }
 
-void Form1::Text2_LostFocus() {
+void MainWindow::Text2_LostFocus() {
     if (!s_.radius_changed) {
         return;
     }
@@ -419,7 +419,7 @@ void Form1::Text2_LostFocus() {
 // The focus came to Calculate from an edited length field, and the press ended
 // without a click (released away from the button) or the focus moved on: the
 // validation that leaving the field skipped happens now, once.
-void Form1::Command1_PressAbandoned() {
+void MainWindow::Command1_PressAbandoned() {
     if (!s_.validation_deferred) {
         return;
     }
@@ -435,7 +435,7 @@ void Form1::Command1_PressAbandoned() {
 // A velocity text that is not one number as typed ("12,5", "6 1/2", "-5") is
 // shown as the value that is used, so the screen never hides what a result
 // comes from. Texts that read completely stay as typed.
-void Form1::show_velocity_used(std::size_t index) {
+void MainWindow::show_velocity_used(std::size_t index) {
     TextBox* field = velocity_fields()[index];
     const double used = s_.required_v[index];
     const auto typed = complete_number(ss(field->text()));
@@ -444,11 +444,11 @@ void Form1::show_velocity_used(std::size_t index) {
     }
 }
 
-void Form1::velocity_LostFocus(int index) {
+void MainWindow::velocity_LostFocus(int index) {
     show_velocity_used(static_cast<std::size_t>(index));
 }
 
-void Form1::velocity_Change(int index) {
+void MainWindow::velocity_Change(int index) {
     TextBox* field = velocity_fields()[static_cast<std::size_t>(index)];
     s_.required_v[static_cast<std::size_t>(index)] = field_number(field);
     if (!Check1->isChecked()) {
@@ -460,7 +460,7 @@ void Form1::velocity_Change(int index) {
 
 // --- Cruise control and port count ---------------------------------------------
 
-void Form1::Text10_Change() {
+void MainWindow::Text10_Change() {
     set_text(Text10, qs(number_text_trimmed(Int(field_number(Text10)))));
     if (Text10->text() == QLatin1String("0")) {
         set_text(Text10, QStringLiteral("1"));
@@ -470,11 +470,11 @@ void Form1::Text10_Change() {
     set_status(stale_text, colours::stale_status);
 }
 
-void Form1::Text10_KeyPress() {
+void MainWindow::Text10_KeyPress() {
     Command1_Click();
 }
 
-void Form1::checklock() {
+void MainWindow::checklock() {
     if (!Check1->isChecked() && s_.loading_settings != 1) {
         return;
     }
@@ -490,7 +490,7 @@ void Form1::checklock() {
     }
 }
 
-void Form1::Check1_Click(bool checked) {
+void MainWindow::Check1_Click(bool checked) {
     const auto fields = velocity_fields();
     if (!checked) {
         for (TextBox* field : fields) {
@@ -508,7 +508,7 @@ void Form1::Check1_Click(bool checked) {
             set_back_colour(field, colours::computed_field);
         }
     }
-    const Form1State before = s_;
+    const MainWindowState before = s_;
     s_.lock_diameter_mm = field_number(Text1);
     s_.lock_ports = field_number(Text10);
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -552,19 +552,19 @@ void populate(ProgramState& program, QLineEdit* field, double mm) {
 }
 } // namespace
 
-void Form1::populatedia() {
+void MainWindow::populatedia() {
     populate(program_, Text1, s_.diameter_mm);
     s_.diameter_changed = false;
 }
 
-void Form1::populaterad() {
+void MainWindow::populaterad() {
     populate(program_, Text2, s_.radius_mm);
     s_.radius_changed = false;
 }
 
 // Reads a length field in the units mode, in millimetres; conv_error tells
 // whether an imperial text could not be read.
-double Form1::read_length(const QLineEdit* field) {
+double MainWindow::read_length(const QLineEdit* field) {
     if (imperial(program_.units_mode)) {
         const ImperialParse parsed = in2mm(ss(field->text()));
         s_.conv_error = qs(parsed.message);
@@ -574,7 +574,7 @@ double Form1::read_length(const QLineEdit* field) {
     return field_number(field);
 }
 
-void Form1::validatedia() {
+void MainWindow::validatedia() {
     s_.diameter_mm = read_length(Text1);
     if (!s_.conv_error.isEmpty()) {
         interaction_.notice(this, diameter_format_message);
@@ -592,7 +592,7 @@ void Form1::validatedia() {
     s_.diameter_changed = false;
 }
 
-void Form1::validaterad() {
+void MainWindow::validaterad() {
     s_.radius_mm = read_length(Text2);
     if (!s_.conv_error.isEmpty()) {
         interaction_.notice(this, radius_format_message);
@@ -604,7 +604,7 @@ void Form1::validaterad() {
 
 // --- Calculate command -----------------------------------------------------------
 
-CalculationInput Form1::calculation_input() const {
+CalculationInput MainWindow::calculation_input() const {
     CalculationInput in;
     in.diameter = s_.diameter_mm;
     in.mode = Option1->isChecked() ? CalculationMode::minimum : CalculationMode::manual;
@@ -614,7 +614,7 @@ CalculationInput Form1::calculation_input() const {
     return in;
 }
 
-void Form1::Command1_Click() {
+void MainWindow::Command1_Click() {
     s_.validation_deferred = false;
     validatedia();
     if (s_.diameter_mm == 0 || !s_.conv_error.isEmpty()) {
@@ -667,13 +667,13 @@ void Form1::Command1_Click() {
                         Check1->isChecked() ? colours::computed_field : colours::normal_field);
     }
 
-    if (s_.diameter_mm > frmDiaWarning::threshold_mm && frmDiaWarning_ &&
+    if (s_.diameter_mm > DiameterWarningDialog::threshold_mm && frmDiaWarning_ &&
         !frmDiaWarning_->warnings_silenced()) {
         interaction_.run_modal(*frmDiaWarning_);
     }
 }
 
-void Form1::Option1_Click(bool checked) {
+void MainWindow::Option1_Click(bool checked) {
     if (!checked) {
         return;
     }
@@ -683,7 +683,7 @@ void Form1::Option1_Click(bool checked) {
     Command3->hide();
 }
 
-void Form1::Option2_Click(bool checked) {
+void MainWindow::Option2_Click(bool checked) {
     if (!checked) {
         return;
     }
@@ -699,13 +699,13 @@ double radius_step(const ProgramState& program) {
 }
 } // namespace
 
-void Form1::Command2_Click() {
+void MainWindow::Command2_Click() {
     s_.radius_mm = s_.radius_mm + radius_step(program_);
     populaterad();
     Command1_Click();
 }
 
-void Form1::Command3_Click() {
+void MainWindow::Command3_Click() {
     s_.radius_mm = s_.radius_mm - radius_step(program_);
     if (s_.radius_mm < 0) {
         s_.radius_mm = 0;
@@ -716,7 +716,7 @@ void Form1::Command3_Click() {
 
 // --- Graph and status line ---------------------------------------------------------
 
-void Form1::drawfreq() {
+void MainWindow::drawfreq() {
     VelocityGraphInput in = velocity_graph_input(s_.core_limit, s_.chuff_limit, s_.required_v);
     in.full_mode = full_mode();
     in.tracked_frequency = program_.tracked_frequency;
@@ -729,7 +729,7 @@ void Form1::drawfreq() {
     Picture3->setAccessibleDescription(describe_velocity_graph(in));
 }
 
-void Form1::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {
+void MainWindow::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {
     const float x5 = static_cast<float>(x) * 5.0f;
     s_.clicked_frequency = static_cast<float>(Int(double(x5) + 0.5) + 15);
     if (!full_mode()) {
@@ -740,7 +740,7 @@ void Form1::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x,
     show_clicked_velocities();
 }
 
-void Form1::show_clicked_velocities() {
+void MainWindow::show_clicked_velocities() {
     const float f = s_.clicked_frequency;
     const double d = s_.diameter_mm;
     const double r = s_.radius_mm;
@@ -769,14 +769,14 @@ void Form1::show_clicked_velocities() {
     Label9->setText(caption);
 }
 
-void Form1::set_hint_colour(const QColor& colour) {
+void MainWindow::set_hint_colour(const QColor& colour) {
     set_fore_colour(Label4, colour);
     set_fore_colour(Label5, colour);
 }
 
 // --- Links and dialogs ---------------------------------------------------------------
 
-void Form1::Label3_Click() {
+void MainWindow::Label3_Click() {
     if (!frmOptions_) {
         return;
     }
@@ -787,13 +787,13 @@ void Form1::Label3_Click() {
     }
 }
 
-void Form1::Label13_Click() {
+void MainWindow::Label13_Click() {
     if (frmAbout_) {
         interaction_.run_modal(*frmAbout_);
     }
 }
 
-void Form1::Label_enclosure_Click() {
+void MainWindow::Label_enclosure_Click() {
     if (frmEnclosure_) {
         interaction_.run_modal(*frmEnclosure_);
     }
@@ -803,7 +803,7 @@ void Form1::Label_enclosure_Click() {
 // user would type them (to one decimal). With cruise control on, they become its
 // reference for the port as it stands, as switching it on after typing them would
 // make them. Nothing is calculated: the status line asks for it.
-void Form1::use_velocities(const std::array<double, 4>& velocities) {
+void MainWindow::use_velocities(const std::array<double, 4>& velocities) {
     const auto fields = velocity_fields();
     for (std::size_t i = 0; i < fields.size(); ++i) {
         set_text(fields[i], qs(number_text_trimmed(std::round(velocities[i] * 10) / 10)));
@@ -818,7 +818,7 @@ void Form1::use_velocities(const std::array<double, 4>& velocities) {
     set_status(stale_text, colours::stale_status);
 }
 
-void Form1::Label14_Click() {
+void MainWindow::Label14_Click() {
     if (!frmUnits_) {
         return;
     }
@@ -830,14 +830,14 @@ void Form1::Label14_Click() {
     populaterad();
 }
 
-void Form1::re_enable_warnings() {
+void MainWindow::re_enable_warnings() {
     if (frmDiaWarning_) {
         frmDiaWarning_->set_warnings_silenced(false);
     }
     set_hint_colour(colours::hint);
 }
 
-void Form1::Label_mode_Click() {
+void MainWindow::Label_mode_Click() {
     QWidget* full_only[] = {Label12, Label6, Label7, Label8, Label10, Label11, Text10,
                             Text6,   Text7,  Text8,  Text9,  Check1,  Option1, Option2};
     if (full_mode()) {

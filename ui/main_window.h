@@ -31,7 +31,7 @@ class TextBox;
 
 // The main window's own values. Arrays hold one value per design frequency, in
 // the order 20, 25, 30, 35 Hz.
-struct Form1State {
+struct MainWindowState {
     double diameter_mm = 0; // port internal diameter
     double radius_mm = 0;   // flare radius
     std::array<double, 4> required_v{};
@@ -64,22 +64,22 @@ struct Form1State {
     QString conv_error;
 };
 
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // settings_directory: where venturon.ini is read and written.
-    Form1(ProgramState& program, Interaction& interaction, QString settings_directory,
-          QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(ProgramState& program, Interaction& interaction, QString settings_directory,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    const Form1State& state() const { return s_; }
+    const MainWindowState& state() const { return s_; }
     ProgramState& program() { return program_; }
 
-    frmDiaWarning* diameter_warning() const { return frmDiaWarning_; }
-    frmOptions* options() const { return frmOptions_; }
-    frmUnits* units() const { return frmUnits_; }
+    DiameterWarningDialog* diameter_warning() const { return frmDiaWarning_; }
+    OptionsDialog* options() const { return frmOptions_; }
+    UnitsDialog* units() const { return frmUnits_; }
     frmEnclosure* enclosure() const { return frmEnclosure_; }
-    frmAbout* about() const { return frmAbout_; }
+    AboutDialog* about() const { return frmAbout_; }
     AllowanceReminder& reminder() { return reminder_; }
 
     // The allowance choice in force: the options dialog's buttons.
@@ -189,14 +189,14 @@ private:
     ProgramState& program_;
     Interaction& interaction_;
     QString settings_directory_;
-    Form1State s_;
+    MainWindowState s_;
     bool closed_ = false;
     bool saves_settings_ = true;
 
-    QPointer<frmDiaWarning> frmDiaWarning_;
-    QPointer<frmAbout> frmAbout_;
-    QPointer<frmOptions> frmOptions_;
-    QPointer<frmUnits> frmUnits_;
+    QPointer<DiameterWarningDialog> frmDiaWarning_;
+    QPointer<AboutDialog> frmAbout_;
+    QPointer<OptionsDialog> frmOptions_;
+    QPointer<UnitsDialog> frmUnits_;
     QPointer<frmEnclosure> frmEnclosure_;
     AllowanceReminder reminder_;
 };

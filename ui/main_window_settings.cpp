@@ -37,7 +37,7 @@ double leading_number(const QLineEdit* field) {
 // Reads the settings file and applies it through the controls, so that their own
 // handling brings every window into line. Lines the file does not hold leave the
 // start-up state as it is.
-void Form1::load_settings() {
+void MainWindow::load_settings() {
     s_.lock_diameter_mm = s_.diameter_mm;
     s_.lock_ports = leading_number(Text10);
     const auto fields = velocity_fields();
@@ -98,7 +98,7 @@ void Form1::load_settings() {
 
 // Writes the settings file; a failure leaves the old file as it was and is not
 // reported.
-void Form1::save_settings() {
+void MainWindow::save_settings() {
     const auto fields = velocity_fields();
     if (!Check1->isChecked()) {
         s_.lock_diameter_mm = s_.diameter_mm;
@@ -131,7 +131,7 @@ void Form1::save_settings() {
 // The enclosure designer's inputs live in their own file beside the settings
 // file, read and written with the same care; a missing or unreadable file leaves
 // the first start's inputs.
-void Form1::load_enclosure_inputs() {
+void MainWindow::load_enclosure_inputs() {
     if (const auto bytes = read_settings_file(enclosure_file_path(settings_directory_))) {
         frmEnclosure_->set_inputs(parse_enclosure_inputs(
             std::string_view(bytes->constData(), std::size_t(bytes->size()))));
@@ -140,7 +140,7 @@ void Form1::load_enclosure_inputs() {
     }
 }
 
-void Form1::save_enclosure_inputs() {
+void MainWindow::save_enclosure_inputs() {
     if (!frmEnclosure_) {
         return;
     }

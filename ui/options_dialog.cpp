@@ -40,8 +40,8 @@ void add_allowance_buttons(QGroupBox* frame, const char* limit, int top, QRadioB
 }
 } // namespace
 
-frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowances,
-                       QWidget* parent)
+OptionsDialog::OptionsDialog(ProgramState& program, std::function<void()> show_allowances,
+                             QWidget* parent)
     : QDialog(parent), program_(program), show_allowances_(std::move(show_allowances)) {
     set_up_dialog(this, QStringLiteral("frmOptions"), QStringLiteral("Venturon Options"),
                   twips_size(5700, 6324));
@@ -126,12 +126,12 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
         auto* group = new QButtonGroup(this);
         for (QRadioButton* b : members) {
             group->addButton(b);
-            connect(b, &QRadioButton::toggled, this, &frmOptions::option_Click);
+            connect(b, &QRadioButton::toggled, this, &OptionsDialog::option_Click);
         }
         connect(group, &QButtonGroup::buttonClicked, this,
                 [this] { program_.options_changed = 1; });
     }
-    connect(Command1, &QPushButton::clicked, this, &frmOptions::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
 
     // Load-time layout: placement, chart size, reminder.
     place_on_screen(this, 0.5, 1.0 / 3);
@@ -146,7 +146,7 @@ frmOptions::frmOptions(ProgramState& program, std::function<void()> show_allowan
     });
 }
 
-AllowanceSelection frmOptions::selection() const {
+AllowanceSelection OptionsDialog::selection() const {
     AllowanceSelection s;
     s.chuffing = Option_chuff_mask->isChecked()   ? Allowance::seating_and_masking
                  : Option_chuff_seat->isChecked() ? Allowance::seating
@@ -158,7 +158,7 @@ AllowanceSelection frmOptions::selection() const {
     return s;
 }
 
-void frmOptions::select(const AllowanceSelection& s) {
+void OptionsDialog::select(const AllowanceSelection& s) {
     const auto allowance_button = [](Allowance a, QRadioButton* none, QRadioButton* seat,
                                      QRadioButton* mask) {
         return a == Allowance::seating_and_masking ? mask : a == Allowance::seating ? seat : none;
@@ -170,7 +170,7 @@ void frmOptions::select(const AllowanceSelection& s) {
     (s.content == Content::music ? Option1 : Option2)->setChecked(true);
 }
 
-void frmOptions::option_Click(bool checked) {
+void OptionsDialog::option_Click(bool checked) {
     if (!checked) {
         return;
     }
@@ -178,7 +178,7 @@ void frmOptions::option_Click(bool checked) {
     show_allowances_();
 }
 
-void frmOptions::Command1_Click() {
+void OptionsDialog::Command1_Click() {
     program_.allowance_texts = stored_allowance_texts(selection());
     hide();
 }
@@ -187,7 +187,7 @@ void frmOptions::Command1_Click() {
 // dialog the way OK does: the choice is stored and the dialog only hidden, so it
 // keeps its buttons and the displays stay true to them. The close is accepted,
 // so quitting the program is never held up by it.
-void frmOptions::reject() {
+void OptionsDialog::reject() {
     Command1_Click();
 }
 

@@ -20,12 +20,12 @@ class PictureBox;
 // The allowance choice. Its option buttons are the live selection that every
 // calculation reads; OK stores the choice for the settings file. Created once
 // and only hidden.
-class frmOptions : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
     // show_allowances refreshes the displays of both windows after an option click.
-    frmOptions(ProgramState& program, std::function<void()> show_allowances,
-               QWidget* parent = nullptr);
+    OptionsDialog(ProgramState& program, std::function<void()> show_allowances,
+                  QWidget* parent = nullptr);
 
     AllowanceSelection selection() const;
     // Selects the buttons of a choice as clicks would: each button that becomes

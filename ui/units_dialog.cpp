@@ -35,7 +35,7 @@ constexpr Rule rule_texts[9] = {
 };
 } // namespace
 
-frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWidget* parent)
+UnitsDialog::UnitsDialog(ProgramState& program, std::function<void(bool)> relabel, QWidget* parent)
     : QDialog(parent), program_(program), relabel_(std::move(relabel)) {
     set_up_dialog(this, QStringLiteral("frmUnits"),
                   QStringLiteral("Units of measurement for Venturon"), twips_size(6984, 4560));
@@ -74,10 +74,10 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
     Command1 = add_button(this, "Command1", QStringLiteral("&OK"), twips(5490, 4020, 1320, 390));
     Command1->setDefault(true);
 
-    connect(Option1, &QRadioButton::toggled, this, &frmUnits::Option1_Click);
-    connect(Option2, &QRadioButton::toggled, this, &frmUnits::imperial_Click);
-    connect(Option3, &QRadioButton::toggled, this, &frmUnits::imperial_Click);
-    connect(Command1, &QPushButton::clicked, this, &frmUnits::Command1_Click);
+    connect(Option1, &QRadioButton::toggled, this, &UnitsDialog::Option1_Click);
+    connect(Option2, &QRadioButton::toggled, this, &UnitsDialog::imperial_Click);
+    connect(Option3, &QRadioButton::toggled, this, &UnitsDialog::imperial_Click);
+    connect(Command1, &QPushButton::clicked, this, &UnitsDialog::Command1_Click);
 
     place_on_screen(this, 0.5, 1.0 / 3);
     focus_when_shown(this, [this]() -> QWidget* {
@@ -87,7 +87,7 @@ frmUnits::frmUnits(ProgramState& program, std::function<void(bool)> relabel, QWi
     Option1->setChecked(true);
 }
 
-void frmUnits::select_mode(UnitsMode mode) {
+void UnitsDialog::select_mode(UnitsMode mode) {
     switch (mode) {
     case UnitsMode::metric:
         Option1->setChecked(true);
@@ -101,14 +101,14 @@ void frmUnits::select_mode(UnitsMode mode) {
     }
 }
 
-void frmUnits::set_rule_colour(bool imperial) {
+void UnitsDialog::set_rule_colour(bool imperial) {
     set_fore_colour(Frame2, imperial ? QColor(Qt::black) : colours::unit_rules_off);
     for (QLabel* label : rules) {
         set_fore_colour(label, imperial ? colours::hint : colours::unit_rules_off);
     }
 }
 
-void frmUnits::Option1_Click(bool checked) {
+void UnitsDialog::Option1_Click(bool checked) {
     if (!checked) {
         return;
     }
@@ -116,7 +116,7 @@ void frmUnits::Option1_Click(bool checked) {
     set_rule_colour(false);
 }
 
-void frmUnits::imperial_Click(bool checked) {
+void UnitsDialog::imperial_Click(bool checked) {
     if (!checked) {
         return;
     }
@@ -124,7 +124,7 @@ void frmUnits::imperial_Click(bool checked) {
     set_rule_colour(true);
 }
 
-void frmUnits::Command1_Click() {
+void UnitsDialog::Command1_Click() {
     if (Option1->isChecked()) {
         program_.units_mode = UnitsMode::metric;
     }
@@ -140,7 +140,7 @@ void frmUnits::Command1_Click() {
 // Closing by the title bar (through QDialog's close handling) or Escape commits
 // the choice like OK, so the captions already relabelled by the option clicks
 // always match the units in force.
-void frmUnits::reject() {
+void UnitsDialog::reject() {
     Command1_Click();
 }
 

@@ -17,12 +17,12 @@ namespace venturon {
 // Chooses the units in which lengths are typed and shown, and lists the rules for
 // typing imperial lengths. Created once and only hidden; its buttons keep the
 // choice between showings.
-class frmUnits : public QDialog {
+class UnitsDialog : public QDialog {
     Q_OBJECT
 public:
     // relabel(imperial) rewrites the captions that name the unit elsewhere.
-    frmUnits(ProgramState& program, std::function<void(bool imperial)> relabel,
-             QWidget* parent = nullptr);
+    UnitsDialog(ProgramState& program, std::function<void(bool imperial)> relabel,
+                QWidget* parent = nullptr);
 
     QRadioButton* Option1 = nullptr; // metric
     QRadioButton* Option2 = nullptr; // feet, inches and fractions

@@ -34,11 +34,11 @@ protected:
     ProgramState state;
     RecordingInteraction interaction;
     int re_enable_calls = 0;
-    std::unique_ptr<frmAbout> about;
+    std::unique_ptr<AboutDialog> about;
 
     void SetUp() override {
         state.version_text = QString::fromLatin1(venturon::version);
-        about = std::make_unique<frmAbout>(state, interaction, [this] { ++re_enable_calls; });
+        about = std::make_unique<AboutDialog>(state, interaction, [this] { ++re_enable_calls; });
     }
 
     void TearDown() override {
@@ -151,7 +151,7 @@ TEST_F(AboutDialogTest, LinksOpenTheFeedbackMailAndTheWebPage) {
 }
 
 TEST_F(AboutDialogTest, PanelShowingIsKeptBetweenOpenings) {
-    QPointer<frmAbout> alive = about.get();
+    QPointer<AboutDialog> alive = about.get();
     open([&] {
         click("Label3");
         EXPECT_TRUE(showing("Frame2"));

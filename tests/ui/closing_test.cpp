@@ -34,7 +34,7 @@ TEST_F(ClosingTest, ClosingWithADialogOpenSavesOnceAndEnds) {
     start();
     // The desktop asks the main window to close while the options dialog is modal.
     expect_dialog([this](QDialog& d) {
-        dynamic_cast<frmOptions&>(d).Option_core_seat->setChecked(true);
+        dynamic_cast<OptionsDialog&>(d).Option_core_seat->setChecked(true);
         form->close();
         EXPECT_FALSE(d.isVisible());
     });
@@ -88,7 +88,7 @@ TEST_P(QuitFromDialogTest, SavesAndEnds) {
     expect_dialog([&way](QDialog& d) {
         d.activateWindow();
         QApplication::setActiveWindow(&d);
-        dynamic_cast<frmUnits&>(d).Option3->setChecked(true);
+        dynamic_cast<UnitsDialog&>(d).Option3->setChecked(true);
         const QPointer<QDialog> dialog(&d); // quitting may delete it
         way.quit(d);
         EXPECT_TRUE(!dialog || !dialog->isVisible());

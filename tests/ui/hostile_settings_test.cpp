@@ -61,7 +61,7 @@ QStringList verdicts() {
 }
 
 // What the file stores, as the window holds it.
-QStringList stored_state(const Form1& f, const ProgramState& p) {
+QStringList stored_state(const MainWindow& f, const ProgramState& p) {
     const auto yes_no = [](bool b) { return QString::fromLatin1(b ? "yes" : "no"); };
     return {yes_no(f.Check1->isChecked()),
             yes_no(f.Check1->isEnabled()),
@@ -250,7 +250,7 @@ std::string row_name(const ::testing::TestParamInfo<Hostile>& info) {
 
 // The longest text a field or caption shows after start-up: a megabyte line in
 // the file must not reach the window as it is.
-qsizetype longest_shown_text(const Form1& form) {
+qsizetype longest_shown_text(const MainWindow& form) {
     qsizetype longest = 0;
     for (const QString& text : shown_texts(form)) {
         longest = std::max(longest, text.size());

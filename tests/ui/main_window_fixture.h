@@ -50,7 +50,7 @@ protected:
     QTemporaryDir dir;
     ProgramState program;
     RecordingInteraction interaction;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 
     // Writes the settings file that the next start will read.
     void write_settings(const QByteArray& bytes) {
@@ -69,7 +69,7 @@ protected:
 
     // Starts the program (start-up runs in the constructor) and shows the window.
     void start() {
-        form = std::make_unique<Form1>(program, interaction, dir.path());
+        form = std::make_unique<MainWindow>(program, interaction, dir.path());
         form->show();
         form->activateWindow();
         QApplication::setActiveWindow(form.get());
@@ -168,7 +168,7 @@ protected:
 // Hides the diameter warning, optionally ticking "Don't warn me again" first.
 inline std::function<void(QDialog&)> dismiss_warning(bool never_again = false) {
     return [never_again](QDialog& d) {
-        auto& warning = dynamic_cast<frmDiaWarning&>(d);
+        auto& warning = dynamic_cast<DiameterWarningDialog&>(d);
         if (never_again) {
             warning.Check1->setChecked(true);
         }

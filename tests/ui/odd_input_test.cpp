@@ -90,9 +90,9 @@ protected:
         EXPECT_EQ(non_numbers_shown(*form, {typed}), "") << where;
     }
 
-    void choose_units(QRadioButton* frmUnits::*option) {
+    void choose_units(QRadioButton* UnitsDialog::*option) {
         expect_dialog([option](QDialog& d) {
-            auto& units = dynamic_cast<frmUnits&>(d);
+            auto& units = dynamic_cast<UnitsDialog&>(d);
             (units.*option)->setChecked(true);
             units.Command1->click();
         });
@@ -112,10 +112,10 @@ TEST_P(OddInputTest, InEveryFieldUnitsAndDisplayMode) {
     const char* fields[] = {"Text1", "Text2", "Text10", "Text6", "Text7", "Text8", "Text9"};
     const struct {
         UnitsMode mode;
-        QRadioButton* frmUnits::*option;
-    } units_modes[] = {{UnitsMode::metric, &frmUnits::Option1},
-                       {UnitsMode::inches, &frmUnits::Option2},
-                       {UnitsMode::decimal_inches, &frmUnits::Option3}};
+        QRadioButton* UnitsDialog::*option;
+    } units_modes[] = {{UnitsMode::metric, &UnitsDialog::Option1},
+                       {UnitsMode::inches, &UnitsDialog::Option2},
+                       {UnitsMode::decimal_inches, &UnitsDialog::Option3}};
 
     int calculations = 0;
     for (DisplayMode display : {DisplayMode::full, DisplayMode::simple}) {

@@ -69,7 +69,7 @@ TEST_F(OptionGroupTest, ClickingTheSelectedCalculationModeKeepsIt) {
 
 TEST_F(OptionGroupTest, ClickingTheSelectedUnitsKeepsIt) {
     start();
-    frmUnits& u = *form->units();
+    UnitsDialog& u = *form->units();
     const QList<QRadioButton*> units{u.Option1, u.Option2, u.Option3};
     expect_dialog([&](QDialog&) {
         for (QRadioButton* b : units) {
@@ -89,7 +89,7 @@ TEST_F(OptionGroupTest, ClickingTheSelectedUnitsKeepsIt) {
 
 TEST_F(OptionGroupTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
     start();
-    frmOptions& o = *form->options();
+    OptionsDialog& o = *form->options();
     const QList<QList<QRadioButton*>> groups{
         {o.Option_chuff_mask, o.Option_chuff_seat, o.Option_chuff_none},
         {o.Option_core_mask, o.Option_core_seat, o.Option_core_none},
@@ -134,8 +134,8 @@ TEST_F(OptionGroupTest, OpeningTheOptionsWithoutAClickIsNoChange) {
 
 TEST_F(OptionGroupTest, EveryDocumentedGroupHasItsOwnExclusiveGroup) {
     start();
-    frmOptions& o = *form->options();
-    frmUnits& u = *form->units();
+    OptionsDialog& o = *form->options();
+    UnitsDialog& u = *form->units();
     const QList<QList<QRadioButton*>> groups{
         {option("Option1"), option("Option2")},
         {u.Option1, u.Option2, u.Option3},

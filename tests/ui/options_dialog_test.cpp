@@ -33,7 +33,7 @@ struct Chart {
     QColor rising;
     QColor ceiling;
 };
-Chart chart_of(const frmOptions& o) {
+Chart chart_of(const OptionsDialog& o) {
     Chart c;
     for (const auto& item : o.Picture1->drawing().items()) {
         if (item.pen_width != 2) {
@@ -62,9 +62,9 @@ namespace {
 // the dialog's), the chart and the warning then show.
 struct AllowanceChoice {
     const char* name;
-    QRadioButton* frmOptions::*chuffing;
-    QRadioButton* frmOptions::*core;
-    QRadioButton* frmOptions::*content; // Option1: music, Option2: home theatre
+    QRadioButton* OptionsDialog::*chuffing;
+    QRadioButton* OptionsDialog::*core;
+    QRadioButton* OptionsDialog::*content; // Option1: music, Option2: home theatre
     std::string reminder;
     QPointF knee;
     QColor rising, ceiling, warning;
@@ -75,17 +75,17 @@ struct AllowanceChoice {
 
 // clang-format off
 const AllowanceChoice allowance_choices[] = {
-    {"first_start", &frmOptions::Option_chuff_mask, &frmOptions::Option_core_none, &frmOptions::Option2,
+    {"first_start", &OptionsDialog::Option_chuff_mask, &OptionsDialog::Option_core_none, &OptionsDialog::Option2,
      "55 ht / 0 -", {12, 38}, blue, chart_grey, blue, true},
-    {"none", &frmOptions::Option_chuff_none, &frmOptions::Option_core_none, &frmOptions::Option2,
+    {"none", &OptionsDialog::Option_chuff_none, &OptionsDialog::Option_core_none, &OptionsDialog::Option2,
      "0 - / 0 -", {32, 38}, chart_grey, chart_grey, blue, false},
-    {"seating_and_core_masking_music", &frmOptions::Option_chuff_seat, &frmOptions::Option_core_mask, &frmOptions::Option1,
+    {"seating_and_core_masking_music", &OptionsDialog::Option_chuff_seat, &OptionsDialog::Option_core_mask, &OptionsDialog::Option1,
      "25 seat / 40 music", {30, 25}, blue, red, red, true},
-    {"masking_music", &frmOptions::Option_chuff_mask, &frmOptions::Option_core_mask, &frmOptions::Option1,
+    {"masking_music", &OptionsDialog::Option_chuff_mask, &OptionsDialog::Option_core_mask, &OptionsDialog::Option1,
      "40 music / 40 music", {22.5, 25}, blue, red, red, true},
-    {"masking_home_theatre", &frmOptions::Option_chuff_mask, &frmOptions::Option_core_mask, &frmOptions::Option2,
+    {"masking_home_theatre", &OptionsDialog::Option_chuff_mask, &OptionsDialog::Option_core_mask, &OptionsDialog::Option2,
      "55 ht / 55 ht", {16, 20}, blue, red, red, true},
-    {"core_seating_only", &frmOptions::Option_chuff_none, &frmOptions::Option_core_seat, &frmOptions::Option2,
+    {"core_seating_only", &OptionsDialog::Option_chuff_none, &OptionsDialog::Option_core_seat, &OptionsDialog::Option2,
      "0 - / 25 seat", {36.5, 30}, chart_grey, red, red, false},
 };
 // clang-format on
@@ -98,7 +98,7 @@ class AllowanceChoiceTest : public MainWindowTest,
 TEST_P(AllowanceChoiceTest, DisplaysFollowTheOptionsClicked) {
     const AllowanceChoice& c = GetParam();
     start();
-    frmOptions& o = *form->options();
+    OptionsDialog& o = *form->options();
     (o.*c.chuffing)->setChecked(true);
     (o.*c.core)->setChecked(true);
     (o.*c.content)->setChecked(true);
@@ -141,7 +141,7 @@ TEST_F(OptionsDialogTest, OptionsLinkMarksTheGraphStaleOnlyAfterAClick) {
     start();
     const QString verdict = status();
     expect_dialog([](QDialog& d) {
-        QTest::mouseClick(dynamic_cast<frmOptions&>(d).Command1, Qt::LeftButton);
+        QTest::mouseClick(dynamic_cast<OptionsDialog&>(d).Command1, Qt::LeftButton);
     });
     click_label("Label3");
     EXPECT_EQ(program.options_changed, 0);
@@ -150,7 +150,7 @@ TEST_F(OptionsDialogTest, OptionsLinkMarksTheGraphStaleOnlyAfterAClick) {
 
     // Changing an option and back still counts as a change.
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
+        auto& o = dynamic_cast<OptionsDialog&>(d);
         press(o.Option_core_seat);
         press(o.Option_core_none);
         QTest::mouseClick(o.Command1, Qt::LeftButton);
@@ -163,16 +163,16 @@ TEST_F(OptionsDialogTest, OptionsLinkMarksTheGraphStaleOnlyAfterAClick) {
 TEST_F(OptionsDialogTest, OkStoresTheChoiceAndTheCloseButtonDoesTheSame) {
     start();
     const struct {
-        std::function<void(frmOptions&)> close;
+        std::function<void(OptionsDialog&)> close;
     } ways[] = {
-        {[](frmOptions& o) { QTest::mouseClick(o.Command1, Qt::LeftButton); }},
-        {[](frmOptions& o) { o.close(); }},
-        {[](frmOptions& o) { QTest::keyClick(&o, Qt::Key_Escape); }},
+        {[](OptionsDialog& o) { QTest::mouseClick(o.Command1, Qt::LeftButton); }},
+        {[](OptionsDialog& o) { o.close(); }},
+        {[](OptionsDialog& o) { QTest::keyClick(&o, Qt::Key_Escape); }},
     };
     for (const auto& way : ways) {
         program.allowance_texts.boundary_mask.clear();
         expect_dialog([&way](QDialog& d) {
-            auto& o = dynamic_cast<frmOptions&>(d);
+            auto& o = dynamic_cast<OptionsDialog&>(d);
             o.Option_chuff_seat->setChecked(true);
             o.Option_core_mask->setChecked(true);
             o.Option1->setChecked(true);
@@ -190,7 +190,7 @@ TEST_F(OptionsDialogTest, OkStoresTheChoiceAndTheCloseButtonDoesTheSame) {
     }
     // With both "None" the content is still stored as last selected.
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
+        auto& o = dynamic_cast<OptionsDialog&>(d);
         o.Option_chuff_none->setChecked(true);
         o.Option_core_none->setChecked(true);
         o.close();

@@ -46,7 +46,7 @@ TEST_F(SettingsFileTest, WritesTheDocumentedExampleByteForByte) {
     }
     press_enter("Text2");
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
+        auto& o = dynamic_cast<OptionsDialog&>(d);
         o.Option_chuff_seat->setChecked(true);
         o.Option_core_mask->setChecked(true);
         o.Option1->setChecked(true);
@@ -123,7 +123,7 @@ TEST_F(SettingsFileTest, UnknownUnitsModeLoadsAndSavesAsMetric) {
 TEST_F(SettingsFileTest, NoAllowanceChosenByTheUserSurvivesARestart) {
     start();
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
+        auto& o = dynamic_cast<OptionsDialog&>(d);
         o.Option_chuff_none->setChecked(true);
         o.Option_core_none->setChecked(true);
         o.Command1->click();

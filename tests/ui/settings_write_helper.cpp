@@ -46,7 +46,7 @@ int close_after_a_change(const QString& settings_directory) {
     ProgramState program;
     RecordingInteraction interaction;
     {
-        Form1 form(program, interaction, settings_directory);
+        MainWindow form(program, interaction, settings_directory);
         form.show();
         form.Text10->setText(QStringLiteral("3"));
         form.close();

@@ -22,7 +22,7 @@ TEST_F(UnitsDialogTest, RelabelsAndRewritesTheLengths) {
     press_enter("Text1"); // the warning is expected for 165.1 mm
     auto choose = [this](int option, bool ok = true) {
         expect_dialog([option, ok](QDialog& d) {
-            auto& u = dynamic_cast<frmUnits&>(d);
+            auto& u = dynamic_cast<UnitsDialog&>(d);
             QRadioButton* b[] = {u.Option1, u.Option2, u.Option3};
             press(b[option]);
             if (ok) {
@@ -86,7 +86,7 @@ TEST_F(UnitsDialogTest, ShowsTheRulesVerbatim) {
             "Allowable characters 0 thru 9 .  / \\  and space"}));
     // Opening and closing without a change still rewrites both fields.
     text("Text2")->setText("junk");
-    expect_dialog([](QDialog& d) { dynamic_cast<frmUnits&>(d).Command1->click(); });
+    expect_dialog([](QDialog& d) { dynamic_cast<UnitsDialog&>(d).Command1->click(); });
     click_label("Label14");
     EXPECT_EQ(text("Text2")->text(), " 26");
 }
