@@ -32,43 +32,41 @@ public:
     void reject() override;
 
 private slots:
-    void Label3_Click();
-    void Label5_Click();
-    void Label8_Click();
-    void Label9_Click();
-    void cmdSysInfo_Click();
-    void Command1_Click();
-    void cmdOK_Click();
+    void show_graphic();
+    void show_texts();
+    void send_feedback();
+    void open_web_page();
+    void start_system_information();
+    void re_enable_warnings();
 
 private:
     void build_controls();
     void connect_handlers();
-    void Form_Load();
-    void StartSysInfo();
+    void finish_loading();
 
     ProgramState& state_;
     Interaction& interaction_;
     std::function<void()> re_enable_warnings_;
     std::vector<std::function<void()>> fitting_; // run when the dialog first shows
 
-    QFrame* Frame1 = nullptr;
-    QFrame* Frame2 = nullptr;
-    QWidget* Picture1 = nullptr;
-    QWidget* Picture2 = nullptr;
-    QWidget* Picture3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    ClickableLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    ClickableLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    ClickableLabel* Label8 = nullptr;
-    ClickableLabel* Label9 = nullptr;
-    QLabel* Label10 = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* cmdOK = nullptr;
+    QFrame* about_panel = nullptr;
+    QFrame* graphic_panel = nullptr;
+    QWidget* port_photograph = nullptr;
+    QWidget* strip = nullptr;
+    QWidget* cross_section = nullptr;
+    QLabel* version_line = nullptr;
+    QLabel* theory_note = nullptr;
+    ClickableLabel* show_graphic_link = nullptr;
+    QLabel* free_software_note = nullptr;
+    ClickableLabel* return_link = nullptr;
+    QLabel* credit_line = nullptr;
+    QLabel* feedback_note = nullptr;
+    ClickableLabel* email_link = nullptr;
+    ClickableLabel* web_link = nullptr;
+    QLabel* graphic_heading = nullptr;
+    QPushButton* system_info_button = nullptr;
+    QPushButton* re_enable_warnings_button = nullptr;
+    QPushButton* ok_button = nullptr;
 };
 
 } // namespace venturon

@@ -7,6 +7,7 @@
 #include "command_button.h"
 #include "controls.h"
 #include "cruise.h"
+#include "designed_names.h"
 #include "diameter_warning_dialog.h"
 #include "font_fitting.h"
 #include "frm_enclosure.h"
@@ -73,13 +74,13 @@ MainWindow::MainWindow(ProgramState& program, Interaction& interaction, QString 
     create_controls();
     describe_controls();
     connect_handlers();
-    form_load();
+    start_up();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::create_controls() {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QString::fromLatin1(designed::main::window));
     setWindowTitle(QStringLiteral("Venturon"));
     set_back_colour(this, colours::window_background);
     setFixedSize(twips_size(6228, 5748));
@@ -102,88 +103,97 @@ void MainWindow::create_controls() {
         return add_button(this, name, QString::fromLatin1(caption), at, QString::fromLatin1(tip));
     };
 
-    Label1 = label("Label1", "Port Diameter - mm", twips(240, 240, 1692, 252),
-                   "Internal diameter of port");
-    Text1 = text("Text1", twips(2040, 240, 1092, 288));
-    Label2 =
-        label("Label2", "Flare Radius - mm", twips(3360, 240, 1572, 252), "Radius of port flare");
-    Text2 = text("Text2", twips(5040, 240, 1092, 288));
-    Text2->setEnabled(false);
-    set_back_colour(Text2, colours::computed_field);
+    namespace name = designed::main;
+    diameter_caption = label(name::diameter_caption, "Port Diameter - mm",
+                             twips(240, 240, 1692, 252), "Internal diameter of port");
+    diameter_field = text(name::diameter_field, twips(2040, 240, 1092, 288));
+    radius_caption = label(name::radius_caption, "Flare Radius - mm", twips(3360, 240, 1572, 252),
+                           "Radius of port flare");
+    radius_field = text(name::radius_field, twips(5040, 240, 1092, 288));
+    radius_field->setEnabled(false);
+    set_back_colour(radius_field, colours::computed_field);
     // Both captions also name inches (units dialog): sized for the longer text.
-    fit_font(Label1, QStringLiteral("Port Diameter - inches"), 8);
-    fit_font(Label2, QStringLiteral("Flare Radius - inches"), 8);
-    Label12 = label("Label12", "Number of ports", twips(240, 600, 1692, 252),
-                    "Required if Cruise control is used");
-    Text10 = text("Text10", twips(2040, 600, 1092, 288));
-    Label14 = link("Label14", "Change Units", twips(3360, 600, 1572, 252));
-    Command3 = button("Command3", "<", twips(5280, 600, 252, 252), "Less");
-    Command2 = button("Command2", ">", twips(5640, 600, 252, 252), "More");
-    Label8 = label("Label8", "Required velocities - m/sec", twips(240, 1080, 2292, 252),
-                   "Get these from your design package");
-    Label6 = label("Label6", "20hz", twips(240, 1440, 660, 252));
-    Label7 = label("Label7", "25hz", twips(240, 1800, 660, 252));
-    Label10 = label("Label10", "30hz", twips(240, 2160, 660, 252));
-    Label11 = label("Label11", "35hz", twips(240, 2520, 660, 252));
-    Text6 = text("Text6", twips(960, 1440, 732, 288));
-    Text7 = text("Text7", twips(960, 1800, 732, 288));
-    Text8 = text("Text8", twips(960, 2160, 732, 288));
-    Text9 = text("Text9", twips(960, 2520, 732, 288));
-    for (TextBox* v : velocity_fields()) {
-        v->setEnabled(false);
+    fit_font(diameter_caption, QStringLiteral("Port Diameter - inches"), 8);
+    fit_font(radius_caption, QStringLiteral("Flare Radius - inches"), 8);
+    port_count_caption = label(name::port_count_caption, "Number of ports",
+                               twips(240, 600, 1692, 252), "Required if Cruise control is used");
+    port_count_field = text(name::port_count_field, twips(2040, 600, 1092, 288));
+    units_link = link(name::units_link, "Change Units", twips(3360, 600, 1572, 252));
+    radius_down_button = button(name::radius_down_button, "<", twips(5280, 600, 252, 252), "Less");
+    radius_up_button = button(name::radius_up_button, ">", twips(5640, 600, 252, 252), "More");
+    velocities_caption = label(name::velocities_caption, "Required velocities - m/sec",
+                               twips(240, 1080, 2292, 252), "Get these from your design package");
+    const char* frequencies[] = {"20hz", "25hz", "30hz", "35hz"};
+    const auto velocity_top = [](std::size_t i) { return 1440 + 360 * static_cast<int>(i); };
+    for (std::size_t i = 0; i < velocity_captions.size(); ++i) {
+        velocity_captions[i] = label(name::velocity_captions[i], frequencies[i],
+                                     twips(240, velocity_top(i), 660, 252));
+    }
+    for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+        velocity_fields[i] = text(name::velocity_fields[i], twips(960, velocity_top(i), 732, 288));
+        velocity_fields[i]->setEnabled(false);
     }
 
-    Option1 = add_option(this, "Option1", QStringLiteral("Calculate minimum flare radius"),
-                         twips(2760, 1440, 2652, 252));
-    Option2 = add_option(this, "Option2", QStringLiteral("Manually specify flare radius"),
-                         twips(2760, 1800, 2652, 252));
+    minimum_mode_option =
+        add_option(this, name::minimum_mode_option,
+                   QStringLiteral("Calculate minimum flare radius"), twips(2760, 1440, 2652, 252));
+    manual_mode_option =
+        add_option(this, name::manual_mode_option, QStringLiteral("Manually specify flare radius"),
+                   twips(2760, 1800, 2652, 252));
     // A group of its own: the dialogs' option buttons are children of this window
     // too, and would otherwise share the automatic exclusivity of its buttons.
-    mode_group = new QButtonGroup(this);
-    mode_group->addButton(Option1);
-    mode_group->addButton(Option2);
-    fit_font_group({Option1, Option2}, 8, 22);
-    Option1->setChecked(true);
-    Command2->hide();
-    Command3->hide();
+    radius_mode_group = new QButtonGroup(this);
+    radius_mode_group->addButton(minimum_mode_option);
+    radius_mode_group->addButton(manual_mode_option);
+    fit_font_group({minimum_mode_option, manual_mode_option}, 8, 22);
+    minimum_mode_option->setChecked(true);
+    radius_up_button->hide();
+    radius_down_button->hide();
 
-    Command1 = add_control<CommandButton>(this, "Command1", twips(2760, 2280, 2652, 372));
-    Command1->setText(QStringLiteral("&Calculate"));
-    Check1 = add_check_box(
-        this, "Check1", QStringLiteral("Cruise control"), twips(240, 3000, 1452, 252),
+    calculate_button =
+        add_control<CommandButton>(this, name::calculate_button, twips(2760, 2280, 2652, 372));
+    calculate_button->setText(QStringLiteral("&Calculate"));
+    cruise_control_check = add_check_box(
+        this, name::cruise_control_check, QStringLiteral("Cruise control"),
+        twips(240, 3000, 1452, 252),
         QStringLiteral("Automatically scale required velocities when diameter or number of ports "
                        "is changed. Uncheck to change velocities"));
-    fit_font(Check1, Check1->text(), 8, 22);
-    Check1->setChecked(true);
+    fit_font(cruise_control_check, cruise_control_check->text(), 8, 22);
+    cruise_control_check->setChecked(true);
 
     reminder_ = AllowanceReminder::create(this, 2760, 2940);
 
-    Label3 = link("Label3", "Options", twips(3840, 3000, 732, 252));
-    Label_mode = link("Label_mode", "Simple", twips(4560, 3000, 612, 252));
-    Label13 = link("Label13", "About", twips(5280, 3000, 612, 252));
+    options_link = link(name::options_link, "Options", twips(3840, 3000, 732, 252));
+    mode_link = link(name::mode_link, "Simple", twips(4560, 3000, 612, 252));
+    about_link = link(name::about_link, "About", twips(5280, 3000, 612, 252));
     // Not one of the designed controls: it stands in space that no other control
     // takes, in either display mode.
-    Label_enclosure = link("Label_enclosure", "Enclosure designer", twips(4200, 1080, 1900, 252));
+    enclosure_link = link(name::enclosure_link, "Enclosure designer", twips(4200, 1080, 1900, 252));
 
-    Label4 = label("Label4", "Simple mode", twips(5400, 1080, 3852, 372));
-    Label5 = label("Label5", "Click graph to change frequency tracked in status line",
-                   twips(5400, 1440, 3852, 252));
-    fit_font(Label4, Label4->text(), 9.6);
+    simple_mode_caption =
+        label(name::simple_mode_caption, "Simple mode", twips(5400, 1080, 3852, 372));
+    graph_hint = label(name::graph_hint, "Click graph to change frequency tracked in status line",
+                       twips(5400, 1440, 3852, 252));
+    fit_font(simple_mode_caption, simple_mode_caption->text(), 9.6);
     set_hint_colour(colours::hint);
-    Label4->hide();
-    Label5->hide();
+    simple_mode_caption->hide();
+    graph_hint->hide();
 
-    Picture3 = add_control<PictureBox>(this, "Picture3", twips(120, 3480, 6012, 1812));
-    Picture3->setFocusPolicy(Qt::ClickFocus);
+    graph = add_control<PictureBox>(this, name::graph, twips(120, 3480, 6012, 1812));
+    graph->setFocusPolicy(Qt::ClickFocus);
 
-    Label9 = add_label(this, "Label9", QStringLiteral("Status"), twips(120, 5400, 6012, 252));
-    Label9->setTextFormat(Qt::PlainText);
-    fit_font(Label9, QStringLiteral(" Chuffing with  Core Turbulence and Compression"), 8);
-    set_back_colour(Label9, colours::noise_free_status);
+    status_line =
+        add_label(this, name::status_line, QStringLiteral("Status"), twips(120, 5400, 6012, 252));
+    status_line->setTextFormat(Qt::PlainText);
+    fit_font(status_line, QStringLiteral(" Chuffing with  Core Turbulence and Compression"), 8);
+    set_back_colour(status_line, colours::noise_free_status);
 
-    QWidget* order[] = {Text1,   Text2,   Command3, Command2,   Text10,  Command1,
-                        Option1, Option2, Text6,    Text7,      Text8,   Text9,
-                        Check1,  Label14, Label3,   Label_mode, Label13, Label_enclosure};
+    QWidget* order[] = {
+        diameter_field,       radius_field,       radius_down_button,  radius_up_button,
+        port_count_field,     calculate_button,   minimum_mode_option, manual_mode_option,
+        velocity_fields[0],   velocity_fields[1], velocity_fields[2],  velocity_fields[3],
+        cruise_control_check, units_link,         options_link,        mode_link,
+        about_link,           enclosure_link};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -194,19 +204,18 @@ void MainWindow::create_controls() {
 // What screen readers say for the controls whose captions stand beside them or
 // say nothing in words. The length captions follow the units by themselves.
 void MainWindow::describe_controls() {
-    Label1->setBuddy(Text1);
-    Label2->setBuddy(Text2);
-    Label12->setBuddy(Text10);
+    diameter_caption->setBuddy(diameter_field);
+    radius_caption->setBuddy(radius_field);
+    port_count_caption->setBuddy(port_count_field);
     const char* frequencies[] = {"20", "25", "30", "35"};
-    const auto fields = velocity_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        fields[i]->setAccessibleName(
+    for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+        velocity_fields[i]->setAccessibleName(
             QStringLiteral("Required velocity at %1 Hz, m/s").arg(QLatin1String(frequencies[i])));
     }
-    Command3->setAccessibleName(QStringLiteral("Smaller flare radius"));
-    Command2->setAccessibleName(QStringLiteral("Larger flare radius"));
-    Picture3->setAccessibleName(QStringLiteral("Velocity graph"));
-    Label9->setAccessibleDescription(QStringLiteral("Status line"));
+    radius_down_button->setAccessibleName(QStringLiteral("Smaller flare radius"));
+    radius_up_button->setAccessibleName(QStringLiteral("Larger flare radius"));
+    graph->setAccessibleName(QStringLiteral("Velocity graph"));
+    status_line->setAccessibleDescription(QStringLiteral("Status line"));
 }
 
 // Quitting works from the main window and from any of its dialogs: it closes the
@@ -219,117 +228,122 @@ void MainWindow::add_quit_shortcut(QWidget* window) {
 }
 
 void MainWindow::connect_handlers() {
-    connect(Text1, &QLineEdit::textChanged, this, &MainWindow::Text1_Change);
-    connect(Text1, &QLineEdit::returnPressed, this, &MainWindow::Text1_KeyPress);
-    connect(Text1, &TextBox::focus_lost, this, &MainWindow::Text1_LostFocus);
-    connect(Text2, &QLineEdit::textChanged, this, &MainWindow::Text2_Change);
-    connect(Text2, &QLineEdit::returnPressed, this, &MainWindow::Text2_KeyPress);
-    connect(Text2, &TextBox::focus_lost, this, &MainWindow::Text2_LostFocus);
-    const auto fields = velocity_fields();
+    connect(diameter_field, &QLineEdit::textChanged, this, &MainWindow::on_diameter_edited);
+    connect(diameter_field, &QLineEdit::returnPressed, this, &MainWindow::calculate_command);
+    connect(diameter_field, &TextBox::focus_lost, this, &MainWindow::on_diameter_left);
+    connect(radius_field, &QLineEdit::textChanged, this, &MainWindow::on_radius_edited);
+    connect(radius_field, &QLineEdit::returnPressed, this, &MainWindow::calculate_command);
+    connect(radius_field, &TextBox::focus_lost, this, &MainWindow::on_radius_left);
     for (int i = 0; i < 4; ++i) {
-        connect(fields[i], &QLineEdit::textChanged, this, [this, i] { velocity_Change(i); });
-        connect(fields[i], &TextBox::focus_lost, this, [this, i] { velocity_LostFocus(i); });
+        connect(velocity_fields[i], &QLineEdit::textChanged, this,
+                [this, i] { on_velocity_edited(i); });
+        connect(velocity_fields[i], &TextBox::focus_lost, this, [this, i] { on_velocity_left(i); });
     }
-    connect(Text10, &QLineEdit::textChanged, this, &MainWindow::Text10_Change);
-    connect(Text10, &QLineEdit::returnPressed, this, &MainWindow::Text10_KeyPress);
-    connect(Check1, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
-    connect(Option1, &QRadioButton::toggled, this, &MainWindow::Option1_Click);
-    connect(Option2, &QRadioButton::toggled, this, &MainWindow::Option2_Click);
-    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(Command1, &CommandButton::click_abandoned, this, &MainWindow::Command1_PressAbandoned);
-    connect(Command1, &CommandButton::focus_lost, this, &MainWindow::Command1_PressAbandoned);
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
-    connect(Picture3, &PictureBox::mouse_down, this, &MainWindow::Picture3_MouseDown);
-    connect(Label3, &ClickableLabel::clicked, this, &MainWindow::Label3_Click);
-    connect(Label13, &ClickableLabel::clicked, this, &MainWindow::Label13_Click);
-    connect(Label14, &ClickableLabel::clicked, this, &MainWindow::Label14_Click);
-    connect(Label_enclosure, &ClickableLabel::clicked, this, &MainWindow::Label_enclosure_Click);
-    connect(Label_mode, &ClickableLabel::clicked, this, &MainWindow::Label_mode_Click);
-    reminder_.on_click(this, [this] { Label3_Click(); });
+    connect(port_count_field, &QLineEdit::textChanged, this, &MainWindow::on_port_count_edited);
+    connect(port_count_field, &QLineEdit::returnPressed, this, &MainWindow::calculate_command);
+    connect(cruise_control_check, &QCheckBox::toggled, this,
+            &MainWindow::on_cruise_control_toggled);
+    connect(minimum_mode_option, &QRadioButton::toggled, this,
+            &MainWindow::on_minimum_mode_toggled);
+    connect(manual_mode_option, &QRadioButton::toggled, this, &MainWindow::on_manual_mode_toggled);
+    connect(calculate_button, &QPushButton::clicked, this, &MainWindow::calculate_command);
+    connect(calculate_button, &CommandButton::click_abandoned, this,
+            &MainWindow::on_calculate_press_abandoned);
+    connect(calculate_button, &CommandButton::focus_lost, this,
+            &MainWindow::on_calculate_press_abandoned);
+    connect(radius_up_button, &QPushButton::clicked, this, &MainWindow::increase_radius);
+    connect(radius_down_button, &QPushButton::clicked, this, &MainWindow::decrease_radius);
+    connect(graph, &PictureBox::mouse_down, this, &MainWindow::on_graph_clicked);
+    connect(options_link, &ClickableLabel::clicked, this, &MainWindow::open_options);
+    connect(about_link, &ClickableLabel::clicked, this, &MainWindow::open_about);
+    connect(units_link, &ClickableLabel::clicked, this, &MainWindow::open_units);
+    connect(enclosure_link, &ClickableLabel::clicked, this, &MainWindow::open_enclosure_designer);
+    connect(mode_link, &ClickableLabel::clicked, this, &MainWindow::switch_display_mode);
+    reminder_.on_click(this, [this] { open_options(); });
 }
 
 // Start-up, before the window is first shown.
-void MainWindow::form_load() {
+void MainWindow::start_up() {
     program_.version_text = QString::fromLatin1(version);
 
     // A third of the free space above and to the left.
     place_on_screen(this, 1.0 / 3, 1.0 / 3);
 
-    Picture3->resize(Label9->width(), static_cast<int>(Int((Label9->y() - Picture3->y()) * 0.92)));
+    graph->resize(status_line->width(),
+                  static_cast<int>(Int((status_line->y() - graph->y()) * 0.92)));
 
     reminder_.lay_out();
 
-    Label4->move(Label12->x(), Label8->y());
-    Label5->move(Label12->x(), Label6->y());
+    simple_mode_caption->move(port_count_caption->x(), velocities_caption->y());
+    graph_hint->move(port_count_caption->x(), velocity_captions[0]->y());
 
-    frmDiaWarning_ = new DiameterWarningDialog(this);
-    frmAbout_ = new AboutDialog(
+    diameter_warning_ = new DiameterWarningDialog(this);
+    about_ = new AboutDialog(
         program_, interaction_, [this] { re_enable_warnings(); }, this);
-    frmOptions_ = new OptionsDialog(
-        program_, [this] { show_allowances(*frmOptions_, reminder_); }, this);
-    frmUnits_ = new UnitsDialog(
+    options_ = new OptionsDialog(
+        program_, [this] { show_allowances(*options_, reminder_); }, this);
+    units_ = new UnitsDialog(
         program_,
         [this](bool imperial) {
-            Label1->setText(imperial ? QStringLiteral("Port Diameter - inches")
-                                     : QStringLiteral("Port Diameter - mm"));
-            Label2->setText(imperial ? QStringLiteral("Flare Radius - inches")
-                                     : QStringLiteral("Flare Radius - mm"));
-            if (frmDiaWarning_) {
-                frmDiaWarning_->set_metric_texts(!imperial);
+            diameter_caption->setText(imperial ? QStringLiteral("Port Diameter - inches")
+                                               : QStringLiteral("Port Diameter - mm"));
+            radius_caption->setText(imperial ? QStringLiteral("Flare Radius - inches")
+                                             : QStringLiteral("Flare Radius - mm"));
+            if (diameter_warning_) {
+                diameter_warning_->set_metric_texts(!imperial);
             }
         },
         this);
 
-    frmEnclosure_ = new frmEnclosure(
+    enclosure_ = new frmEnclosure(
         program_,
         [this] {
-            return WindowPort{s_.diameter_mm, s_.radius_mm, std::max(1.0, field_number(Text10)),
-                              current_allowances()};
+            return WindowPort{s_.diameter_mm, s_.radius_mm,
+                              std::max(1.0, field_number(port_count_field)), current_allowances()};
         },
         [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
 
-    for (QWidget* dialog : std::initializer_list<QWidget*>{frmDiaWarning_, frmAbout_, frmOptions_,
-                                                           frmUnits_, frmEnclosure_}) {
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{diameter_warning_, about_, options_, units_, enclosure_}) {
         add_quit_shortcut(dialog);
     }
 
     s_.diameter_mm = 100;
     s_.radius_mm = 10;
 
-    set_text(Text10, QStringLiteral("1"));
-    set_text(Text6, QStringLiteral("10"));
-    set_text(Text7, QStringLiteral("14"));
-    set_text(Text8, QStringLiteral("12"));
-    set_text(Text9, QStringLiteral("7"));
+    set_text(port_count_field, QStringLiteral("1"));
+    set_text(velocity_fields[0], QStringLiteral("10"));
+    set_text(velocity_fields[1], QStringLiteral("14"));
+    set_text(velocity_fields[2], QStringLiteral("12"));
+    set_text(velocity_fields[3], QStringLiteral("7"));
 
     program_.display_mode = DisplayMode::full;
     program_.tracked_frequency = 28;
     s_.clicked_frequency = 28;
 
     load_settings();
-    show_allowances(*frmOptions_, reminder_);
+    show_allowances(*options_, reminder_);
     populatedia();
     populaterad();
     if (s_.diameter_mm > 0) {
-        Command1_Click();
+        calculate_command();
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    form_unload();
+    shut_down();
     event->accept();
 }
 
 // Closing: the settings are written once, then the dialogs go in a fixed order.
 // A dialog still open (the close may come from the desktop while one is modal) is
 // hidden first, which ends its modal loop.
-void MainWindow::form_unload() {
+void MainWindow::shut_down() {
     if (closed_) {
         return;
     }
     closed_ = true;
-    QDialog* dialogs[] = {frmDiaWarning_, frmAbout_, frmOptions_, frmUnits_, frmEnclosure_};
+    QDialog* dialogs[] = {diameter_warning_, about_, options_, units_, enclosure_};
     for (QDialog* d : dialogs) {
         if (d && d->isVisible()) {
             d->hide();
@@ -347,7 +361,7 @@ void MainWindow::form_unload() {
 }
 
 AllowanceSelection MainWindow::current_allowances() const {
-    return frmOptions_ ? frmOptions_->selection() : first_start_allowances;
+    return options_ ? options_->selection() : first_start_allowances;
 }
 
 // --- Input fields -------------------------------------------------------------
@@ -360,56 +374,48 @@ void MainWindow::mark_stale(QWidget* field) {
 // A label announces a new text to screen readers (a name change), so that their
 // users hear each verdict, which others see by its colour too.
 void MainWindow::set_status(const QString& caption, const QColor& background) {
-    Label9->setText(caption);
-    set_back_colour(Label9, background);
+    status_line->setText(caption);
+    set_back_colour(status_line, background);
 }
 
-void MainWindow::Text1_Change() {
+void MainWindow::on_diameter_edited() {
     if (program_.populating) {
         return;
     }
     s_.diameter_changed = true;
-    mark_stale(Text1);
-}
-
-void MainWindow::Text1_KeyPress() {
-    Command1_Click();
+    mark_stale(diameter_field);
 }
 
 // Leaving a length field validates it, except towards the Calculate button,
 // whose command validates the same field first thing: the user then sees one
 // message, not two, and the value typed is the value calculated. Should the
-// press on the button not become a click, Command1_PressAbandoned reads it.
-void MainWindow::Text1_LostFocus() {
+// press on the button not become a click, on_calculate_press_abandoned reads it.
+void MainWindow::on_diameter_left() {
     if (!s_.diameter_changed) {
         return;
     }
-    if (QApplication::focusWidget() == Command1) {
+    if (QApplication::focusWidget() == calculate_button) {
         s_.validation_deferred = true;
         return;
     }
     validatedia();
 }
 
-void MainWindow::Text2_Change() {
+void MainWindow::on_radius_edited() {
     if (program_.populating) {
         return;
     }
     s_.radius_changed = true;
-    if (Text2->isEnabled()) {
-        mark_stale(Text2);
+    if (radius_field->isEnabled()) {
+        mark_stale(radius_field);
     }
 }
 
-void MainWindow::Text2_KeyPress() {
-    Command1_Click();
-}
-
-void MainWindow::Text2_LostFocus() {
+void MainWindow::on_radius_left() {
     if (!s_.radius_changed) {
         return;
     }
-    if (QApplication::focusWidget() == Command1) {
+    if (QApplication::focusWidget() == calculate_button) {
         s_.validation_deferred = true;
         return;
     }
@@ -419,7 +425,7 @@ void MainWindow::Text2_LostFocus() {
 // The focus came to Calculate from an edited length field, and the press ended
 // without a click (released away from the button) or the focus moved on: the
 // validation that leaving the field skipped happens now, once.
-void MainWindow::Command1_PressAbandoned() {
+void MainWindow::on_calculate_press_abandoned() {
     if (!s_.validation_deferred) {
         return;
     }
@@ -436,7 +442,7 @@ void MainWindow::Command1_PressAbandoned() {
 // shown as the value that is used, so the screen never hides what a result
 // comes from. Texts that read completely stay as typed.
 void MainWindow::show_velocity_used(std::size_t index) {
-    TextBox* field = velocity_fields()[index];
+    TextBox* field = velocity_fields[index];
     const double used = s_.required_v[index];
     const auto typed = complete_number(ss(field->text()));
     if (!typed || *typed != used) {
@@ -444,14 +450,14 @@ void MainWindow::show_velocity_used(std::size_t index) {
     }
 }
 
-void MainWindow::velocity_LostFocus(int index) {
+void MainWindow::on_velocity_left(int index) {
     show_velocity_used(static_cast<std::size_t>(index));
 }
 
-void MainWindow::velocity_Change(int index) {
-    TextBox* field = velocity_fields()[static_cast<std::size_t>(index)];
+void MainWindow::on_velocity_edited(int index) {
+    TextBox* field = velocity_fields[static_cast<std::size_t>(index)];
     s_.required_v[static_cast<std::size_t>(index)] = field_number(field);
-    if (!Check1->isChecked()) {
+    if (!cruise_control_check->isChecked()) {
         mark_stale(field);
     } else {
         set_back_colour(field, colours::computed_field);
@@ -460,40 +466,35 @@ void MainWindow::velocity_Change(int index) {
 
 // --- Cruise control and port count ---------------------------------------------
 
-void MainWindow::Text10_Change() {
-    set_text(Text10, qs(number_text_trimmed(Int(field_number(Text10)))));
-    if (Text10->text() == QLatin1String("0")) {
-        set_text(Text10, QStringLiteral("1"));
+void MainWindow::on_port_count_edited() {
+    set_text(port_count_field, qs(number_text_trimmed(Int(field_number(port_count_field)))));
+    if (port_count_field->text() == QLatin1String("0")) {
+        set_text(port_count_field, QStringLiteral("1"));
     }
     checklock();
-    s_.port_word = QString::fromLatin1(port_word(field_number(Text10)));
+    s_.port_word = QString::fromLatin1(port_word(field_number(port_count_field)));
     set_status(stale_text, colours::stale_status);
 }
 
-void MainWindow::Text10_KeyPress() {
-    Command1_Click();
-}
-
 void MainWindow::checklock() {
-    if (!Check1->isChecked() && s_.loading_settings != 1) {
+    if (!cruise_control_check->isChecked() && s_.loading_settings != 1) {
         return;
     }
     const CruiseReference reference{s_.lock_diameter_mm, s_.lock_ports, s_.lock_v};
-    const auto rescaled = rescale_velocities(reference, s_.diameter_mm, field_number(Text10));
+    const auto rescaled =
+        rescale_velocities(reference, s_.diameter_mm, field_number(port_count_field));
     if (!rescaled) {
         return;
     }
     s_.lock_scale = rescaled->scale;
-    const auto fields = velocity_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        set_text(fields[i], qs(number_text(rescaled->velocities[i])));
+    for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+        set_text(velocity_fields[i], qs(number_text(rescaled->velocities[i])));
     }
 }
 
-void MainWindow::Check1_Click(bool checked) {
-    const auto fields = velocity_fields();
+void MainWindow::on_cruise_control_toggled(bool checked) {
     if (!checked) {
-        for (TextBox* field : fields) {
+        for (TextBox* field : velocity_fields) {
             field->setEnabled(true);
             if (back_colour(field) != colours::stale_field) {
                 set_back_colour(field, colours::normal_field);
@@ -502,20 +503,20 @@ void MainWindow::Check1_Click(bool checked) {
         return;
     }
 
-    for (TextBox* field : fields) {
+    for (TextBox* field : velocity_fields) {
         field->setEnabled(false);
         if (back_colour(field) != colours::stale_field) {
             set_back_colour(field, colours::computed_field);
         }
     }
     const MainWindowState before = s_;
-    s_.lock_diameter_mm = field_number(Text1);
-    s_.lock_ports = field_number(Text10);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        s_.lock_v[i] = field_number(fields[i]);
+    s_.lock_diameter_mm = field_number(diameter_field);
+    s_.lock_ports = field_number(port_count_field);
+    for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+        s_.lock_v[i] = field_number(velocity_fields[i]);
     }
     if (s_.diameter_changed) {
-        const double diameter = read_length(Text1);
+        const double diameter = read_length(diameter_field);
         if (!s_.conv_error.isEmpty()) {
             // An unreadable diameter gives no reference: everything stays as it
             // was and cruise control goes back off.
@@ -523,7 +524,7 @@ void MainWindow::Check1_Click(bool checked) {
             s_.lock_diameter_mm = before.lock_diameter_mm;
             s_.lock_ports = before.lock_ports;
             s_.lock_v = before.lock_v;
-            Check1->setChecked(false);
+            cruise_control_check->setChecked(false);
             return;
         }
         s_.diameter_mm = diameter;
@@ -553,12 +554,12 @@ void populate(ProgramState& program, QLineEdit* field, double mm) {
 } // namespace
 
 void MainWindow::populatedia() {
-    populate(program_, Text1, s_.diameter_mm);
+    populate(program_, diameter_field, s_.diameter_mm);
     s_.diameter_changed = false;
 }
 
 void MainWindow::populaterad() {
-    populate(program_, Text2, s_.radius_mm);
+    populate(program_, radius_field, s_.radius_mm);
     s_.radius_changed = false;
 }
 
@@ -575,25 +576,25 @@ double MainWindow::read_length(const QLineEdit* field) {
 }
 
 void MainWindow::validatedia() {
-    s_.diameter_mm = read_length(Text1);
+    s_.diameter_mm = read_length(diameter_field);
     if (!s_.conv_error.isEmpty()) {
         interaction_.notice(this, diameter_format_message);
     }
     if (s_.diameter_mm == 0) {
-        Check1->setEnabled(false);
+        cruise_control_check->setEnabled(false);
         if (s_.conv_error.isEmpty()) {
             interaction_.notice(this, QStringLiteral("Port Diameter must be greater than zero"));
         }
         return;
     }
-    Check1->setEnabled(true);
+    cruise_control_check->setEnabled(true);
     checklock();
     populatedia();
     s_.diameter_changed = false;
 }
 
 void MainWindow::validaterad() {
-    s_.radius_mm = read_length(Text2);
+    s_.radius_mm = read_length(radius_field);
     if (!s_.conv_error.isEmpty()) {
         interaction_.notice(this, radius_format_message);
         return;
@@ -607,20 +608,20 @@ void MainWindow::validaterad() {
 CalculationInput MainWindow::calculation_input() const {
     CalculationInput in;
     in.diameter = s_.diameter_mm;
-    in.mode = Option1->isChecked() ? CalculationMode::minimum : CalculationMode::manual;
+    in.mode = minimum_mode_option->isChecked() ? CalculationMode::minimum : CalculationMode::manual;
     in.radius = s_.radius_mm;
     in.required = s_.required_v;
     in.allowances = current_allowances();
     return in;
 }
 
-void MainWindow::Command1_Click() {
+void MainWindow::calculate_command() {
     s_.validation_deferred = false;
     validatedia();
     if (s_.diameter_mm == 0 || !s_.conv_error.isEmpty()) {
         return;
     }
-    set_text(Text10, qs(number_text_trimmed(Int(field_number(Text10)))));
+    set_text(port_count_field, qs(number_text_trimmed(Int(field_number(port_count_field)))));
     for (std::size_t i = 0; i < 4; ++i) {
         show_velocity_used(i);
     }
@@ -628,7 +629,7 @@ void MainWindow::Command1_Click() {
     CalculationResult result = calculate(calculation_input());
     s_.core_limit = result.core_limit;
 
-    const bool minimum = Option1->isChecked();
+    const bool minimum = minimum_mode_option->isChecked();
     if (minimum) {
         s_.min_radius = result.min_radius;
         s_.radius_mm = result.radius;
@@ -655,42 +656,43 @@ void MainWindow::Command1_Click() {
                    qcolour(verdict_colour(result.verdict)));
     }
 
-    set_back_colour(Text1, colours::normal_field);
-    set_back_colour(Text10, colours::normal_field);
+    set_back_colour(diameter_field, colours::normal_field);
+    set_back_colour(port_count_field, colours::normal_field);
     if (minimum) {
-        set_back_colour(Text2, result.radius == 0 ? colours::stale_field : colours::computed_field);
+        set_back_colour(radius_field,
+                        result.radius == 0 ? colours::stale_field : colours::computed_field);
     } else {
-        set_back_colour(Text2, colours::normal_field);
+        set_back_colour(radius_field, colours::normal_field);
     }
-    for (TextBox* field : velocity_fields()) {
-        set_back_colour(field,
-                        Check1->isChecked() ? colours::computed_field : colours::normal_field);
+    for (TextBox* field : velocity_fields) {
+        set_back_colour(field, cruise_control_check->isChecked() ? colours::computed_field
+                                                                 : colours::normal_field);
     }
 
-    if (s_.diameter_mm > DiameterWarningDialog::threshold_mm && frmDiaWarning_ &&
-        !frmDiaWarning_->warnings_silenced()) {
-        interaction_.run_modal(*frmDiaWarning_);
+    if (s_.diameter_mm > DiameterWarningDialog::threshold_mm && diameter_warning_ &&
+        !diameter_warning_->warnings_silenced()) {
+        interaction_.run_modal(*diameter_warning_);
     }
 }
 
-void MainWindow::Option1_Click(bool checked) {
+void MainWindow::on_minimum_mode_toggled(bool checked) {
     if (!checked) {
         return;
     }
-    Text2->setEnabled(false);
-    set_back_colour(Text2, colours::computed_field);
-    Command2->hide();
-    Command3->hide();
+    radius_field->setEnabled(false);
+    set_back_colour(radius_field, colours::computed_field);
+    radius_up_button->hide();
+    radius_down_button->hide();
 }
 
-void MainWindow::Option2_Click(bool checked) {
+void MainWindow::on_manual_mode_toggled(bool checked) {
     if (!checked) {
         return;
     }
-    Text2->setEnabled(true);
-    set_back_colour(Text2, colours::normal_field);
-    Command2->show();
-    Command3->show();
+    radius_field->setEnabled(true);
+    set_back_colour(radius_field, colours::normal_field);
+    radius_up_button->show();
+    radius_down_button->show();
 }
 
 namespace {
@@ -699,19 +701,19 @@ double radius_step(const ProgramState& program) {
 }
 } // namespace
 
-void MainWindow::Command2_Click() {
+void MainWindow::increase_radius() {
     s_.radius_mm = s_.radius_mm + radius_step(program_);
     populaterad();
-    Command1_Click();
+    calculate_command();
 }
 
-void MainWindow::Command3_Click() {
+void MainWindow::decrease_radius() {
     s_.radius_mm = s_.radius_mm - radius_step(program_);
     if (s_.radius_mm < 0) {
         s_.radius_mm = 0;
     }
     populaterad();
-    Command1_Click();
+    calculate_command();
 }
 
 // --- Graph and status line ---------------------------------------------------------
@@ -721,15 +723,15 @@ void MainWindow::drawfreq() {
     in.full_mode = full_mode();
     in.tracked_frequency = program_.tracked_frequency;
     in.top_velocity_label = s_.top_velocity_label;
-    in.picture_size = Picture3->size();
-    const VelocityGraphOutput out = draw_velocity_graph(Picture3->drawing(), in);
+    in.picture_size = graph->size();
+    const VelocityGraphOutput out = draw_velocity_graph(graph->drawing(), in);
     s_.graph_max_velocity = out.graph_max_velocity;
     s_.top_velocity_label = out.top_velocity_label;
-    Picture3->refresh();
-    Picture3->setAccessibleDescription(describe_velocity_graph(in));
+    graph->refresh();
+    graph->setAccessibleDescription(describe_velocity_graph(in));
 }
 
-void MainWindow::Picture3_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {
+void MainWindow::on_graph_clicked(Qt::MouseButton, Qt::KeyboardModifiers, double x, double) {
     const float x5 = static_cast<float>(x) * 5.0f;
     s_.clicked_frequency = static_cast<float>(Int(double(x5) + 0.5) + 15);
     if (!full_mode()) {
@@ -766,36 +768,36 @@ void MainWindow::show_clicked_velocities() {
     } else {
         s_.status_chuff = 0;
     }
-    Label9->setText(caption);
+    status_line->setText(caption);
 }
 
 void MainWindow::set_hint_colour(const QColor& colour) {
-    set_fore_colour(Label4, colour);
-    set_fore_colour(Label5, colour);
+    set_fore_colour(simple_mode_caption, colour);
+    set_fore_colour(graph_hint, colour);
 }
 
 // --- Links and dialogs ---------------------------------------------------------------
 
-void MainWindow::Label3_Click() {
-    if (!frmOptions_) {
+void MainWindow::open_options() {
+    if (!options_) {
         return;
     }
     program_.options_changed = 0;
-    interaction_.run_modal(*frmOptions_);
+    interaction_.run_modal(*options_);
     if (program_.options_changed == 1 && !closed_) {
         set_status(QStringLiteral("Press Calculate to update graph"), colours::stale_status);
     }
 }
 
-void MainWindow::Label13_Click() {
-    if (frmAbout_) {
-        interaction_.run_modal(*frmAbout_);
+void MainWindow::open_about() {
+    if (about_) {
+        interaction_.run_modal(*about_);
     }
 }
 
-void MainWindow::Label_enclosure_Click() {
-    if (frmEnclosure_) {
-        interaction_.run_modal(*frmEnclosure_);
+void MainWindow::open_enclosure_designer() {
+    if (enclosure_) {
+        interaction_.run_modal(*enclosure_);
     }
 }
 
@@ -804,25 +806,24 @@ void MainWindow::Label_enclosure_Click() {
 // reference for the port as it stands, as switching it on after typing them would
 // make them. Nothing is calculated: the status line asks for it.
 void MainWindow::use_velocities(const std::array<double, 4>& velocities) {
-    const auto fields = velocity_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        set_text(fields[i], qs(number_text_trimmed(std::round(velocities[i] * 10) / 10)));
+    for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+        set_text(velocity_fields[i], qs(number_text_trimmed(std::round(velocities[i] * 10) / 10)));
     }
-    if (Check1->isChecked()) {
+    if (cruise_control_check->isChecked()) {
         s_.lock_diameter_mm = s_.diameter_mm;
-        s_.lock_ports = field_number(Text10);
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            s_.lock_v[i] = field_number(fields[i]);
+        s_.lock_ports = field_number(port_count_field);
+        for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+            s_.lock_v[i] = field_number(velocity_fields[i]);
         }
     }
     set_status(stale_text, colours::stale_status);
 }
 
-void MainWindow::Label14_Click() {
-    if (!frmUnits_) {
+void MainWindow::open_units() {
+    if (!units_) {
         return;
     }
-    interaction_.run_modal(*frmUnits_);
+    interaction_.run_modal(*units_);
     if (closed_) {
         return;
     }
@@ -831,34 +832,37 @@ void MainWindow::Label14_Click() {
 }
 
 void MainWindow::re_enable_warnings() {
-    if (frmDiaWarning_) {
-        frmDiaWarning_->set_warnings_silenced(false);
+    if (diameter_warning_) {
+        diameter_warning_->set_warnings_silenced(false);
     }
     set_hint_colour(colours::hint);
 }
 
-void MainWindow::Label_mode_Click() {
-    QWidget* full_only[] = {Label12, Label6, Label7, Label8, Label10, Label11, Text10,
-                            Text6,   Text7,  Text8,  Text9,  Check1,  Option1, Option2};
+void MainWindow::switch_display_mode() {
+    QWidget* full_only[] = {port_count_caption,  velocity_captions[0], velocity_captions[1],
+                            velocities_caption,  velocity_captions[2], velocity_captions[3],
+                            port_count_field,    velocity_fields[0],   velocity_fields[1],
+                            velocity_fields[2],  velocity_fields[3],   cruise_control_check,
+                            minimum_mode_option, manual_mode_option};
     if (full_mode()) {
         program_.display_mode = DisplayMode::simple;
-        Label_mode->setText(QStringLiteral("Full"));
-        Label4->show();
-        Label5->show();
+        mode_link->setText(QStringLiteral("Full"));
+        simple_mode_caption->show();
+        graph_hint->show();
         for (QWidget* w : full_only) {
             w->hide();
         }
-        Option2->setChecked(true);
+        manual_mode_option->setChecked(true);
     } else {
         program_.display_mode = DisplayMode::full;
-        Label_mode->setText(QStringLiteral("Simple"));
-        Label4->hide();
-        Label5->hide();
+        mode_link->setText(QStringLiteral("Simple"));
+        simple_mode_caption->hide();
+        graph_hint->hide();
         for (QWidget* w : full_only) {
             w->show();
         }
     }
-    Command1_Click();
+    calculate_command();
 }
 
 } // namespace venturon

@@ -33,33 +33,36 @@ public:
     void select(const AllowanceSelection& selection);
     AllowanceReminder& reminder() { return reminder_; }
 
-    QGroupBox* Frame2 = nullptr; // chuffing (boundary layer)
-    QRadioButton* Option_chuff_mask = nullptr;
-    QRadioButton* Option_chuff_seat = nullptr;
-    QRadioButton* Option_chuff_none = nullptr;
-    QGroupBox* Frame1 = nullptr; // core
-    QLabel* Label1 = nullptr;
-    QRadioButton* Option_core_mask = nullptr;
-    QRadioButton* Option_core_seat = nullptr;
-    QRadioButton* Option_core_none = nullptr;
-    QGroupBox* Frame3 = nullptr;     // content
-    QRadioButton* Option1 = nullptr; // music
-    QRadioButton* Option2 = nullptr; // home theatre
-    PictureBox* Picture1 = nullptr;  // the chart
-    QLabel* Label6 = nullptr;
-    QPushButton* Command1 = nullptr;
-
 protected:
     void reject() override;
 
 private slots:
-    void option_Click(bool checked);
-    void Command1_Click();
+    void on_option_toggled(bool checked);
+    void store_choice_and_hide();
 
 private:
+    // Shows the choice on the compression warning, the content frame and the chart.
+    friend void show_allowances(OptionsDialog& options, AllowanceReminder& main_reminder);
+
     ProgramState& program_;
     std::function<void()> show_allowances_;
     AllowanceReminder reminder_;
+
+    QGroupBox* chuffing_frame = nullptr;
+    QRadioButton* chuffing_masking_option = nullptr;
+    QRadioButton* chuffing_seating_option = nullptr;
+    QRadioButton* chuffing_none_option = nullptr;
+    QGroupBox* core_frame = nullptr;
+    QLabel* compression_warning = nullptr;
+    QRadioButton* core_masking_option = nullptr;
+    QRadioButton* core_seating_option = nullptr;
+    QRadioButton* core_none_option = nullptr;
+    QGroupBox* content_frame = nullptr;
+    QRadioButton* music_option = nullptr;
+    QRadioButton* home_theatre_option = nullptr;
+    PictureBox* chart = nullptr;
+    QLabel* reminder_caption = nullptr;
+    QPushButton* ok_button = nullptr;
 };
 
 } // namespace venturon

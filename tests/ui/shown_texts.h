@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designed_control.h"
 #include "main_window.h"
 #include "picture_box.h"
 #include "support/drawing_checks.h"
@@ -26,7 +27,7 @@ inline QStringList shown_texts(const MainWindow& form) {
             out << b->text();
         }
     }
-    for (const auto& item : form.Picture3->drawing().items()) {
+    for (const auto& item : child<PictureBox>(form, designed::main::graph)->drawing().items()) {
         out << item.text;
     }
     return out;
@@ -39,7 +40,8 @@ inline QStringList shown_texts(const MainWindow& form) {
 inline std::string non_numbers_shown(const MainWindow& form,
                                      const QStringList& typed_by_user = {}) {
     std::string out = non_numbers_in(shown_texts(form), typed_by_user);
-    const std::string graph = drawing_faults(form.Picture3->drawing());
+    const std::string graph =
+        drawing_faults(child<PictureBox>(form, designed::main::graph)->drawing());
     if (!out.empty() && !graph.empty()) {
         out += '\n';
     }
