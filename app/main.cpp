@@ -1,5 +1,5 @@
-#include "form1.h"
 #include "interaction.h"
+#include "main_window.h"
 #include "program_state.h"
 #include "settings_file.h"
 #include "venturon_version.h"
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         venturon::installed_program(program_dir,
                                     QString::fromLatin1(venturon::application_id) + ".desktop"));
 
-    venturon::Form1 window(program, interaction, settings_directory);
+    venturon::MainWindow window(program, interaction, settings_directory);
     window.show();
     // For scripts/startup-benchmark: end as soon as the window has been shown,
     // leaving the user's settings as they were.

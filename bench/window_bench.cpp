@@ -1,7 +1,7 @@
 // The main window, headless: the whole Calculate command, and the graph replayed
 // into an image as a repaint would.
-#include "form1.h"
 #include "interaction.h"
+#include "main_window.h"
 #include "program_state.h"
 #include "velocity_graph.h"
 
@@ -30,7 +30,7 @@ void BM_calculate_command(benchmark::State& state) {
     const QTemporaryDir settings;
     ProgramState program;
     SilentInteraction interaction;
-    Form1 window(program, interaction, settings.path());
+    MainWindow window(program, interaction, settings.path());
     for (auto _ : state) {
         window.calculate_command();
     }

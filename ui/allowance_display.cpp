@@ -4,7 +4,7 @@
 #include "clickable_label.h"
 #include "colours.h"
 #include "drawing.h"
-#include "frm_options.h"
+#include "options_dialog.h"
 #include "palette.h"
 #include "picture_box.h"
 #include "velocity_graph.h"
@@ -79,30 +79,30 @@ void draw_allowance_chart(Drawing& chart, const AllowanceSelection& selection) {
                                                  : colours::compression_warning);
 }
 
-void show_allowances(frmOptions& options, AllowanceReminder& main_reminder) {
+void show_allowances(OptionsDialog& options, AllowanceReminder& main_reminder) {
     const AllowanceSelection selection = options.selection();
     options.reminder().show_chuffing(selection);
     main_reminder.show_chuffing(selection);
     options.reminder().show_core(selection);
     main_reminder.show_core(selection);
-    set_fore_colour(options.Label1, selection.core == Allowance::none
-                                        ? colours::hint
-                                        : colours::compression_warning);
+    set_fore_colour(options.compression_warning, selection.core == Allowance::none
+                                                     ? colours::hint
+                                                     : colours::compression_warning);
     const bool masking = selection.chuffing == Allowance::seating_and_masking ||
                          selection.core == Allowance::seating_and_masking;
-    options.Frame3->setEnabled(masking);
-    options.Option1->setEnabled(masking);
-    options.Option2->setEnabled(masking);
-    draw_allowance_chart(options.Picture1->drawing(), selection);
-    options.Picture1->refresh();
+    options.content_frame->setEnabled(masking);
+    options.music_option->setEnabled(masking);
+    options.home_theatre_option->setEnabled(masking);
+    draw_allowance_chart(options.chart->drawing(), selection);
+    options.chart->refresh();
     // In words, for screen readers: "Chuffing allowance 55 %, core allowance 0 %".
     const QString shown =
         QStringLiteral("Chuffing allowance %1 %, core allowance %2 %")
             .arg(QString::fromStdString(allowance_total(selection.chuffing, selection.content)),
                  QString::fromStdString(allowance_total(selection.core, selection.content)));
-    for (QWidget* display : {static_cast<QWidget*>(options.reminder().Label_allowances),
-                             static_cast<QWidget*>(main_reminder.Label_allowances),
-                             static_cast<QWidget*>(options.Picture1)}) {
+    for (QWidget* display :
+         {static_cast<QWidget*>(options.reminder().frame),
+          static_cast<QWidget*>(main_reminder.frame), static_cast<QWidget*>(options.chart)}) {
         display->setAccessibleName(shown);
     }
 }

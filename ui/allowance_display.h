@@ -7,7 +7,7 @@
 namespace venturon {
 
 class Drawing;
-class frmOptions;
+class OptionsDialog;
 struct AllowanceReminder;
 
 // The displays of the allowance choice: the totals and reminder bars of both
@@ -39,6 +39,6 @@ void draw_allowance_chart(Drawing& chart, const AllowanceSelection& selection);
 // Shows the allowance choice held by the options dialog's buttons on both
 // windows: bars and totals, the compression warning's colour, the content frame's
 // state, and the chart.
-void show_allowances(frmOptions& options, AllowanceReminder& main_reminder);
+void show_allowances(OptionsDialog& options, AllowanceReminder& main_reminder);
 
 } // namespace venturon

@@ -3,6 +3,7 @@
 #include "allowance_display.h"
 #include "clickable_label.h"
 #include "colours.h"
+#include "designed_names.h"
 #include "font_fitting.h"
 #include "number_text.h"
 #include "palette.h"
@@ -38,7 +39,7 @@ ClickableLabel* bar(QWidget* parent, const char* name, const QColor& colour,
 }
 } // namespace
 
-ReminderLayout reminder_layout(LayoutRect frame, LayoutSize bound_total, LayoutSize core_total) {
+ReminderLayout reminder_layout(LayoutRect frame, LayoutSize chuffing_total, LayoutSize core_total) {
     ReminderLayout out;
     LayoutRect& b = out.frame;
     b = frame;
@@ -63,18 +64,19 @@ ReminderLayout reminder_layout(LayoutRect frame, LayoutSize bound_total, LayoutS
     out.core_music = bar(core_left, music, true);
     out.core_ht = bar(core_left, inner, false);
 
-    out.bound_total = {b.left - bound_total.width - 4, b.top + b.height - bound_total.height};
+    out.chuffing_total = {b.left - chuffing_total.width - 4,
+                          b.top + b.height - chuffing_total.height};
     out.core_total = {b.left + b.width + 4, b.top + b.height - core_total.height};
     return out;
 }
 
 AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int frame_top) {
     AllowanceReminder r;
-    r.Label_allowances = bar(parent, "Label_allowances", colours::reminder_frame);
+    r.frame = bar(parent, designed::reminder::frame, colours::reminder_frame);
     // Designed 372 by 384 twips: 24.8 by 25.6 pixels, kept until the layout rounds it.
-    r.Label_allowances->setGeometry(px(frame_left), px(frame_top), 25, 26);
-    r.Label_allowances->setProperty("design_width", 372.0 / 15);
-    r.Label_allowances->setProperty("design_height", 384.0 / 15);
+    r.frame->setGeometry(px(frame_left), px(frame_top), 25, 26);
+    r.frame->setProperty("design_width", 372.0 / 15);
+    r.frame->setProperty("design_height", 384.0 / 15);
     // The bars, with what each shows for screen readers.
     const struct {
         ClickableLabel* AllowanceReminder::*member;
@@ -82,15 +84,17 @@ AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int
         bool core;
         const char* choice;
     } bars[] = {
-        {&AllowanceReminder::Label_chuff_seat, "Label_chuff_seat", false, "seating"},
-        {&AllowanceReminder::Label_chuff_music, "Label_chuff_music", false,
+        {&AllowanceReminder::chuffing_seating_bar, designed::reminder::chuffing_seating_bar, false,
+         "seating"},
+        {&AllowanceReminder::chuffing_music_bar, designed::reminder::chuffing_music_bar, false,
          "seating and masking, music"},
-        {&AllowanceReminder::Label_chuff_ht, "Label_chuff_ht", false,
-         "seating and masking, home theatre"},
-        {&AllowanceReminder::Label_core_seat, "Label_core_seat", true, "seating"},
-        {&AllowanceReminder::Label_core_music, "Label_core_music", true,
+        {&AllowanceReminder::chuffing_home_theatre_bar,
+         designed::reminder::chuffing_home_theatre_bar, false, "seating and masking, home theatre"},
+        {&AllowanceReminder::core_seating_bar, designed::reminder::core_seating_bar, true,
+         "seating"},
+        {&AllowanceReminder::core_music_bar, designed::reminder::core_music_bar, true,
          "seating and masking, music"},
-        {&AllowanceReminder::Label_core_ht, "Label_core_ht", true,
+        {&AllowanceReminder::core_home_theatre_bar, designed::reminder::core_home_theatre_bar, true,
          "seating and masking, home theatre"},
     };
     for (const auto& b : bars) {
@@ -100,15 +104,15 @@ AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int
                 .arg(QLatin1String(b.choice)));
     }
 
-    r.lbl_bound_tot = new QLabel(QStringLiteral("0"), parent);
-    r.lbl_bound_tot->setObjectName(QStringLiteral("lbl_bound_tot"));
-    r.lbl_bound_tot->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    set_fore_colour(r.lbl_bound_tot, colours::hint);
-    r.lbl_core_tot = new QLabel(QStringLiteral("0"), parent);
-    r.lbl_core_tot->setObjectName(QStringLiteral("lbl_core_tot"));
-    r.lbl_core_tot->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    set_fore_colour(r.lbl_core_tot, colours::core_total);
-    for (QLabel* total : {r.lbl_bound_tot, r.lbl_core_tot}) {
+    r.chuffing_total = new QLabel(QStringLiteral("0"), parent);
+    r.chuffing_total->setObjectName(QString::fromLatin1(designed::reminder::chuffing_total));
+    r.chuffing_total->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    set_fore_colour(r.chuffing_total, colours::hint);
+    r.core_total = new QLabel(QStringLiteral("0"), parent);
+    r.core_total->setObjectName(QString::fromLatin1(designed::reminder::core_total));
+    r.core_total->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    set_fore_colour(r.core_total, colours::core_total);
+    for (QLabel* total : {r.chuffing_total, r.core_total}) {
         total->resize(22, 17);
         fit_font(total, QStringLiteral("55"), 8);
     }
@@ -116,29 +120,30 @@ AllowanceReminder AllowanceReminder::create(QWidget* parent, int frame_left, int
 }
 
 void AllowanceReminder::lay_out() {
-    const QRect f = Label_allowances->geometry();
-    const LayoutRect frame{double(f.left()), double(f.top()),
-                           Label_allowances->property("design_width").toDouble(),
-                           Label_allowances->property("design_height").toDouble()};
+    const QRect f = frame->geometry();
+    const LayoutRect designed_frame{double(f.left()), double(f.top()),
+                                    frame->property("design_width").toDouble(),
+                                    frame->property("design_height").toDouble()};
     const auto size = [](const QLabel* l) {
         return LayoutSize{double(l->width()), double(l->height())};
     };
-    const ReminderLayout layout = reminder_layout(frame, size(lbl_bound_tot), size(lbl_core_tot));
-    Label_allowances->setGeometry(pixels(layout.frame));
-    Label_chuff_seat->setGeometry(pixels(layout.chuff_seat));
-    Label_chuff_music->setGeometry(pixels(layout.chuff_music));
-    Label_chuff_ht->setGeometry(pixels(layout.chuff_ht));
-    Label_core_seat->setGeometry(pixels(layout.core_seat));
-    Label_core_music->setGeometry(pixels(layout.core_music));
-    Label_core_ht->setGeometry(pixels(layout.core_ht));
-    lbl_bound_tot->move(static_cast<int>(std::lround(layout.bound_total.left)),
-                        static_cast<int>(std::lround(layout.bound_total.top)));
-    lbl_core_tot->move(static_cast<int>(std::lround(layout.core_total.left)),
-                       static_cast<int>(std::lround(layout.core_total.top)));
+    const ReminderLayout layout =
+        reminder_layout(designed_frame, size(chuffing_total), size(core_total));
+    frame->setGeometry(pixels(layout.frame));
+    chuffing_seating_bar->setGeometry(pixels(layout.chuff_seat));
+    chuffing_music_bar->setGeometry(pixels(layout.chuff_music));
+    chuffing_home_theatre_bar->setGeometry(pixels(layout.chuff_ht));
+    core_seating_bar->setGeometry(pixels(layout.core_seat));
+    core_music_bar->setGeometry(pixels(layout.core_music));
+    core_home_theatre_bar->setGeometry(pixels(layout.core_ht));
+    chuffing_total->move(static_cast<int>(std::lround(layout.chuffing_total.left)),
+                         static_cast<int>(std::lround(layout.chuffing_total.top)));
+    core_total->move(static_cast<int>(std::lround(layout.core_total.left)),
+                     static_cast<int>(std::lround(layout.core_total.top)));
     for (QWidget* w :
-         {static_cast<QWidget*>(Label_chuff_seat), static_cast<QWidget*>(Label_chuff_music),
-          static_cast<QWidget*>(Label_chuff_ht), static_cast<QWidget*>(Label_core_seat),
-          static_cast<QWidget*>(Label_core_music), static_cast<QWidget*>(Label_core_ht)}) {
+         {static_cast<QWidget*>(chuffing_seating_bar), static_cast<QWidget*>(chuffing_music_bar),
+          static_cast<QWidget*>(chuffing_home_theatre_bar), static_cast<QWidget*>(core_seating_bar),
+          static_cast<QWidget*>(core_music_bar), static_cast<QWidget*>(core_home_theatre_bar)}) {
         w->raise();
     }
 }
@@ -153,27 +158,27 @@ void show_bar(AllowanceBar visible, ClickableLabel* seat, ClickableLabel* music,
 } // namespace
 
 void AllowanceReminder::show_chuffing(const AllowanceSelection& selection) {
-    show_bar(visible_bar(selection.chuffing, selection.content), Label_chuff_seat,
-             Label_chuff_music, Label_chuff_ht);
+    show_bar(visible_bar(selection.chuffing, selection.content), chuffing_seating_bar,
+             chuffing_music_bar, chuffing_home_theatre_bar);
     const QString total =
         QString::fromStdString(allowance_total(selection.chuffing, selection.content));
-    lbl_bound_tot->setText(total);
-    lbl_bound_tot->setAccessibleName(QStringLiteral("Chuffing allowance %1 %").arg(total));
+    chuffing_total->setText(total);
+    chuffing_total->setAccessibleName(QStringLiteral("Chuffing allowance %1 %").arg(total));
 }
 
 void AllowanceReminder::show_core(const AllowanceSelection& selection) {
-    show_bar(visible_bar(selection.core, selection.content), Label_core_seat, Label_core_music,
-             Label_core_ht);
+    show_bar(visible_bar(selection.core, selection.content), core_seating_bar, core_music_bar,
+             core_home_theatre_bar);
     const QString total =
         QString::fromStdString(allowance_total(selection.core, selection.content));
-    lbl_core_tot->setText(total);
-    lbl_core_tot->setAccessibleName(QStringLiteral("Core allowance %1 %").arg(total));
+    core_total->setText(total);
+    core_total->setAccessibleName(QStringLiteral("Core allowance %1 %").arg(total));
 }
 
 void AllowanceReminder::on_click(QObject* context, const std::function<void()>& receiver) {
     for (ClickableLabel* label :
-         {Label_allowances, Label_chuff_seat, Label_chuff_music, Label_chuff_ht, Label_core_seat,
-          Label_core_music, Label_core_ht}) {
+         {frame, chuffing_seating_bar, chuffing_music_bar, chuffing_home_theatre_bar,
+          core_seating_bar, core_music_bar, core_home_theatre_bar}) {
         QObject::connect(label, &ClickableLabel::clicked, context, receiver);
     }
 }

@@ -29,27 +29,27 @@ struct ReminderLayout {
     LayoutRect frame; // whole pixels
     LayoutRect chuff_seat, chuff_music, chuff_ht;
     LayoutRect core_seat, core_music, core_ht;
-    LayoutPoint bound_total; // left of the frame, bottoms aligned
-    LayoutPoint core_total;  // right of the frame, bottoms aligned
+    LayoutPoint chuffing_total; // left of the frame, bottoms aligned
+    LayoutPoint core_total;     // right of the frame, bottoms aligned
 };
 
 // Places the six bars inside the frame (chuffing in the left half, core in the
 // right, all standing 2 pixels above the frame's lower edge) and the two total
 // labels beside it. Bar sizes may be half pixels; none is ever negative.
-ReminderLayout reminder_layout(LayoutRect frame, LayoutSize bound_total, LayoutSize core_total);
+ReminderLayout reminder_layout(LayoutRect frame, LayoutSize chuffing_total, LayoutSize core_total);
 
 // The small bar graphic of the allowance choice, with the two percentage totals
 // beside it; the main window and the options dialog each carry one.
 struct AllowanceReminder {
-    ClickableLabel* Label_allowances = nullptr; // the frame
-    ClickableLabel* Label_chuff_seat = nullptr;
-    ClickableLabel* Label_chuff_music = nullptr;
-    ClickableLabel* Label_chuff_ht = nullptr;
-    ClickableLabel* Label_core_seat = nullptr;
-    ClickableLabel* Label_core_music = nullptr;
-    ClickableLabel* Label_core_ht = nullptr;
-    QLabel* lbl_bound_tot = nullptr;
-    QLabel* lbl_core_tot = nullptr;
+    ClickableLabel* frame = nullptr;
+    ClickableLabel* chuffing_seating_bar = nullptr;
+    ClickableLabel* chuffing_music_bar = nullptr;
+    ClickableLabel* chuffing_home_theatre_bar = nullptr;
+    ClickableLabel* core_seating_bar = nullptr;
+    ClickableLabel* core_music_bar = nullptr;
+    ClickableLabel* core_home_theatre_bar = nullptr;
+    QLabel* chuffing_total = nullptr;
+    QLabel* core_total = nullptr;
 
     // Creates the labels with the frame at its designed place (twips).
     static AllowanceReminder create(QWidget* parent, int frame_left_twips, int frame_top_twips);

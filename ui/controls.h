@@ -15,9 +15,10 @@ class QWidget;
 
 namespace venturon {
 
-// Creating the windows' controls: each gets its designer name (its objectName,
-// by which tests and debuggers find it), its designed place in pixels and its
-// caption. Fonts are fitted by the caller, who knows the preferred size.
+// Creating the windows' controls: each gets its designed name (designed_names.h)
+// as its objectName, by which tests and debuggers find it, its designed place in
+// pixels and its caption. Fonts are fitted by the caller, who knows the preferred
+// size.
 
 template <class Control> Control* add_control(QWidget* parent, const char* name, QRect at) {
     auto* control = new Control(parent);

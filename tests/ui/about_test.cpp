@@ -1,7 +1,7 @@
 // The about dialog: texts, links, panels, the system information launcher,
 // "Re-enable Warnings" and what it looks like.
+#include "about_dialog.h"
 #include "author_details.h"
-#include "frm_about.h"
 #include "main_window_fixture.h"
 #include "recording_interaction.h"
 #include "venturon_version.h"
@@ -34,11 +34,11 @@ protected:
     ProgramState state;
     RecordingInteraction interaction;
     int re_enable_calls = 0;
-    std::unique_ptr<frmAbout> about;
+    std::unique_ptr<AboutDialog> about;
 
     void SetUp() override {
         state.version_text = QString::fromLatin1(venturon::version);
-        about = std::make_unique<frmAbout>(state, interaction, [this] { ++re_enable_calls; });
+        about = std::make_unique<AboutDialog>(state, interaction, [this] { ++re_enable_calls; });
     }
 
     void TearDown() override {
@@ -65,9 +65,9 @@ protected:
 };
 
 TEST_F(AboutDialogTest, LoadsWithVersionPlacementAndButtons) {
-    EXPECT_EQ(about->objectName(), QStringLiteral("frmAbout"));
+    EXPECT_EQ(about->objectName(), QString::fromLatin1(designed::about::dialog));
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Venturon"));
-    auto* version = control<QLabel>("Label1");
+    auto* version = control<QLabel>(designed::about::version_line);
     EXPECT_EQ(version->text(),
               QStringLiteral("Venturon  version ") + QString::fromLatin1(venturon::version));
     EXPECT_TRUE(version->font().bold());
@@ -78,12 +78,13 @@ TEST_F(AboutDialogTest, LoadsWithVersionPlacementAndButtons) {
     EXPECT_FALSE(about->windowFlags() & Qt::WindowMinMaxButtonsHint);
     EXPECT_EQ(about->minimumSize(), about->maximumSize());
 
-    EXPECT_TRUE(showing("Frame1"));
-    EXPECT_FALSE(showing("Frame2"));
-    EXPECT_EQ(control("Frame2")->geometry(), control("Frame1")->geometry());
+    EXPECT_TRUE(showing(designed::about::about_panel));
+    EXPECT_FALSE(showing(designed::about::graphic_panel));
+    EXPECT_EQ(control(designed::about::graphic_panel)->geometry(),
+              control(designed::about::about_panel)->geometry());
 
     // OK is the default button and first in the tab order.
-    auto* ok = control<QPushButton>("cmdOK");
+    auto* ok = control<QPushButton>(designed::about::ok_button);
     EXPECT_TRUE(ok->isDefault());
     EXPECT_EQ(about->focusWidget(), ok);
     QStringList tab_order;
@@ -95,8 +96,11 @@ TEST_F(AboutDialogTest, LoadsWithVersionPlacementAndButtons) {
         widget = widget->nextInFocusChain();
     } while (widget != ok);
     // The buttons first, then the links, which are reachable from the keyboard too.
-    EXPECT_EQ(tab_order, QStringList({"cmdOK", "cmdSysInfo", "Command1", "Label9", "Label8",
-                                      "Label3", "Label5"}));
+    EXPECT_EQ(tab_order,
+              QStringList({designed::about::ok_button, designed::about::system_info_button,
+                           designed::about::re_enable_warnings_button, designed::about::web_link,
+                           designed::about::email_link, designed::about::show_graphic_link,
+                           designed::about::return_link}));
 }
 
 TEST_F(AboutDialogTest, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {
@@ -105,10 +109,10 @@ TEST_F(AboutDialogTest, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {
         calls_at_message.push_back(re_enable_calls);
     };
     open([&] {
-        click("Command1"); // nothing dismissed yet: still confirmed
-        click("Command1");
+        click(designed::about::re_enable_warnings_button); // nothing dismissed yet: still confirmed
+        click(designed::about::re_enable_warnings_button);
         EXPECT_TRUE(about->isVisible());
-        click("cmdOK");
+        click(designed::about::ok_button);
     });
     EXPECT_EQ(re_enable_calls, 2);
     EXPECT_EQ(calls_at_message, (std::vector<int>{1, 2}));
@@ -122,9 +126,9 @@ TEST_F(AboutDialogTest, ReEnableWarningsDoesItsEffectsThenConfirmsEveryTime) {
 
 TEST_F(AboutDialogTest, LinksOpenTheFeedbackMailAndTheWebPage) {
     open([&] {
-        click("Label8");
-        click("Label9");
-        click("cmdOK");
+        click(designed::about::email_link);
+        click(designed::about::web_link);
+        click(designed::about::ok_button);
     });
     ASSERT_EQ(interaction.addresses.size(), 2);
     const QString mail = interaction.addresses[0];
@@ -142,42 +146,42 @@ TEST_F(AboutDialogTest, LinksOpenTheFeedbackMailAndTheWebPage) {
 
     EXPECT_EQ(interaction.addresses[1], author::web_address());
     EXPECT_TRUE(QUrl(author::web_address()).isValid());
-    EXPECT_EQ(control("Label9")->toolTip(),
+    EXPECT_EQ(control(designed::about::web_link)->toolTip(),
               QStringLiteral("Click link to launch your browser and go to ") +
                   author::web_address());
-    EXPECT_EQ(control("Label8")->toolTip(),
+    EXPECT_EQ(control(designed::about::email_link)->toolTip(),
               QStringLiteral("Click to email ") + author::feedback_address());
     EXPECT_TRUE(interaction.messages.empty());
 }
 
 TEST_F(AboutDialogTest, PanelShowingIsKeptBetweenOpenings) {
-    QPointer<frmAbout> alive = about.get();
+    QPointer<AboutDialog> alive = about.get();
     open([&] {
-        click("Label3");
-        EXPECT_TRUE(showing("Frame2"));
-        EXPECT_FALSE(showing("Frame1"));
-        click("cmdOK");
+        click(designed::about::show_graphic_link);
+        EXPECT_TRUE(showing(designed::about::graphic_panel));
+        EXPECT_FALSE(showing(designed::about::about_panel));
+        click(designed::about::ok_button);
     });
     EXPECT_FALSE(about->isVisible());
 
     open([&] {
-        EXPECT_TRUE(showing("Frame2")) << "graphic panel kept after OK";
-        click("Label5");
-        EXPECT_TRUE(showing("Frame1"));
-        EXPECT_FALSE(showing("Frame2"));
-        click("Label3");
+        EXPECT_TRUE(showing(designed::about::graphic_panel)) << "graphic panel kept after OK";
+        click(designed::about::return_link);
+        EXPECT_TRUE(showing(designed::about::about_panel));
+        EXPECT_FALSE(showing(designed::about::graphic_panel));
+        click(designed::about::show_graphic_link);
         QTest::keyClick(about.get(), Qt::Key_Escape); // Escape hides like OK
     });
     open([&] {
-        EXPECT_TRUE(showing("Frame2"));
+        EXPECT_TRUE(showing(designed::about::graphic_panel));
         about->close(); // the title bar's close button hides like OK
     });
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(alive.isNull());
     EXPECT_FALSE(about->isVisible());
     open([&] {
-        EXPECT_TRUE(showing("Frame2"));
-        click("cmdOK");
+        EXPECT_TRUE(showing(designed::about::graphic_panel));
+        click(designed::about::ok_button);
     });
 }
 
@@ -218,8 +222,8 @@ TEST_F(AboutDialogTest, SystemInfoStartsTheToolFoundOnPathOrSaysItIsUnavailable)
         interaction.existing_files = c.installed ? QStringList{tool} : QStringList{};
         interaction.program_starts = c.starts;
         open([&] {
-            click("cmdSysInfo");
-            click("cmdOK");
+            click(designed::about::system_info_button);
+            click(designed::about::ok_button);
         });
         EXPECT_EQ(interaction.started_programs, c.expect_start ? QStringList{tool} : QStringList{})
             << c.what;
@@ -236,7 +240,7 @@ TEST_F(AboutDialogTest, SystemInfoStartsTheToolFoundOnPathOrSaysItIsUnavailable)
 
 // Every caption is whole in the font it is shown in, and no two controls overlap.
 TEST_F(AboutDialogTest, CaptionsAreWholeAndControlsDoNotOverlap) {
-    for (const char* panel : {"Frame1", "Frame2"}) {
+    for (const char* panel : {designed::about::about_panel, designed::about::graphic_panel}) {
         const auto children = control(panel)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (QWidget* child : children) {
             if (auto* label = qobject_cast<QLabel*>(child)) {
@@ -261,7 +265,9 @@ TEST_F(AboutDialogTest, CaptionsAreWholeAndControlsDoNotOverlap) {
             }
         }
     }
-    for (const char* name : {"cmdSysInfo", "Command1", "cmdOK"}) {
+    for (const char* name :
+         {designed::about::system_info_button, designed::about::re_enable_warnings_button,
+          designed::about::ok_button}) {
         auto* button = control<QPushButton>(name);
         const QString caption = button->text().remove(QLatin1Char('&'));
         EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(caption) + 16, button->width())
@@ -285,12 +291,12 @@ TEST_F(AboutDialogTest, RendersBackgroundPhotographAndCrossSection) {
         EXPECT_EQ(dialog.pixelColor(2, 2), QColor(224, 224, 224));
 
         // The photograph: the dark bore in the middle, lighter board at the corner.
-        const QImage photo = control("Picture1")->grab().toImage();
+        const QImage photo = control(designed::about::port_photograph)->grab().toImage();
         EXPECT_LT(photo.pixelColor(50, 43).lightness(), 40);
         EXPECT_GT(photo.pixelColor(2, 82).lightness(), 100);
 
-        click("Label3");
-        const QImage section = control("Picture3")->grab().toImage();
+        click(designed::about::show_graphic_link);
+        const QImage section = control(designed::about::cross_section)->grab().toImage();
         const int red = count_pixels(
             section, [](QColor c) { return c.red() > 150 && c.green() < 60 && c.blue() < 60; });
         const int wall = count_pixels(section, [](QColor c) {
@@ -302,8 +308,8 @@ TEST_F(AboutDialogTest, RendersBackgroundPhotographAndCrossSection) {
         EXPECT_GT(red, 100) << "flare radius marked";
         EXPECT_GT(wall, total / 20) << "baffle and tube drawn";
         EXPECT_GT(blank, total / 3) << "bore and air left open";
-        click("Label5");
-        click("cmdOK");
+        click(designed::about::return_link);
+        click(designed::about::ok_button);
     });
 }
 
@@ -312,20 +318,23 @@ class AboutLinkTest : public testing::MainWindowTest {};
 
 TEST_F(AboutLinkTest, ReEnablesTheWarningsAndTheHints) {
     start();
-    form->diameter_warning()->Check1->setChecked(true);
-    click_label("Label_mode");
+    child<QCheckBox>(form->diameter_warning(), designed::diameter_warning::dont_warn_again_check)
+        ->setChecked(true);
+    click_label(designed::main::mode_link);
     click_graph(2.0);
-    ASSERT_EQ(fore_colour(label("Label4")), pale_hint);
+    ASSERT_EQ(fore_colour(label(designed::main::simple_mode_caption)), pale_hint);
 
     expect_dialog([](QDialog& about) {
-        press(about.findChild<QPushButton*>("Command1"));
-        press(about.findChild<QPushButton*>("cmdOK"));
+        press(about.findChild<QPushButton*>(designed::about::re_enable_warnings_button));
+        press(about.findChild<QPushButton*>(designed::about::ok_button));
     });
-    click_label("Label13");
-    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmAbout"});
-    EXPECT_FALSE(form->diameter_warning()->Check1->isChecked());
-    EXPECT_EQ(fore_colour(label("Label4")), blue);
-    EXPECT_EQ(fore_colour(label("Label5")), blue);
+    click_label(designed::main::about_link);
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{designed::about::dialog});
+    EXPECT_FALSE(child<QCheckBox>(form->diameter_warning(),
+                                  designed::diameter_warning::dont_warn_again_check)
+                     ->isChecked());
+    EXPECT_EQ(fore_colour(label(designed::main::simple_mode_caption)), blue);
+    EXPECT_EQ(fore_colour(label(designed::main::graph_hint)), blue);
     ASSERT_EQ(interaction.messages.size(), 1u);
     EXPECT_EQ(interaction.messages[0].text, "Venturon warnings have been re-enabled");
     EXPECT_EQ(interaction.messages[0].title, "Confirmation");
@@ -333,9 +342,9 @@ TEST_F(AboutLinkTest, ReEnablesTheWarningsAndTheHints) {
 
     // The next large port warns again.
     expect_dialog(dismiss_warning());
-    type("Text1", "200");
+    type(designed::main::diameter_field, "200");
     calculate();
-    EXPECT_EQ(interaction.shown_dialogs.last(), "frmDiaWarning");
+    EXPECT_EQ(interaction.shown_dialogs.last(), designed::diameter_warning::dialog);
 }
 
 } // namespace

@@ -2,10 +2,10 @@
 // roles, actions, the graph in words and the status line's announcements.
 #include "main_window_fixture.h"
 
+#include "about_dialog.h"
 #include "enclosure_designer.h"
-#include "frm_about.h"
-#include "frm_options.h"
-#include "frm_units.h"
+#include "options_dialog.h"
+#include "units_dialog.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -58,13 +58,13 @@ TEST_F(AccessibilityTest, EveryFocusableControlOfEveryWindowHasAName) {
 TEST_F(AccessibilityTest, FieldsAreNamedByTheirCaptionsAndUnits) {
     start();
     const std::pair<const char*, const char*> fields[] = {
-        {"Text1", "Port Diameter - mm"},
-        {"Text2", "Flare Radius - mm"},
-        {"Text10", "Number of ports"},
-        {"Text6", "Required velocity at 20 Hz, m/s"},
-        {"Text7", "Required velocity at 25 Hz, m/s"},
-        {"Text8", "Required velocity at 30 Hz, m/s"},
-        {"Text9", "Required velocity at 35 Hz, m/s"},
+        {designed::main::diameter_field, "Port Diameter - mm"},
+        {designed::main::radius_field, "Flare Radius - mm"},
+        {designed::main::port_count_field, "Number of ports"},
+        {designed::main::velocity_fields[0], "Required velocity at 20 Hz, m/s"},
+        {designed::main::velocity_fields[1], "Required velocity at 25 Hz, m/s"},
+        {designed::main::velocity_fields[2], "Required velocity at 30 Hz, m/s"},
+        {designed::main::velocity_fields[3], "Required velocity at 35 Hz, m/s"},
     };
     for (const auto& [field, name] : fields) {
         EXPECT_EQ(name_of(text(field)), name) << field;
@@ -72,17 +72,19 @@ TEST_F(AccessibilityTest, FieldsAreNamedByTheirCaptionsAndUnits) {
     }
     // The names follow the units, as the captions do.
     expect_dialog([&](QDialog&) {
-        click(form->units()->Option2);
-        click(form->units()->Command1);
+        click(child<QRadioButton>(form->units(), designed::units::feet_inches_option));
+        click(child<QPushButton>(form->units(), designed::units::ok_button));
     });
-    click_label("Label14");
-    EXPECT_EQ(name_of(text("Text1")), "Port Diameter - inches");
-    EXPECT_EQ(name_of(text("Text2")), "Flare Radius - inches");
+    click_label(designed::main::units_link);
+    EXPECT_EQ(name_of(text(designed::main::diameter_field)), "Port Diameter - inches");
+    EXPECT_EQ(name_of(text(designed::main::radius_field)), "Flare Radius - inches");
 }
 
 TEST_F(AccessibilityTest, LinksAreLinksThatCanBePressed) {
     start();
-    for (const char* link : {"Label14", "Label3", "Label_mode", "Label13", "Label_enclosure"}) {
+    for (const char* link :
+         {designed::main::units_link, designed::main::options_link, designed::main::mode_link,
+          designed::main::about_link, designed::main::enclosure_link}) {
         QAccessibleInterface* a = accessible(label(link));
         EXPECT_EQ(a->role(), QAccessible::Link) << link;
         ASSERT_NE(a->actionInterface(), nullptr) << link;
@@ -94,16 +96,17 @@ TEST_F(AccessibilityTest, LinksAreLinksThatCanBePressed) {
     // screen reader's request has been answered.
     expect_dialog([&](QDialog& d) {
         EXPECT_EQ(&d, form->options());
-        click(form->options()->Command1);
+        click(child<QPushButton>(form->options(), designed::options::ok_button));
     });
-    accessible(label("Label3"))
+    accessible(label(designed::main::options_link))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(interaction.shown_dialogs.isEmpty()); // not yet: the request is answered first
     QCoreApplication::processEvents();
-    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmOptions"});
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{designed::options::dialog});
     // The about box's links too.
-    for (const char* name : {"Label3", "Label5", "Label8", "Label9"}) {
+    for (const char* name : {designed::about::show_graphic_link, designed::about::return_link,
+                             designed::about::email_link, designed::about::web_link}) {
         auto* link = form->about()->findChild<QLabel*>(name);
         ASSERT_NE(link, nullptr) << name;
         EXPECT_EQ(accessible(link)->role(), QAccessible::Link) << name;
@@ -112,7 +115,7 @@ TEST_F(AccessibilityTest, LinksAreLinksThatCanBePressed) {
 
 TEST_F(AccessibilityTest, GraphSaysWhatItShowsAfterEveryCalculation) {
     start();
-    QWidget* graph = form->findChild<QWidget*>("Picture3");
+    QWidget* graph = form->findChild<QWidget*>(designed::main::graph);
     EXPECT_EQ(name_of(graph), "Velocity graph");
     EXPECT_EQ(accessible(graph)->role(), QAccessible::Chart);
     const QString description = accessible(graph)->text(QAccessible::Description);
@@ -125,7 +128,7 @@ TEST_F(AccessibilityTest, GraphSaysWhatItShowsAfterEveryCalculation) {
         << description.toStdString();
 
     interaction.dialog_actions.push_back(dismiss_warning());
-    click_label("Label_mode"); // Simple mode: the tracked frequency instead
+    click_label(designed::main::mode_link); // Simple mode: the tracked frequency instead
     interaction.dialog_actions.clear();
     const QString simple = accessible(graph)->text(QAccessible::Description);
     EXPECT_TRUE(simple.contains("Tracked frequency 28 Hz")) << simple.toStdString();
@@ -137,35 +140,37 @@ TEST_F(AccessibilityTest, GraphSaysWhatItShowsAfterEveryCalculation) {
 // end-to-end test through AT-SPI checks it.
 TEST_F(AccessibilityTest, StatusLineIsReadAsItsVerdict) {
     start();
-    type("Text1", "70");
-    EXPECT_EQ(name_of(label("Label9")), "Press Calculate to update results");
+    type(designed::main::diameter_field, "70");
+    EXPECT_EQ(name_of(label(designed::main::status_line)), "Press Calculate to update results");
     calculate();
-    EXPECT_EQ(name_of(label("Label9")), " Core Turbulence and Compression");
-    EXPECT_EQ(accessible(label("Label9"))->text(QAccessible::Description), "Status line");
+    EXPECT_EQ(name_of(label(designed::main::status_line)), " Core Turbulence and Compression");
+    EXPECT_EQ(accessible(label(designed::main::status_line))->text(QAccessible::Description),
+              "Status line");
 }
 
 TEST_F(AccessibilityTest, AllowanceDisplaysSayWhatTheyShow) {
     start();
     const QString first = "Chuffing allowance 55 %, core allowance 0 %";
-    EXPECT_EQ(name_of(form->reminder().Label_allowances), first);
-    EXPECT_EQ(name_of(form->options()->reminder().Label_allowances), first);
-    EXPECT_EQ(name_of(form->options()->Picture1), first);
+    EXPECT_EQ(name_of(form->reminder().frame), first);
+    EXPECT_EQ(name_of(form->options()->reminder().frame), first);
+    EXPECT_EQ(name_of(child<PictureBox>(form->options(), designed::options::chart)), first);
     expect_dialog([&](QDialog&) {
-        click(form->options()->Option_core_seat);
-        click(form->options()->Command1);
+        click(child<QRadioButton>(form->options(), designed::options::core_seating_option));
+        click(child<QPushButton>(form->options(), designed::options::ok_button));
     });
-    click_label("Label3");
-    EXPECT_EQ(name_of(form->reminder().Label_allowances),
-              "Chuffing allowance 55 %, core allowance 25 %");
-    EXPECT_EQ(name_of(form->reminder().lbl_core_tot), "Core allowance 25 %");
+    click_label(designed::main::options_link);
+    EXPECT_EQ(name_of(form->reminder().frame), "Chuffing allowance 55 %, core allowance 25 %");
+    EXPECT_EQ(name_of(form->reminder().core_total), "Core allowance 25 %");
 }
 
 TEST_F(AccessibilityTest, DialogsOpenWithTheFocusOnTheirFirstChoice) {
     start();
     const std::pair<QDialog*, QWidget*> dialogs[] = {
-        {form->units(), form->units()->Option1},
-        {form->options(), form->options()->Option_chuff_mask},
-        {form->diameter_warning(), form->diameter_warning()->OKButton},
+        {form->units(), child<QRadioButton>(form->units(), designed::units::metric_option)},
+        {form->options(),
+         child<QRadioButton>(form->options(), designed::options::chuffing_masking_option)},
+        {form->diameter_warning(),
+         child<QPushButton>(form->diameter_warning(), designed::diameter_warning::ok_button)},
         {form->enclosure(), form->enclosure()->field(Field::fs)},
     };
     for (const auto& [dialog, first] : dialogs) {

@@ -70,7 +70,7 @@ TEST(ReminderLayout, DesignerFramesOfBothWindows) {
         EXPECT_EQ(r.core_seat, (LayoutRect{l + 11.5, t + 15, 10.5, 9}));
         EXPECT_EQ(r.core_music, (LayoutRect{l + 11.5, t + 9, 10.5, 15}));
         EXPECT_EQ(r.core_ht, (LayoutRect{l + 11.5, t + 2, 10.5, 22}));
-        EXPECT_EQ(r.bound_total, (LayoutPoint{l - 24, t + 13}));
+        EXPECT_EQ(r.chuffing_total, (LayoutPoint{l - 24, t + 13}));
         EXPECT_EQ(r.core_total, (LayoutPoint{l + 29, t + 13}));
     }
 }

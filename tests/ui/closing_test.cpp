@@ -2,9 +2,9 @@
 // the program ends, even when a dialog is open or the file cannot be written.
 #include "main_window_fixture.h"
 
-#include "frm_options.h"
-#include "frm_units.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 #include <QPointer>
 
@@ -34,11 +34,12 @@ TEST_F(ClosingTest, ClosingWithADialogOpenSavesOnceAndEnds) {
     start();
     // The desktop asks the main window to close while the options dialog is modal.
     expect_dialog([this](QDialog& d) {
-        dynamic_cast<frmOptions&>(d).Option_core_seat->setChecked(true);
+        child<QRadioButton>(dynamic_cast<OptionsDialog&>(d), designed::options::core_seating_option)
+            ->setChecked(true);
         form->close();
         EXPECT_FALSE(d.isVisible());
     });
-    click_label("Label3");
+    click_label(designed::main::options_link);
     EXPECT_FALSE(form->isVisible());
     const QByteArray written = read_settings();
     EXPECT_EQ(written.count('\n'), 17);
@@ -88,12 +89,13 @@ TEST_P(QuitFromDialogTest, SavesAndEnds) {
     expect_dialog([&way](QDialog& d) {
         d.activateWindow();
         QApplication::setActiveWindow(&d);
-        dynamic_cast<frmUnits&>(d).Option3->setChecked(true);
+        child<QRadioButton>(dynamic_cast<UnitsDialog&>(d), designed::units::decimal_inches_option)
+            ->setChecked(true);
         const QPointer<QDialog> dialog(&d); // quitting may delete it
         way.quit(d);
         EXPECT_TRUE(!dialog || !dialog->isVisible());
     });
-    click_label("Label14");
+    click_label(designed::main::units_link);
     EXPECT_FALSE(form->isVisible());
     const QList<QByteArray> lines = read_settings().split('\n');
     ASSERT_EQ(lines.size(), 18);

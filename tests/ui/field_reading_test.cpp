@@ -15,8 +15,8 @@ class FieldReadingTest : public MainWindowTest {};
 // click: the diameter typed is read all the same, once.
 TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheDiameter) {
     start();
-    type("Text1", "200");
-    QPushButton* calc = button("Command1");
+    type(designed::main::diameter_field, "200");
+    QPushButton* calc = button(designed::main::calculate_button);
     QTest::mousePress(calc, Qt::LeftButton, {}, calc->rect().center());
     ASSERT_EQ(QApplication::focusWidget(), calc);
     EXPECT_TRUE(form->state().diameter_changed); // the click would read it
@@ -24,7 +24,7 @@ TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheDiameter) {
 
     EXPECT_FALSE(form->state().diameter_changed);
     EXPECT_EQ(form->state().diameter_mm, 200);
-    EXPECT_EQ(text("Text1")->text(), " 200");
+    EXPECT_EQ(text(designed::main::diameter_field)->text(), " 200");
     // Cruise control rescaled the velocities for the new port; nothing was calculated.
     EXPECT_EQ(velocities(), (QStringList{" 2.5", " 3.5", " 3", " 1.7"}));
     EXPECT_EQ(status(), stale);
@@ -33,14 +33,14 @@ TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheDiameter) {
 
 TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheRadius) {
     start();
-    click(option("Option2"));
-    type("Text2", "25");
-    QPushButton* calc = button("Command1");
+    click(option(designed::main::manual_mode_option));
+    type(designed::main::radius_field, "25");
+    QPushButton* calc = button(designed::main::calculate_button);
     QTest::mousePress(calc, Qt::LeftButton, {}, calc->rect().center());
     QTest::mouseRelease(calc, Qt::LeftButton, {}, QPoint(calc->width() + 40, -10));
     EXPECT_FALSE(form->state().radius_changed);
     EXPECT_EQ(form->state().radius_mm, 25);
-    EXPECT_EQ(text("Text2")->text(), " 25");
+    EXPECT_EQ(text(designed::main::radius_field)->text(), " 25");
     EXPECT_TRUE(messages().isEmpty());
 }
 
@@ -48,11 +48,11 @@ TEST_F(FieldReadingTest, PressOnCalculateReleasedElsewhereReadsTheRadius) {
 // away, a focus moved by the keyboard): leaving the button reads the field.
 TEST_F(FieldReadingTest, LeavingCalculateWithoutAClickReadsTheField) {
     start();
-    type("Text1", "150");
-    button("Command1")->setFocus(Qt::MouseFocusReason);
+    type(designed::main::diameter_field, "150");
+    button(designed::main::calculate_button)->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
     EXPECT_TRUE(form->state().diameter_changed);
-    focus(text("Text10"));
+    focus(text(designed::main::port_count_field));
     EXPECT_FALSE(form->state().diameter_changed);
     EXPECT_EQ(form->state().diameter_mm, 150);
 }
@@ -61,13 +61,14 @@ TEST_F(FieldReadingTest, LeavingCalculateWithoutAClickReadsTheField) {
 // the focus then leaves the button.
 TEST_F(FieldReadingTest, ClickOnCalculateShowsOneMessage) {
     start();
-    type("Text1", "0");
+    type(designed::main::diameter_field, "0");
     calculate();
     EXPECT_EQ(messages(), QStringList{zero_diameter});
-    focus(text("Text10"));
-    QTest::mousePress(button("Command1"), Qt::LeftButton);
-    QTest::mouseRelease(button("Command1"), Qt::LeftButton, {}, QPoint(-30, -30));
-    focus(text("Text10"));
+    focus(text(designed::main::port_count_field));
+    QTest::mousePress(button(designed::main::calculate_button), Qt::LeftButton);
+    QTest::mouseRelease(button(designed::main::calculate_button), Qt::LeftButton, {},
+                        QPoint(-30, -30));
+    focus(text(designed::main::port_count_field));
     EXPECT_EQ(messages(), QStringList{zero_diameter});
 }
 
@@ -105,10 +106,10 @@ class VelocityFieldTest : public MainWindowTest,
 // read completely stay as typed.
 TEST_P(VelocityFieldTest, ShowsTheValueUsedWhenLeft) {
     start();
-    check("Check1")->setChecked(false);
-    type("Text7", QString::fromLatin1(GetParam().typed));
-    focus(text("Text8"));
-    EXPECT_EQ(text("Text7")->text(), GetParam().shown);
+    check(designed::main::cruise_control_check)->setChecked(false);
+    type(designed::main::velocity_fields[1], QString::fromLatin1(GetParam().typed));
+    focus(text(designed::main::velocity_fields[2]));
+    EXPECT_EQ(text(designed::main::velocity_fields[1])->text(), GetParam().shown);
     EXPECT_EQ(form->state().required_v[1], GetParam().used);
 }
 
@@ -119,11 +120,11 @@ INSTANTIATE_TEST_SUITE_P(Typed, VelocityFieldTest, ::testing::ValuesIn(velocitie
 // then comes from it and nothing is left stale.
 TEST_F(FieldReadingTest, CalculateShowsTheVelocityUsed) {
     start();
-    check("Check1")->setChecked(false);
-    type("Text9", "9,9");
+    check(designed::main::cruise_control_check)->setChecked(false);
+    type(designed::main::velocity_fields[3], "9,9");
     calculate();
-    EXPECT_EQ(text("Text9")->text(), " 9");
+    EXPECT_EQ(text(designed::main::velocity_fields[3])->text(), " 9");
     EXPECT_EQ(form->state().required_v[3], 9);
-    EXPECT_EQ(field_colour("Text9"), white);
+    EXPECT_EQ(field_colour(designed::main::velocity_fields[3]), white);
     EXPECT_NE(status(), stale);
 }

@@ -62,18 +62,18 @@ TEST_P(DiameterFieldTest, LeavingTheFieldReadsItOrSaysWhyNot) {
     const DiameterTyped& c = GetParam();
     start();
     program.units_mode = c.units;
-    type("Text1", QString::fromLatin1(c.typed));
-    focus(text("Text10"));
+    type(designed::main::diameter_field, QString::fromLatin1(c.typed));
+    focus(text(designed::main::port_count_field));
     EXPECT_EQ(messages(), c.messages);
     EXPECT_EQ(form->state().diameter_mm, c.diameter);
-    EXPECT_EQ(check("Check1")->isEnabled(), c.cruise_enabled);
-    EXPECT_EQ(text("Text1")->text(), c.shown_after);
+    EXPECT_EQ(check(designed::main::cruise_control_check)->isEnabled(), c.cruise_enabled);
+    EXPECT_EQ(text(designed::main::diameter_field)->text(), c.shown_after);
     EXPECT_EQ(form->state().diameter_changed, !c.messages.isEmpty());
     // A field that failed stays unread: leaving it again says so again.
     if (!c.messages.isEmpty()) {
         interaction.messages.clear();
-        focus(text("Text1"));
-        focus(text("Text10"));
+        focus(text(designed::main::diameter_field));
+        focus(text(designed::main::port_count_field));
         EXPECT_EQ(messages(), c.messages);
     }
 }
@@ -83,9 +83,9 @@ INSTANTIATE_TEST_SUITE_P(Typed, DiameterFieldTest, ::testing::ValuesIn(diameters
 TEST_P(PortCountFieldTest, IsNormalisedAndNamesThePorts) {
     const PortsTyped& c = GetParam();
     start();
-    check("Check1")->setChecked(false);
-    text("Text10")->setText(QString::fromLatin1(c.typed));
-    EXPECT_EQ(text("Text10")->text(), c.shown);
+    check(designed::main::cruise_control_check)->setChecked(false);
+    text(designed::main::port_count_field)->setText(QString::fromLatin1(c.typed));
+    EXPECT_EQ(text(designed::main::port_count_field)->text(), c.shown);
     EXPECT_EQ(form->state().port_word, c.word);
     EXPECT_EQ(status(), stale);
     calculate();

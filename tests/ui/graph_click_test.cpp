@@ -1,7 +1,7 @@
 // A click on the graph reports the limits at the frequency clicked.
 #include "main_window_fixture.h"
 
-#include "frm_options.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
 
 using namespace venturon;
@@ -14,11 +14,12 @@ protected:
     // A 100 mm port with a 25 mm radius, no allowances, calculated.
     void start_with_a_manual_radius() {
         start();
-        click(option("Option2"));
-        type("Text2", "25");
-        check("Check1")->setChecked(false);
+        click(option(designed::main::manual_mode_option));
+        type(designed::main::radius_field, "25");
+        check(designed::main::cruise_control_check)->setChecked(false);
         calculate();
-        form->options()->Option_chuff_none->setChecked(true);
+        child<QRadioButton>(form->options(), designed::options::chuffing_none_option)
+            ->setChecked(true);
     }
 };
 
@@ -73,8 +74,8 @@ TEST_F(GraphClickTest, KeepsTheVerdictColourAndTracksNothingInFullMode) {
 
 TEST_F(GraphClickTest, WithoutADiameterShowsOnlyTheCoreLimit) {
     start();
-    type("Text1", "0");
-    focus(text("Text10"));
+    type(designed::main::diameter_field, "0");
+    focus(text(designed::main::port_count_field));
     ASSERT_EQ(form->state().diameter_mm, 0);
     click_graph(2.6);
     EXPECT_EQ(status(), "At  28hz   Core Limit is 9m/s");

@@ -6,11 +6,11 @@
 #include "shown_texts.h"
 
 #include "calculation.h"
-#include "frm_options.h"
-#include "frm_units.h"
 #include "number_text.h"
+#include "options_dialog.h"
 #include "settings_format.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -34,15 +34,15 @@ struct Hostile {
     std::function<QByteArray()> make = {}; // generated content, too large to keep in the tree
     double diameter = 100;                 // diameter_mm after start-up
     bool calculated = true;                // a verdict in the status line, else no calculation
-    bool cruise = true;                    // Check1 ticked
+    bool cruise = true;                    // cruise control ticked
     bool cruise_enabled = true;
-    bool minimum = true; // Option1: calculate the minimum flare radius
+    bool minimum = true; // "Calculate minimum flare radius" selected
     const char* units = "metric";
-    const char* ports = "1";             // Text10
-    const char* diameter_text = nullptr; // Text1, when it matters
+    const char* ports = "1";             // the port count field
+    const char* diameter_text = nullptr; // the diameter field, when it matters
     const char* chuffing_total = "55";
     const char* core_total = "0";
-    QStringList velocities = {}; // Text6 to Text9, when it matters
+    QStringList velocities = {}; // the velocity fields, when it matters
     QStringList messages = {};   // message boxes during start-up
     bool warned = false;         // the large-diameter warning at start-up
 
@@ -61,28 +61,34 @@ QStringList verdicts() {
 }
 
 // What the file stores, as the window holds it.
-QStringList stored_state(const Form1& f, const ProgramState& p) {
+QStringList stored_state(const MainWindow& f, const ProgramState& p) {
     const auto yes_no = [](bool b) { return QString::fromLatin1(b ? "yes" : "no"); };
-    return {yes_no(f.Check1->isChecked()),
-            yes_no(f.Check1->isEnabled()),
-            QString::fromStdString(number_text(f.state().diameter_mm)),
-            f.Text10->text(),
-            QString::fromStdString(number_text(f.state().radius_mm)),
-            yes_no(f.Option1->isChecked()),
-            QString::fromStdString(p.allowance_texts.boundary_mask),
-            QString::fromStdString(p.allowance_texts.boundary_seat),
-            QString::fromStdString(p.allowance_texts.core_mask),
-            QString::fromStdString(p.allowance_texts.core_seat),
-            QString::fromStdString(p.allowance_texts.content_type),
-            QString::fromLatin1(units_mode_text(p.units_mode).data()),
-            yes_no(f.options()->Option_chuff_mask->isChecked()),
-            yes_no(f.options()->Option_chuff_seat->isChecked()),
-            yes_no(f.options()->Option_core_mask->isChecked()),
-            yes_no(f.options()->Option_core_seat->isChecked()),
-            yes_no(f.options()->Option1->isChecked()),
-            yes_no(f.units()->Option1->isChecked()),
-            yes_no(f.units()->Option2->isChecked()),
-            yes_no(f.units()->Option3->isChecked())};
+    return {
+        yes_no(child<QCheckBox>(f, designed::main::cruise_control_check)->isChecked()),
+        yes_no(child<QCheckBox>(f, designed::main::cruise_control_check)->isEnabled()),
+        QString::fromStdString(number_text(f.state().diameter_mm)),
+        child<QLineEdit>(f, designed::main::port_count_field)->text(),
+        QString::fromStdString(number_text(f.state().radius_mm)),
+        yes_no(child<QRadioButton>(f, designed::main::minimum_mode_option)->isChecked()),
+        QString::fromStdString(p.allowance_texts.boundary_mask),
+        QString::fromStdString(p.allowance_texts.boundary_seat),
+        QString::fromStdString(p.allowance_texts.core_mask),
+        QString::fromStdString(p.allowance_texts.core_seat),
+        QString::fromStdString(p.allowance_texts.content_type),
+        QString::fromLatin1(units_mode_text(p.units_mode).data()),
+        yes_no(child<QRadioButton>(f.options(), designed::options::chuffing_masking_option)
+                   ->isChecked()),
+        yes_no(child<QRadioButton>(f.options(), designed::options::chuffing_seating_option)
+                   ->isChecked()),
+        yes_no(
+            child<QRadioButton>(f.options(), designed::options::core_masking_option)->isChecked()),
+        yes_no(
+            child<QRadioButton>(f.options(), designed::options::core_seating_option)->isChecked()),
+        yes_no(child<QRadioButton>(f.options(), designed::options::music_option)->isChecked()),
+        yes_no(child<QRadioButton>(f.units(), designed::units::metric_option)->isChecked()),
+        yes_no(child<QRadioButton>(f.units(), designed::units::feet_inches_option)->isChecked()),
+        yes_no(
+            child<QRadioButton>(f.units(), designed::units::decimal_inches_option)->isChecked())};
 }
 
 // Exactly 17 lines, each ended by CR LF, and nothing else.
@@ -250,7 +256,7 @@ std::string row_name(const ::testing::TestParamInfo<Hostile>& info) {
 
 // The longest text a field or caption shows after start-up: a megabyte line in
 // the file must not reach the window as it is.
-qsizetype longest_shown_text(const Form1& form) {
+qsizetype longest_shown_text(const MainWindow& form) {
     qsizetype longest = 0;
     for (const QString& text : shown_texts(form)) {
         longest = std::max(longest, text.size());
@@ -311,24 +317,26 @@ TEST_P(HostileSettingsTest, StartsShowsNumbersAndSavesAFileThatLoadsTheSame) {
     start_again(h.warned);
     ASSERT_TRUE(form);
     EXPECT_EQ(messages(), h.messages);
-    EXPECT_EQ(interaction.shown_dialogs.contains(QStringLiteral("frmDiaWarning")), h.warned);
+    EXPECT_EQ(
+        interaction.shown_dialogs.contains(QString::fromLatin1(designed::diameter_warning::dialog)),
+        h.warned);
     EXPECT_EQ(form->state().diameter_mm, h.diameter);
     if (h.calculated) {
         EXPECT_TRUE(verdicts().contains(status())) << status().toStdString();
     } else {
         EXPECT_EQ(status(), stale);
     }
-    EXPECT_EQ(check("Check1")->isChecked(), h.cruise);
-    EXPECT_EQ(check("Check1")->isEnabled(), h.cruise_enabled);
-    EXPECT_EQ(option("Option1")->isChecked(), h.minimum);
-    EXPECT_EQ(option("Option2")->isChecked(), !h.minimum);
+    EXPECT_EQ(check(designed::main::cruise_control_check)->isChecked(), h.cruise);
+    EXPECT_EQ(check(designed::main::cruise_control_check)->isEnabled(), h.cruise_enabled);
+    EXPECT_EQ(option(designed::main::minimum_mode_option)->isChecked(), h.minimum);
+    EXPECT_EQ(option(designed::main::manual_mode_option)->isChecked(), !h.minimum);
     EXPECT_EQ(units_mode_text(program.units_mode), h.units);
-    EXPECT_EQ(text("Text10")->text(), h.ports);
+    EXPECT_EQ(text(designed::main::port_count_field)->text(), h.ports);
     if (h.diameter_text) {
-        EXPECT_EQ(text("Text1")->text(), h.diameter_text);
+        EXPECT_EQ(text(designed::main::diameter_field)->text(), h.diameter_text);
     }
-    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), h.chuffing_total);
-    EXPECT_EQ(form->reminder().lbl_core_tot->text(), h.core_total);
+    EXPECT_EQ(form->reminder().chuffing_total->text(), h.chuffing_total);
+    EXPECT_EQ(form->reminder().core_total->text(), h.core_total);
     if (!h.velocities.isEmpty()) {
         EXPECT_EQ(velocities(), h.velocities);
     }
@@ -336,7 +344,8 @@ TEST_P(HostileSettingsTest, StartsShowsNumbersAndSavesAFileThatLoadsTheSame) {
     EXPECT_EQ(non_numbers_shown(*form), "");
     EXPECT_LE(longest_shown_text(*form), 400);
     const QStringList state_before = stored_state(*form, program);
-    const bool warned_before = interaction.shown_dialogs.contains("frmDiaWarning");
+    const bool warned_before =
+        interaction.shown_dialogs.contains(designed::diameter_warning::dialog);
     close_program();
 
     // What was written is a proper file and keeps the texts as they were read.

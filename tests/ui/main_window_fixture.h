@@ -1,8 +1,9 @@
 #pragma once
 
 #include "clickable_label.h"
-#include "form1.h"
-#include "frm_dia_warning.h"
+#include "designed_control.h"
+#include "diameter_warning_dialog.h"
+#include "main_window.h"
 #include "palette.h"
 #include "picture_box.h"
 #include "recording_interaction.h"
@@ -50,7 +51,7 @@ protected:
     QTemporaryDir dir;
     ProgramState program;
     RecordingInteraction interaction;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 
     // Writes the settings file that the next start will read.
     void write_settings(const QByteArray& bytes) {
@@ -69,7 +70,7 @@ protected:
 
     // Starts the program (start-up runs in the constructor) and shows the window.
     void start() {
-        form = std::make_unique<Form1>(program, interaction, dir.path());
+        form = std::make_unique<MainWindow>(program, interaction, dir.path());
         form->show();
         form->activateWindow();
         QApplication::setActiveWindow(form.get());
@@ -142,20 +143,23 @@ protected:
                           QPoint(std::min(8, b->width() / 2), b->height() / 2));
     }
     void click_label(const char* name) { QTest::mouseClick(label(name), Qt::LeftButton); }
-    void calculate() { click(button("Command1")); }
+    void calculate() { click(button(designed::main::calculate_button)); }
 
     // The velocity graph, and a press on it at x (0 to 5: 15 to 40 Hz).
-    PictureBox* graph() const { return control<PictureBox>("Picture3"); }
+    PictureBox* graph() const { return control<PictureBox>(designed::main::graph); }
     void click_graph(double x) const { emit graph()->mouse_down(Qt::LeftButton, {}, x, 1); }
 
-    // Text6 to Text9: the required velocities at 20, 25, 30 and 35 Hz.
+    // The required velocities at 20, 25, 30 and 35 Hz, as shown.
     QStringList velocities() const {
-        return {text("Text6")->text(), text("Text7")->text(), text("Text8")->text(),
-                text("Text9")->text()};
+        QStringList shown;
+        for (const char* field : designed::main::velocity_fields) {
+            shown << text(field)->text();
+        }
+        return shown;
     }
 
-    QString status() const { return label("Label9")->text(); }
-    QColor status_colour() const { return back_colour(label("Label9")); }
+    QString status() const { return label(designed::main::status_line)->text(); }
+    QColor status_colour() const { return back_colour(label(designed::main::status_line)); }
     QColor field_colour(const char* name) const { return back_colour(text(name)); }
     QStringList messages() const { return interaction.message_texts(); }
 
@@ -168,11 +172,13 @@ protected:
 // Hides the diameter warning, optionally ticking "Don't warn me again" first.
 inline std::function<void(QDialog&)> dismiss_warning(bool never_again = false) {
     return [never_again](QDialog& d) {
-        auto& warning = dynamic_cast<frmDiaWarning&>(d);
+        auto& warning = dynamic_cast<DiameterWarningDialog&>(d);
         if (never_again) {
-            warning.Check1->setChecked(true);
+            child<QCheckBox>(warning, designed::diameter_warning::dont_warn_again_check)
+                ->setChecked(true);
         }
-        QTest::mouseClick(warning.OKButton, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(warning, designed::diameter_warning::ok_button),
+                          Qt::LeftButton);
     };
 }
 

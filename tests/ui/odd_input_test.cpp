@@ -5,8 +5,8 @@
 #include "main_window_fixture.h"
 #include "shown_texts.h"
 
-#include "frm_units.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;
@@ -90,13 +90,14 @@ protected:
         EXPECT_EQ(non_numbers_shown(*form, {typed}), "") << where;
     }
 
-    void choose_units(QRadioButton* frmUnits::*option) {
+    // option: the designed name of the units dialog's button.
+    void choose_units(const char* option) {
         expect_dialog([option](QDialog& d) {
-            auto& units = dynamic_cast<frmUnits&>(d);
-            (units.*option)->setChecked(true);
-            units.Command1->click();
+            auto& units = dynamic_cast<UnitsDialog&>(d);
+            child<QRadioButton>(units, option)->setChecked(true);
+            child<QPushButton>(units, designed::units::ok_button)->click();
         });
-        click_label("Label14");
+        click_label(designed::main::units_link);
     }
 };
 
@@ -107,21 +108,25 @@ protected:
 TEST_P(OddInputTest, InEveryFieldUnitsAndDisplayMode) {
     const OddInput& input = GetParam();
     start();
-    check("Check1")->setChecked(false); // velocity fields editable
-    click(option("Option2"));           // radius field editable
-    const char* fields[] = {"Text1", "Text2", "Text10", "Text6", "Text7", "Text8", "Text9"};
+    check(designed::main::cruise_control_check)->setChecked(false); // velocity fields editable
+    click(option(designed::main::manual_mode_option));              // radius field editable
+    namespace name = designed::main;
+    const char* fields[] = {name::diameter_field,     name::radius_field,
+                            name::port_count_field,   name::velocity_fields[0],
+                            name::velocity_fields[1], name::velocity_fields[2],
+                            name::velocity_fields[3]};
     const struct {
         UnitsMode mode;
-        QRadioButton* frmUnits::*option;
-    } units_modes[] = {{UnitsMode::metric, &frmUnits::Option1},
-                       {UnitsMode::inches, &frmUnits::Option2},
-                       {UnitsMode::decimal_inches, &frmUnits::Option3}};
+        const char* option;
+    } units_modes[] = {{UnitsMode::metric, designed::units::metric_option},
+                       {UnitsMode::inches, designed::units::feet_inches_option},
+                       {UnitsMode::decimal_inches, designed::units::decimal_inches_option}};
 
     int calculations = 0;
     for (DisplayMode display : {DisplayMode::full, DisplayMode::simple}) {
         if (program.display_mode != display) {
             interaction.dialog_actions.push_back(dismiss_warning());
-            click_label("Label_mode");
+            click_label(designed::main::mode_link);
             interaction.dialog_actions.clear();
         }
         ASSERT_EQ(program.display_mode, display);
@@ -181,11 +186,11 @@ class AbsurdDiameterTest : public MainWindowTest,
 TEST_P(AbsurdDiameterTest, WithAbsurdVelocitiesShowsOnlyNumbers) {
     const char* diameter = GetParam().text;
     start();
-    check("Check1")->setChecked(false);
+    check(designed::main::cruise_control_check)->setChecked(false);
     for (const AbsurdNumber& velocity : absurd_numbers) {
         interaction.messages.clear();
-        type("Text1", QString::fromLatin1(diameter));
-        for (const char* f : {"Text6", "Text7", "Text8", "Text9"}) {
+        type(designed::main::diameter_field, QString::fromLatin1(diameter));
+        for (const char* f : designed::main::velocity_fields) {
             type(f, QString::fromLatin1(velocity.text));
         }
         interaction.dialog_actions.push_back(dismiss_warning());
@@ -207,10 +212,10 @@ class PastedLengthTest : public MainWindowTest {};
 // paste brings along: the field still reads the number in front of it.
 TEST_F(PastedLengthTest, LineEndThatComesAlongIsIgnored) {
     start();
-    QLineEdit* diameter = text("Text1");
+    QLineEdit* diameter = text(designed::main::diameter_field);
     for (const char* copied : {"150\r\n", "150\n", "150\r", "\n150\n"}) {
         SCOPED_TRACE(::testing::PrintToString(std::string(copied)));
-        paste("Text1", QString::fromLatin1(copied));
+        paste(designed::main::diameter_field, QString::fromLatin1(copied));
         calculate();
         EXPECT_EQ(form->state().diameter_mm, 150);
         EXPECT_EQ(diameter->text(), " 150");

@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "calculation.h"
-#include "frm_options.h"
-#include "frm_units.h"
 #include "number_text.h"
+#include "options_dialog.h"
+#include "units_dialog.h"
 
 #include <QButtonGroup>
 
@@ -38,14 +38,15 @@ class OptionGroupTest : public MainWindowTest {};
 
 TEST_F(OptionGroupTest, ClickingTheSelectedCalculationModeKeepsIt) {
     start();
-    const QList<QRadioButton*> modes{option("Option1"), option("Option2")};
-    click_and_space(option("Option1"));
-    EXPECT_TRUE(option("Option1")->isChecked());
+    const QList<QRadioButton*> modes{option(designed::main::minimum_mode_option),
+                                     option(designed::main::manual_mode_option)};
+    click_and_space(option(designed::main::minimum_mode_option));
+    EXPECT_TRUE(option(designed::main::minimum_mode_option)->isChecked());
     EXPECT_EQ(selected(modes), 1);
 
     // The minimum radius is still worked out, and the mode survives a restart.
-    type("Text1", "80");
-    press_enter("Text1");
+    type(designed::main::diameter_field, "80");
+    press_enter(designed::main::diameter_field);
     CalculationInput in;
     in.diameter = 80;
     in.required = form->state().required_v;
@@ -53,26 +54,30 @@ TEST_F(OptionGroupTest, ClickingTheSelectedCalculationModeKeepsIt) {
     const double radius = venturon::calculate(in).radius;
     ASSERT_GT(radius, 27);
     EXPECT_EQ(form->state().radius_mm, radius);
-    EXPECT_EQ(text("Text2")->text(), QString::fromStdString(number_text(std::ceil(radius))));
-    EXPECT_EQ(field_colour("Text2"), grey);
-    EXPECT_FALSE(text("Text2")->isEnabled());
-    EXPECT_FALSE(button("Command2")->isVisibleTo(form.get()));
+    EXPECT_EQ(text(designed::main::radius_field)->text(),
+              QString::fromStdString(number_text(std::ceil(radius))));
+    EXPECT_EQ(field_colour(designed::main::radius_field), grey);
+    EXPECT_FALSE(text(designed::main::radius_field)->isEnabled());
+    EXPECT_FALSE(button(designed::main::radius_up_button)->isVisibleTo(form.get()));
 
-    click(option("Option2"));
-    click_and_space(option("Option2"));
-    EXPECT_TRUE(option("Option2")->isChecked());
+    click(option(designed::main::manual_mode_option));
+    click_and_space(option(designed::main::manual_mode_option));
+    EXPECT_TRUE(option(designed::main::manual_mode_option)->isChecked());
     EXPECT_EQ(selected(modes), 1);
-    EXPECT_TRUE(button("Command2")->isVisibleTo(form.get()));
+    EXPECT_TRUE(button(designed::main::radius_up_button)->isVisibleTo(form.get()));
 
-    click(option("Option1"));
+    click(option(designed::main::minimum_mode_option));
     close_program();
     EXPECT_EQ(read_settings().split('\n').value(10), "Calculate_minimum\r");
 }
 
 TEST_F(OptionGroupTest, ClickingTheSelectedUnitsKeepsIt) {
     start();
-    frmUnits& u = *form->units();
-    const QList<QRadioButton*> units{u.Option1, u.Option2, u.Option3};
+    UnitsDialog& u = *form->units();
+    const QList<QRadioButton*> units{
+        child<QRadioButton>(u, designed::units::metric_option),
+        child<QRadioButton>(u, designed::units::feet_inches_option),
+        child<QRadioButton>(u, designed::units::decimal_inches_option)};
     expect_dialog([&](QDialog&) {
         for (QRadioButton* b : units) {
             click(b);
@@ -80,33 +85,38 @@ TEST_F(OptionGroupTest, ClickingTheSelectedUnitsKeepsIt) {
             EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
             EXPECT_EQ(selected(units), 1);
         }
-        click(u.Option2);
-        click(u.Command1);
+        click(child<QRadioButton>(u, designed::units::feet_inches_option));
+        click(child<QPushButton>(u, designed::units::ok_button));
     });
-    click_label("Label14");
+    click_label(designed::main::units_link);
     EXPECT_EQ(program.units_mode, UnitsMode::inches);
     // The main window's modes were never touched by the dialog's buttons.
-    EXPECT_TRUE(option("Option1")->isChecked());
+    EXPECT_TRUE(option(designed::main::minimum_mode_option)->isChecked());
 }
 
 TEST_F(OptionGroupTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
     start();
-    frmOptions& o = *form->options();
+    OptionsDialog& o = *form->options();
     const QList<QList<QRadioButton*>> groups{
-        {o.Option_chuff_mask, o.Option_chuff_seat, o.Option_chuff_none},
-        {o.Option_core_mask, o.Option_core_seat, o.Option_core_none},
-        {o.Option1, o.Option2}};
+        {child<QRadioButton>(o, designed::options::chuffing_masking_option),
+         child<QRadioButton>(o, designed::options::chuffing_seating_option),
+         child<QRadioButton>(o, designed::options::chuffing_none_option)},
+        {child<QRadioButton>(o, designed::options::core_masking_option),
+         child<QRadioButton>(o, designed::options::core_seating_option),
+         child<QRadioButton>(o, designed::options::core_none_option)},
+        {child<QRadioButton>(o, designed::options::music_option),
+         child<QRadioButton>(o, designed::options::home_theatre_option)}};
     for (const auto& group : groups) {
         for (QRadioButton* b : group) {
             // Select b: masking for chuffing keeps the content buttons enabled.
             expect_dialog([&, b](QDialog&) {
                 click(b);
-                click(o.Option_chuff_mask);
+                click(child<QRadioButton>(o, designed::options::chuffing_masking_option));
                 click(b);
                 EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
-                click(o.Command1);
+                click(child<QPushButton>(o, designed::options::ok_button));
             });
-            click_label("Label3");
+            click_label(designed::main::options_link);
             calculate();
             // Open again and only click and press Space on the selected button.
             expect_dialog([&, b](QDialog&) {
@@ -115,35 +125,46 @@ TEST_F(OptionGroupTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
                 for (const auto& g : groups) {
                     EXPECT_EQ(selected(g), 1);
                 }
-                click(o.Command1);
+                click(child<QPushButton>(o, designed::options::ok_button));
             });
-            click_label("Label3");
+            click_label(designed::main::options_link);
             EXPECT_EQ(program.options_changed, 1) << b->objectName().toStdString();
             EXPECT_EQ(status(), "Press Calculate to update graph");
         }
     }
-    EXPECT_TRUE(option("Option1")->isChecked());
-    EXPECT_EQ(selected({option("Option1"), option("Option2")}), 1);
+    EXPECT_TRUE(option(designed::main::minimum_mode_option)->isChecked());
+    EXPECT_EQ(selected({option(designed::main::minimum_mode_option),
+                        option(designed::main::manual_mode_option)}),
+              1);
 }
 
 TEST_F(OptionGroupTest, OpeningTheOptionsWithoutAClickIsNoChange) {
     start();
-    expect_dialog([&](QDialog&) { click(form->options()->Command1); });
-    click_label("Label3");
+    expect_dialog([&](QDialog&) {
+        click(child<QPushButton>(form->options(), designed::options::ok_button));
+    });
+    click_label(designed::main::options_link);
     EXPECT_EQ(program.options_changed, 0);
     EXPECT_EQ(status(), "Port will be noise free");
 }
 
 TEST_F(OptionGroupTest, EveryDocumentedGroupHasItsOwnExclusiveGroup) {
     start();
-    frmOptions& o = *form->options();
-    frmUnits& u = *form->units();
+    OptionsDialog& o = *form->options();
+    UnitsDialog& u = *form->units();
     const QList<QList<QRadioButton*>> groups{
-        {option("Option1"), option("Option2")},
-        {u.Option1, u.Option2, u.Option3},
-        {o.Option_chuff_mask, o.Option_chuff_seat, o.Option_chuff_none},
-        {o.Option_core_mask, o.Option_core_seat, o.Option_core_none},
-        {o.Option1, o.Option2}};
+        {option(designed::main::minimum_mode_option), option(designed::main::manual_mode_option)},
+        {child<QRadioButton>(u, designed::units::metric_option),
+         child<QRadioButton>(u, designed::units::feet_inches_option),
+         child<QRadioButton>(u, designed::units::decimal_inches_option)},
+        {child<QRadioButton>(o, designed::options::chuffing_masking_option),
+         child<QRadioButton>(o, designed::options::chuffing_seating_option),
+         child<QRadioButton>(o, designed::options::chuffing_none_option)},
+        {child<QRadioButton>(o, designed::options::core_masking_option),
+         child<QRadioButton>(o, designed::options::core_seating_option),
+         child<QRadioButton>(o, designed::options::core_none_option)},
+        {child<QRadioButton>(o, designed::options::music_option),
+         child<QRadioButton>(o, designed::options::home_theatre_option)}};
     for (const auto& group : groups) {
         QButtonGroup* g = group.front()->group();
         ASSERT_NE(g, nullptr) << group.front()->objectName().toStdString();

@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "allowance_reminder.h"
-#include "frm_options.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
 
 #include <QGroupBox>
@@ -21,10 +21,10 @@ std::string reminder_text(const AllowanceReminder& r) {
                : ht->isVisibleTo(ht->parentWidget())       ? "ht"
                                                            : "-";
     };
-    return r.lbl_bound_tot->text().toStdString() + " " +
-           bar(r.Label_chuff_seat, r.Label_chuff_music, r.Label_chuff_ht) + " / " +
-           r.lbl_core_tot->text().toStdString() + " " +
-           bar(r.Label_core_seat, r.Label_core_music, r.Label_core_ht);
+    return r.chuffing_total->text().toStdString() + " " +
+           bar(r.chuffing_seating_bar, r.chuffing_music_bar, r.chuffing_home_theatre_bar) + " / " +
+           r.core_total->text().toStdString() + " " +
+           bar(r.core_seating_bar, r.core_music_bar, r.core_home_theatre_bar);
 }
 
 // The chart's two thick lines: the knee point and their colours.
@@ -33,9 +33,9 @@ struct Chart {
     QColor rising;
     QColor ceiling;
 };
-Chart chart_of(const frmOptions& o) {
+Chart chart_of(const OptionsDialog& o) {
     Chart c;
-    for (const auto& item : o.Picture1->drawing().items()) {
+    for (const auto& item : child<PictureBox>(o, designed::options::chart)->drawing().items()) {
         if (item.pen_width != 2) {
             continue;
         }
@@ -62,9 +62,10 @@ namespace {
 // the dialog's), the chart and the warning then show.
 struct AllowanceChoice {
     const char* name;
-    QRadioButton* frmOptions::*chuffing;
-    QRadioButton* frmOptions::*core;
-    QRadioButton* frmOptions::*content; // Option1: music, Option2: home theatre
+    // The designed names of the three buttons chosen.
+    const char* chuffing;
+    const char* core;
+    const char* content;
     std::string reminder;
     QPointF knee;
     QColor rising, ceiling, warning;
@@ -73,19 +74,21 @@ struct AllowanceChoice {
     friend void PrintTo(const AllowanceChoice& row, std::ostream* os) { *os << row.name; }
 };
 
+namespace options = designed::options;
+
 // clang-format off
 const AllowanceChoice allowance_choices[] = {
-    {"first_start", &frmOptions::Option_chuff_mask, &frmOptions::Option_core_none, &frmOptions::Option2,
+    {"first_start", options::chuffing_masking_option, options::core_none_option, options::home_theatre_option,
      "55 ht / 0 -", {12, 38}, blue, chart_grey, blue, true},
-    {"none", &frmOptions::Option_chuff_none, &frmOptions::Option_core_none, &frmOptions::Option2,
+    {"none", options::chuffing_none_option, options::core_none_option, options::home_theatre_option,
      "0 - / 0 -", {32, 38}, chart_grey, chart_grey, blue, false},
-    {"seating_and_core_masking_music", &frmOptions::Option_chuff_seat, &frmOptions::Option_core_mask, &frmOptions::Option1,
+    {"seating_and_core_masking_music", options::chuffing_seating_option, options::core_masking_option, options::music_option,
      "25 seat / 40 music", {30, 25}, blue, red, red, true},
-    {"masking_music", &frmOptions::Option_chuff_mask, &frmOptions::Option_core_mask, &frmOptions::Option1,
+    {"masking_music", options::chuffing_masking_option, options::core_masking_option, options::music_option,
      "40 music / 40 music", {22.5, 25}, blue, red, red, true},
-    {"masking_home_theatre", &frmOptions::Option_chuff_mask, &frmOptions::Option_core_mask, &frmOptions::Option2,
+    {"masking_home_theatre", options::chuffing_masking_option, options::core_masking_option, options::home_theatre_option,
      "55 ht / 55 ht", {16, 20}, blue, red, red, true},
-    {"core_seating_only", &frmOptions::Option_chuff_none, &frmOptions::Option_core_seat, &frmOptions::Option2,
+    {"core_seating_only", options::chuffing_none_option, options::core_seating_option, options::home_theatre_option,
      "0 - / 25 seat", {36.5, 30}, chart_grey, red, red, false},
 };
 // clang-format on
@@ -98,10 +101,10 @@ class AllowanceChoiceTest : public MainWindowTest,
 TEST_P(AllowanceChoiceTest, DisplaysFollowTheOptionsClicked) {
     const AllowanceChoice& c = GetParam();
     start();
-    frmOptions& o = *form->options();
-    (o.*c.chuffing)->setChecked(true);
-    (o.*c.core)->setChecked(true);
-    (o.*c.content)->setChecked(true);
+    OptionsDialog& o = *form->options();
+    for (const char* button : {c.chuffing, c.core, c.content}) {
+        child<QRadioButton>(o, button)->setChecked(true);
+    }
     EXPECT_EQ(reminder_text(form->reminder()), c.reminder);
     EXPECT_EQ(reminder_text(o.reminder()), c.reminder);
     const Chart chart = chart_of(o);
@@ -109,9 +112,11 @@ TEST_P(AllowanceChoiceTest, DisplaysFollowTheOptionsClicked) {
     EXPECT_NEAR(chart.knee.y(), c.knee.y(), 1e-9);
     EXPECT_EQ(chart.rising, c.rising);
     EXPECT_EQ(chart.ceiling, c.ceiling);
-    EXPECT_EQ(fore_colour(o.Label1), c.warning);
-    EXPECT_EQ(o.Frame3->isEnabled(), c.content_enabled);
-    EXPECT_EQ(o.Option1->isEnabled(), c.content_enabled);
+    EXPECT_EQ(fore_colour(child<QLabel>(o, designed::options::compression_warning)), c.warning);
+    EXPECT_EQ(child<QGroupBox>(o, designed::options::content_frame)->isEnabled(),
+              c.content_enabled);
+    EXPECT_EQ(child<QRadioButton>(o, designed::options::music_option)->isEnabled(),
+              c.content_enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, AllowanceChoiceTest, ::testing::ValuesIn(allowance_choices),
@@ -120,20 +125,21 @@ INSTANTIATE_TEST_SUITE_P(Choices, AllowanceChoiceTest, ::testing::ValuesIn(allow
 TEST_F(OptionsDialogTest, ReminderLayoutGivesWholePixelBars) {
     start();
     for (AllowanceReminder* r : {&form->reminder(), &form->options()->reminder()}) {
-        EXPECT_EQ(r->Label_allowances->size(), QSize(25, 26));
-        const QRect frame = r->Label_allowances->geometry();
-        EXPECT_EQ(r->Label_chuff_seat->height(), 9);
-        EXPECT_EQ(r->Label_chuff_music->height(), 15);
-        EXPECT_EQ(r->Label_chuff_ht->height(), 22);
-        for (QWidget* bar : {static_cast<QWidget*>(r->Label_chuff_seat),
-                             static_cast<QWidget*>(r->Label_core_music),
-                             static_cast<QWidget*>(r->Label_core_ht)}) {
+        EXPECT_EQ(r->frame->size(), QSize(25, 26));
+        const QRect frame = r->frame->geometry();
+        EXPECT_EQ(r->chuffing_seating_bar->height(), 9);
+        EXPECT_EQ(r->chuffing_music_bar->height(), 15);
+        EXPECT_EQ(r->chuffing_home_theatre_bar->height(), 22);
+        for (QWidget* bar : {static_cast<QWidget*>(r->chuffing_seating_bar),
+                             static_cast<QWidget*>(r->core_music_bar),
+                             static_cast<QWidget*>(r->core_home_theatre_bar)}) {
             EXPECT_EQ(bar->geometry().bottom(), frame.bottom() - 2);
             EXPECT_TRUE(frame.contains(bar->geometry()));
         }
-        EXPECT_FALSE(r->Label_chuff_ht->geometry().intersects(r->Label_core_ht->geometry()));
-        EXPECT_EQ(r->lbl_bound_tot->geometry().right(), frame.left() - 5);
-        EXPECT_EQ(r->lbl_core_tot->x(), frame.right() + 5);
+        EXPECT_FALSE(r->chuffing_home_theatre_bar->geometry().intersects(
+            r->core_home_theatre_bar->geometry()));
+        EXPECT_EQ(r->chuffing_total->geometry().right(), frame.left() - 5);
+        EXPECT_EQ(r->core_total->x(), frame.right() + 5);
     }
 }
 
@@ -141,21 +147,23 @@ TEST_F(OptionsDialogTest, OptionsLinkMarksTheGraphStaleOnlyAfterAClick) {
     start();
     const QString verdict = status();
     expect_dialog([](QDialog& d) {
-        QTest::mouseClick(dynamic_cast<frmOptions&>(d).Command1, Qt::LeftButton);
+        QTest::mouseClick(
+            child<QPushButton>(dynamic_cast<OptionsDialog&>(d), designed::options::ok_button),
+            Qt::LeftButton);
     });
-    click_label("Label3");
+    click_label(designed::main::options_link);
     EXPECT_EQ(program.options_changed, 0);
     EXPECT_EQ(status(), verdict);
     EXPECT_EQ(program.allowance_texts.boundary_mask, "Boundary_mask_on");
 
     // Changing an option and back still counts as a change.
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
-        press(o.Option_core_seat);
-        press(o.Option_core_none);
-        QTest::mouseClick(o.Command1, Qt::LeftButton);
+        auto& o = dynamic_cast<OptionsDialog&>(d);
+        press(child<QRadioButton>(o, designed::options::core_seating_option));
+        press(child<QRadioButton>(o, designed::options::core_none_option));
+        QTest::mouseClick(child<QPushButton>(o, designed::options::ok_button), Qt::LeftButton);
     });
-    click_label("Label3");
+    click_label(designed::main::options_link);
     EXPECT_EQ(status(), "Press Calculate to update graph");
     EXPECT_EQ(status_colour(), stale_yellow);
 }
@@ -163,57 +171,62 @@ TEST_F(OptionsDialogTest, OptionsLinkMarksTheGraphStaleOnlyAfterAClick) {
 TEST_F(OptionsDialogTest, OkStoresTheChoiceAndTheCloseButtonDoesTheSame) {
     start();
     const struct {
-        std::function<void(frmOptions&)> close;
+        std::function<void(OptionsDialog&)> close;
     } ways[] = {
-        {[](frmOptions& o) { QTest::mouseClick(o.Command1, Qt::LeftButton); }},
-        {[](frmOptions& o) { o.close(); }},
-        {[](frmOptions& o) { QTest::keyClick(&o, Qt::Key_Escape); }},
+        {[](OptionsDialog& o) {
+            QTest::mouseClick(child<QPushButton>(o, designed::options::ok_button), Qt::LeftButton);
+        }},
+        {[](OptionsDialog& o) { o.close(); }},
+        {[](OptionsDialog& o) { QTest::keyClick(&o, Qt::Key_Escape); }},
     };
     for (const auto& way : ways) {
         program.allowance_texts.boundary_mask.clear();
         expect_dialog([&way](QDialog& d) {
-            auto& o = dynamic_cast<frmOptions&>(d);
-            o.Option_chuff_seat->setChecked(true);
-            o.Option_core_mask->setChecked(true);
-            o.Option1->setChecked(true);
+            auto& o = dynamic_cast<OptionsDialog&>(d);
+            child<QRadioButton>(o, designed::options::chuffing_seating_option)->setChecked(true);
+            child<QRadioButton>(o, designed::options::core_masking_option)->setChecked(true);
+            child<QRadioButton>(o, designed::options::music_option)->setChecked(true);
             way.close(o);
         });
-        click_label("Label3");
+        click_label(designed::main::options_link);
         EXPECT_FALSE(form->options()->isVisible());
         EXPECT_EQ(program.allowance_texts.boundary_mask, "Boundary_mask_off");
         EXPECT_EQ(program.allowance_texts.boundary_seat, "Boundary_seat_on");
         EXPECT_EQ(program.allowance_texts.core_mask, "Core_mask_on");
         EXPECT_EQ(program.allowance_texts.core_seat, "Core_seat_off");
         EXPECT_EQ(program.allowance_texts.content_type, "Music");
-        EXPECT_TRUE(form->options()->Option_chuff_seat->isChecked()); // still the same dialog
-        form->options()->Option_chuff_mask->setChecked(true);
+        // Still the same dialog.
+        EXPECT_TRUE(child<QRadioButton>(form->options(), designed::options::chuffing_seating_option)
+                        ->isChecked());
+        child<QRadioButton>(form->options(), designed::options::chuffing_masking_option)
+            ->setChecked(true);
     }
     // With both "None" the content is still stored as last selected.
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
-        o.Option_chuff_none->setChecked(true);
-        o.Option_core_none->setChecked(true);
+        auto& o = dynamic_cast<OptionsDialog&>(d);
+        child<QRadioButton>(o, designed::options::chuffing_none_option)->setChecked(true);
+        child<QRadioButton>(o, designed::options::core_none_option)->setChecked(true);
         o.close();
     });
-    click_label("Label3");
+    click_label(designed::main::options_link);
     EXPECT_EQ(program.allowance_texts.content_type, "Music");
 }
 
 TEST_F(OptionsDialogTest, ReminderBarsOpenTheOptionsButTotalsDoNot) {
     start();
-    form->options()->Option_core_seat->setChecked(true);
+    child<QRadioButton>(form->options(), designed::options::core_seating_option)->setChecked(true);
     expect_dialog([](QDialog& d) { d.close(); });
-    QTest::mouseClick(form->reminder().Label_core_seat, Qt::LeftButton);
-    EXPECT_EQ(interaction.shown_dialogs, QStringList{"frmOptions"});
-    QTest::mouseClick(form->reminder().lbl_core_tot, Qt::LeftButton);
-    QTest::mouseClick(form->reminder().lbl_bound_tot, Qt::LeftButton);
+    QTest::mouseClick(form->reminder().core_seating_bar, Qt::LeftButton);
+    EXPECT_EQ(interaction.shown_dialogs, QStringList{designed::options::dialog});
+    QTest::mouseClick(form->reminder().core_total, Qt::LeftButton);
+    QTest::mouseClick(form->reminder().chuffing_total, Qt::LeftButton);
     EXPECT_EQ(interaction.shown_dialogs.size(), 1);
 }
 
 TEST_F(OptionsDialogTest, CalculationUsesTheAllowancesInForce) {
     start();
     EXPECT_NEAR(form->state().radius_mm, 26.243, 5e-4);
-    form->options()->Option_chuff_none->setChecked(true);
+    child<QRadioButton>(form->options(), designed::options::chuffing_none_option)->setChecked(true);
     calculate();
     EXPECT_NEAR(form->state().radius_mm, 44.900, 5e-4);
 }

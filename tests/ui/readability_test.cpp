@@ -49,22 +49,23 @@ class ReadabilityTest : public MainWindowTest {};
 TEST_F(ReadabilityTest, ResultsInDisabledFieldsAreReadable) {
     start();
     // The computed radius on grey, and the cruise-scaled velocities.
-    for (const char* name : {"Text2", "Text6", "Text9"}) {
+    for (const char* name : {designed::main::radius_field, designed::main::velocity_fields[0],
+                             designed::main::velocity_fields[3]}) {
         SCOPED_TRACE(name);
         ASSERT_FALSE(text(name)->isEnabled());
         EXPECT_EQ(field_colour(name), grey);
         EXPECT_GE(contrast(darkest_pixel(text(name)), grey), 4.5);
     }
     // A radius of 0 on the stale pink.
-    check("Check1")->setChecked(false);
-    for (const char* name : {"Text6", "Text7", "Text8", "Text9"}) {
+    check(designed::main::cruise_control_check)->setChecked(false);
+    for (const char* name : designed::main::velocity_fields) {
         type(name, "0");
     }
     calculate();
-    ASSERT_EQ(text("Text2")->text(), " 0");
-    ASSERT_EQ(field_colour("Text2"), stale_red);
-    EXPECT_GE(contrast(darkest_pixel(text("Text2")), stale_red), 4.5)
-        << darkest_pixel(text("Text2")).name().toStdString();
+    ASSERT_EQ(text(designed::main::radius_field)->text(), " 0");
+    ASSERT_EQ(field_colour(designed::main::radius_field), stale_red);
+    EXPECT_GE(contrast(darkest_pixel(text(designed::main::radius_field)), stale_red), 4.5)
+        << darkest_pixel(text(designed::main::radius_field)).name().toStdString();
 }
 
 TEST(WindowPlacement, DocumentedPlaceWhereTheWindowFits) {

@@ -2,11 +2,11 @@
 // writes, and that everything chosen comes back after a restart.
 #include "main_window_fixture.h"
 
-#include "frm_dia_warning.h"
-#include "frm_options.h"
-#include "frm_units.h"
+#include "diameter_warning_dialog.h"
 #include "number_text.h"
+#include "options_dialog.h"
 #include "support/row_names.h"
+#include "units_dialog.h"
 
 using namespace venturon;
 using namespace venturon::testing;
@@ -21,10 +21,11 @@ class SettingsFileTest : public MainWindowTest {};
 
 TEST_F(SettingsFileTest, NoFileGivesTheDefaultsAndClosingWritesSeventeenLines) {
     start();
-    EXPECT_TRUE(check("Check1")->isChecked());
-    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), "55");
-    EXPECT_EQ(form->reminder().lbl_core_tot->text(), "0");
-    EXPECT_TRUE(form->options()->Option2->isChecked());
+    EXPECT_TRUE(check(designed::main::cruise_control_check)->isChecked());
+    EXPECT_EQ(form->reminder().chuffing_total->text(), "55");
+    EXPECT_EQ(form->reminder().core_total->text(), "0");
+    EXPECT_TRUE(
+        child<QRadioButton>(form->options(), designed::options::home_theatre_option)->isChecked());
     EXPECT_EQ(program.allowance_texts.content_type, "Home_Theatre");
     const std::string radius = number_text(form->state().radius_mm);
     close_program();
@@ -33,26 +34,26 @@ TEST_F(SettingsFileTest, NoFileGivesTheDefaultsAndClosingWritesSeventeenLines) {
 
 TEST_F(SettingsFileTest, WritesTheDocumentedExampleByteForByte) {
     start();
-    check("Check1")->setChecked(false);
+    check(designed::main::cruise_control_check)->setChecked(false);
     program.units_mode = UnitsMode::inches;
-    type("Text1", "6");
-    type("Text10", "2");
-    click(option("Option2"));
-    type("Text2", "1");
+    type(designed::main::diameter_field, "6");
+    type(designed::main::port_count_field, "2");
+    click(option(designed::main::manual_mode_option));
+    type(designed::main::radius_field, "1");
     const char* typed[] = {"12", "15", "18", "20"};
-    const char* fields[] = {"Text6", "Text7", "Text8", "Text9"};
+    const auto& fields = designed::main::velocity_fields;
     for (int i = 0; i < 4; ++i) {
         type(fields[i], typed[i]);
     }
-    press_enter("Text2");
+    press_enter(designed::main::radius_field);
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
-        o.Option_chuff_seat->setChecked(true);
-        o.Option_core_mask->setChecked(true);
-        o.Option1->setChecked(true);
-        o.Command1->click();
+        auto& o = dynamic_cast<OptionsDialog&>(d);
+        child<QRadioButton>(o, designed::options::chuffing_seating_option)->setChecked(true);
+        child<QRadioButton>(o, designed::options::core_masking_option)->setChecked(true);
+        child<QRadioButton>(o, designed::options::music_option)->setChecked(true);
+        child<QPushButton>(o, designed::options::ok_button)->click();
     });
-    click_label("Label3");
+    click_label(designed::main::options_link);
     close_program();
     EXPECT_EQ(read_settings(), example_file);
 }
@@ -60,19 +61,22 @@ TEST_F(SettingsFileTest, WritesTheDocumentedExampleByteForByte) {
 TEST_F(SettingsFileTest, EverythingChosenSurvivesARestart) {
     write_settings(example_file);
     start();
-    EXPECT_FALSE(check("Check1")->isChecked());
+    EXPECT_FALSE(check(designed::main::cruise_control_check)->isChecked());
     EXPECT_EQ(form->state().diameter_mm, 152.4);
-    EXPECT_EQ(text("Text1")->text(), "6");
-    EXPECT_EQ(text("Text10")->text(), "2");
-    EXPECT_EQ(text("Text2")->text(), "1");
-    EXPECT_TRUE(option("Option2")->isChecked());
+    EXPECT_EQ(text(designed::main::diameter_field)->text(), "6");
+    EXPECT_EQ(text(designed::main::port_count_field)->text(), "2");
+    EXPECT_EQ(text(designed::main::radius_field)->text(), "1");
+    EXPECT_TRUE(option(designed::main::manual_mode_option)->isChecked());
     EXPECT_EQ(velocities(), (QStringList{" 12", " 15", " 18", " 20"}));
-    EXPECT_TRUE(form->options()->Option_chuff_seat->isChecked());
-    EXPECT_TRUE(form->options()->Option_core_mask->isChecked());
-    EXPECT_TRUE(form->options()->Option1->isChecked());
-    EXPECT_EQ(form->reminder().lbl_core_tot->text(), "40");
-    EXPECT_TRUE(form->units()->Option2->isChecked());
-    EXPECT_EQ(label("Label1")->text(), "Port Diameter - inches");
+    EXPECT_TRUE(child<QRadioButton>(form->options(), designed::options::chuffing_seating_option)
+                    ->isChecked());
+    EXPECT_TRUE(
+        child<QRadioButton>(form->options(), designed::options::core_masking_option)->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(form->options(), designed::options::music_option)->isChecked());
+    EXPECT_EQ(form->reminder().core_total->text(), "40");
+    EXPECT_TRUE(
+        child<QRadioButton>(form->units(), designed::units::feet_inches_option)->isChecked());
+    EXPECT_EQ(label(designed::main::diameter_caption)->text(), "Port Diameter - inches");
     EXPECT_EQ(program.units_mode, UnitsMode::inches);
     EXPECT_TRUE(status().startsWith(" ") || status().startsWith("Ports")) << status().toStdString();
 
@@ -84,12 +88,13 @@ TEST_F(SettingsFileTest, EverythingChosenSurvivesARestart) {
 
 TEST_F(SettingsFileTest, CruiseReferenceCapturedAtSwitchOnIsKept) {
     start();
-    check("Check1")->setChecked(false);
-    type("Text7", "20");
-    check("Check1")->setChecked(true); // reference: 100 mm, 1 port, 10, 20, 12, 7
-    type("Text1", "200");
+    check(designed::main::cruise_control_check)->setChecked(false);
+    type(designed::main::velocity_fields[1], "20");
+    // Reference: 100 mm, 1 port, 10, 20, 12, 7.
+    check(designed::main::cruise_control_check)->setChecked(true);
+    type(designed::main::diameter_field, "200");
     expect_dialog(dismiss_warning());
-    press_enter("Text1");
+    press_enter(designed::main::diameter_field);
     EXPECT_EQ(velocities(), (QStringList{" 2.5", " 5", " 3", " 1.7"}));
     close_program();
     const QList<QByteArray> lines = read_settings().split('\n');
@@ -107,10 +112,11 @@ TEST_F(SettingsFileTest, UnknownUnitsModeLoadsAndSavesAsMetric) {
     write_settings(with_line(with_line(first_start_settings_lines, 16, "Cinema"), 17, "furlongs"));
     start();
     EXPECT_EQ(program.units_mode, UnitsMode::metric);
-    EXPECT_EQ(text("Text1")->text(), " 100");
+    EXPECT_EQ(text(designed::main::diameter_field)->text(), " 100");
     EXPECT_EQ(program.allowance_texts.content_type,
               "Cinema"); // kept as read, written back unchanged
-    EXPECT_TRUE(form->options()->Option2->isChecked());
+    EXPECT_TRUE(
+        child<QRadioButton>(form->options(), designed::options::home_theatre_option)->isChecked());
     close_program();
     const QList<QByteArray> lines = read_settings().split('\n');
     EXPECT_EQ(lines[15], "Cinema\r");
@@ -123,17 +129,19 @@ TEST_F(SettingsFileTest, UnknownUnitsModeLoadsAndSavesAsMetric) {
 TEST_F(SettingsFileTest, NoAllowanceChosenByTheUserSurvivesARestart) {
     start();
     expect_dialog([](QDialog& d) {
-        auto& o = dynamic_cast<frmOptions&>(d);
-        o.Option_chuff_none->setChecked(true);
-        o.Option_core_none->setChecked(true);
-        o.Command1->click();
+        auto& o = dynamic_cast<OptionsDialog&>(d);
+        child<QRadioButton>(o, designed::options::chuffing_none_option)->setChecked(true);
+        child<QRadioButton>(o, designed::options::core_none_option)->setChecked(true);
+        child<QPushButton>(o, designed::options::ok_button)->click();
     });
-    click_label("Label3");
-    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), "0");
+    click_label(designed::main::options_link);
+    EXPECT_EQ(form->reminder().chuffing_total->text(), "0");
     restart();
-    EXPECT_TRUE(form->options()->Option_chuff_none->isChecked());
-    EXPECT_TRUE(form->options()->Option_core_none->isChecked());
-    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), "0");
+    EXPECT_TRUE(
+        child<QRadioButton>(form->options(), designed::options::chuffing_none_option)->isChecked());
+    EXPECT_TRUE(
+        child<QRadioButton>(form->options(), designed::options::core_none_option)->isChecked());
+    EXPECT_EQ(form->reminder().chuffing_total->text(), "0");
     EXPECT_EQ(form->current_allowances().chuffing, Allowance::none);
     close_program();
     const QList<QByteArray> lines = read_settings().split('\n');
@@ -211,11 +219,11 @@ TEST_P(OddSettingsFileTest, LoadsAsDocumented) {
     const OddFile& c = GetParam();
     write_settings(QByteArray::fromStdString(c.bytes));
     start();
-    EXPECT_EQ(check("Check1")->isChecked(), c.cruise_ticked);
-    EXPECT_EQ(check("Check1")->isEnabled(), c.cruise_enabled);
+    EXPECT_EQ(check(designed::main::cruise_control_check)->isChecked(), c.cruise_ticked);
+    EXPECT_EQ(check(designed::main::cruise_control_check)->isEnabled(), c.cruise_enabled);
     EXPECT_EQ(form->state().diameter_mm, c.diameter);
-    EXPECT_EQ(option("Option1")->isChecked(), c.minimum_mode);
-    EXPECT_EQ(form->reminder().lbl_bound_tot->text(), c.chuffing_total);
+    EXPECT_EQ(option(designed::main::minimum_mode_option)->isChecked(), c.minimum_mode);
+    EXPECT_EQ(form->reminder().chuffing_total->text(), c.chuffing_total);
     EXPECT_EQ(velocities(), c.velocities);
     if (c.diameter == 0) {
         EXPECT_EQ(status(), stale); // no calculation

@@ -17,7 +17,8 @@
 // tmpfs, the old file is still there byte for byte with nothing left beside it);
 // 77 when the condition cannot be made here; any other status says what went
 // wrong, which is also written on standard error.
-#include "form1.h"
+#include "designed_names.h"
+#include "main_window.h"
 #include "recording_interaction.h"
 #include "settings_file.h"
 #include "support/isolation.h"
@@ -46,11 +47,16 @@ int close_after_a_change(const QString& settings_directory) {
     ProgramState program;
     RecordingInteraction interaction;
     {
-        Form1 form(program, interaction, settings_directory);
-        form.show();
-        form.Text10->setText(QStringLiteral("3"));
-        form.close();
-        if (form.isVisible()) {
+        MainWindow window(program, interaction, settings_directory);
+        window.show();
+        auto* ports =
+            window.findChild<QLineEdit*>(QString::fromLatin1(designed::main::port_count_field));
+        if (!ports) {
+            return failed(14, "the window has no port count field");
+        }
+        ports->setText(QStringLiteral("3"));
+        window.close();
+        if (window.isVisible()) {
             return failed(10, "the window is still open after closing");
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "form1.h"
+#include "designed_control.h"
+#include "main_window.h"
 #include "picture_box.h"
 #include "support/drawing_checks.h"
 #include "support/non_numbers.h"
@@ -15,7 +16,7 @@ namespace venturon::testing {
 
 // Every text the program shows: the captions and field texts of the main window
 // and its dialogs, and the texts printed on the graph.
-inline QStringList shown_texts(const Form1& form) {
+inline QStringList shown_texts(const MainWindow& form) {
     QStringList out;
     for (const QWidget* w : form.findChildren<QWidget*>()) {
         if (const auto* l = qobject_cast<const QLabel*>(w)) {
@@ -26,7 +27,7 @@ inline QStringList shown_texts(const Form1& form) {
             out << b->text();
         }
     }
-    for (const auto& item : form.Picture3->drawing().items()) {
+    for (const auto& item : child<PictureBox>(form, designed::main::graph)->drawing().items()) {
         out << item.text;
     }
     return out;
@@ -36,9 +37,11 @@ inline QStringList shown_texts(const Form1& form) {
 // is wrong with the graph (positions that are not numbers, more items than any
 // graph needs); empty when all is well. Texts in typed_by_user are what the user
 // put into a field, which a field keeps as typed when it cannot be read.
-inline std::string non_numbers_shown(const Form1& form, const QStringList& typed_by_user = {}) {
+inline std::string non_numbers_shown(const MainWindow& form,
+                                     const QStringList& typed_by_user = {}) {
     std::string out = non_numbers_in(shown_texts(form), typed_by_user);
-    const std::string graph = drawing_faults(form.Picture3->drawing());
+    const std::string graph =
+        drawing_faults(child<PictureBox>(form, designed::main::graph)->drawing());
     if (!out.empty() && !graph.empty()) {
         out += '\n';
     }

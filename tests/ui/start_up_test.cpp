@@ -21,19 +21,19 @@ TEST_F(StartUpTest, FirstStartCalculatesTheStartUpPort) {
     EXPECT_EQ(program.version_text, QString::fromLatin1(version));
     EXPECT_NEAR(form->state().radius_mm, 26.243, 5e-4);
     EXPECT_EQ(form->state().radius_mm, form->state().min_radius[1]); // needed at 25 Hz
-    EXPECT_EQ(text("Text2")->text(), " 27");
-    EXPECT_EQ(text("Text1")->text(), " 100");
-    EXPECT_EQ(text("Text10")->text(), "1");
+    EXPECT_EQ(text(designed::main::radius_field)->text(), " 27");
+    EXPECT_EQ(text(designed::main::diameter_field)->text(), " 100");
+    EXPECT_EQ(text(designed::main::port_count_field)->text(), "1");
     EXPECT_EQ(status(), "Port will be noise free");
     EXPECT_EQ(status_colour(), noise_free_green);
     EXPECT_EQ(form->state().required_v, (std::array<double, 4>{10, 14, 12, 7}));
     // The first calculation's validation rescaled them from the reference (scale 1).
-    EXPECT_EQ(text("Text6")->text(), " 10");
-    EXPECT_EQ(text("Text9")->text(), " 7");
-    EXPECT_TRUE(check("Check1")->isChecked());
-    EXPECT_TRUE(option("Option1")->isChecked());
-    EXPECT_FALSE(text("Text2")->isEnabled());
-    EXPECT_EQ(field_colour("Text2"), grey);
+    EXPECT_EQ(text(designed::main::velocity_fields[0])->text(), " 10");
+    EXPECT_EQ(text(designed::main::velocity_fields[3])->text(), " 7");
+    EXPECT_TRUE(check(designed::main::cruise_control_check)->isChecked());
+    EXPECT_TRUE(option(designed::main::minimum_mode_option)->isChecked());
+    EXPECT_FALSE(text(designed::main::radius_field)->isEnabled());
+    EXPECT_EQ(field_colour(designed::main::radius_field), grey);
     EXPECT_EQ(program.units_mode, UnitsMode::metric);
     EXPECT_EQ(form->state().clicked_frequency, 28.0f);
     EXPECT_TRUE(messages().isEmpty());
@@ -61,8 +61,9 @@ TEST_F(StartUpTest, WindowIsPlacedAThirdOfTheWayAcrossAndDown) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form->x(), (screen.width() - form->width()) / 3);
     EXPECT_EQ(form->y(), (screen.height() - form->height()) / 3);
-    EXPECT_EQ(graph()->height(), int((label("Label9")->y() - graph()->y()) * 0.92));
-    EXPECT_EQ(graph()->width(), label("Label9")->width());
+    EXPECT_EQ(graph()->height(),
+              int((label(designed::main::status_line)->y() - graph()->y()) * 0.92));
+    EXPECT_EQ(graph()->width(), label(designed::main::status_line)->width());
 }
 
 TEST_F(StartUpTest, CaptionsFitTheirControls) {

@@ -17,20 +17,12 @@ namespace venturon {
 // Chooses the units in which lengths are typed and shown, and lists the rules for
 // typing imperial lengths. Created once and only hidden; its buttons keep the
 // choice between showings.
-class frmUnits : public QDialog {
+class UnitsDialog : public QDialog {
     Q_OBJECT
 public:
     // relabel(imperial) rewrites the captions that name the unit elsewhere.
-    frmUnits(ProgramState& program, std::function<void(bool imperial)> relabel,
-             QWidget* parent = nullptr);
-
-    QRadioButton* Option1 = nullptr; // metric
-    QRadioButton* Option2 = nullptr; // feet, inches and fractions
-    QRadioButton* Option3 = nullptr; // decimal inches
-    QGroupBox* Frame2 = nullptr;
-    std::array<QLabel*, 9>
-        rules{}; // Label3, Label4, Label6, Label15, Label10, Label8, Label9, Label11, Label7
-    QPushButton* Command1 = nullptr;
+    UnitsDialog(ProgramState& program, std::function<void(bool imperial)> relabel,
+                QWidget* parent = nullptr);
 
     // Selects the button of a units mode, as a click would.
     void select_mode(UnitsMode mode);
@@ -39,15 +31,22 @@ protected:
     void reject() override;
 
 private slots:
-    void Option1_Click(bool checked);
-    void imperial_Click(bool checked);
-    void Command1_Click();
+    void on_metric_toggled(bool checked);
+    void on_imperial_toggled(bool checked);
+    void store_mode_and_hide();
 
 private:
     void set_rule_colour(bool imperial);
 
     ProgramState& program_;
     std::function<void(bool)> relabel_;
+
+    QRadioButton* metric_option = nullptr;
+    QRadioButton* feet_inches_option = nullptr;
+    QRadioButton* decimal_inches_option = nullptr;
+    QGroupBox* rules_frame = nullptr;
+    std::array<QLabel*, 9> rules{};
+    QPushButton* ok_button = nullptr;
 };
 
 } // namespace venturon

@@ -1,8 +1,9 @@
-#include "frm_about.h"
+#include "about_dialog.h"
 
 #include "author_details.h"
 #include "colours.h"
 #include "controls.h"
+#include "designed_names.h"
 #include "font_fitting.h"
 #include "system_information.h"
 #include "twips.h"
@@ -64,7 +65,7 @@ private:
     bool stretch_;
 };
 
-// Picture1: a six-inch port with a one-inch flare, set in an MDF baffle and seen
+// The port photograph: a six-inch port with a one-inch flare, set in an MDF baffle and seen
 // from a little above and to the left (100 by 85).
 void paint_port_photograph(QPainter& p) {
     const QRectF area(0, 0, 100, 85);
@@ -121,7 +122,7 @@ void paint_port_photograph(QPainter& p) {
               70 * 16, 90 * 16);
 }
 
-// Picture3: the port cut along its axis, the flare radius marked (187 by 123).
+// The cross-section: the port cut along its axis, the flare radius marked (187 by 123).
 void paint_cross_section(QPainter& p) {
     const QRectF area(0, 0, 187, 123);
     p.fillRect(area, Qt::white);
@@ -200,7 +201,7 @@ void paint_cross_section(QPainter& p) {
     p.drawText(QPointF(74, centre_y + 11), QStringLiteral("d = port diameter"));
 }
 
-// Picture2: the thin strip between the panels and the buttons.
+// The thin strip between the panels and the buttons.
 void paint_strip(QPainter& p) {
     QLinearGradient top(0, 0, 748, 0);
     top.setColorAt(0, colours::link);
@@ -270,134 +271,140 @@ QFrame* add_panel(QWidget* parent, const char* name) {
     return frame;
 }
 
+namespace name = designed::about;
+
 } // namespace
 
-frmAbout::frmAbout(ProgramState& state, Interaction& interaction,
-                   std::function<void()> re_enable_warnings, QWidget* parent)
+AboutDialog::AboutDialog(ProgramState& state, Interaction& interaction,
+                         std::function<void()> re_enable_warnings, QWidget* parent)
     : QDialog(parent), state_(state), interaction_(interaction),
       re_enable_warnings_(std::move(re_enable_warnings)) {
-    set_up_dialog(this, QStringLiteral("frmAbout"), QStringLiteral("About Venturon"),
+    set_up_dialog(this, QString::fromLatin1(name::dialog), QStringLiteral("About Venturon"),
                   twips_size(7200, 4830));
     build_controls();
     connect_handlers();
-    Form_Load();
+    finish_loading();
 }
 
-void frmAbout::build_controls() {
+void AboutDialog::build_controls() {
     const QString web = author::web_address();
     const QString feedback = author::feedback_address();
 
-    Frame1 = add_panel(this, "Frame1");
-    Picture1 = new Illustration(QSizeF(100, 85), paint_port_photograph, Frame1);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twips(120, 120, 1500, 1275));
-    Picture1->setToolTip(
+    about_panel = add_panel(this, name::about_panel);
+    port_photograph = new Illustration(QSizeF(100, 85), paint_port_photograph, about_panel);
+    port_photograph->setObjectName(QString::fromLatin1(name::port_photograph));
+    port_photograph->setGeometry(twips(120, 120, 1500, 1275));
+    port_photograph->setToolTip(
         QStringLiteral("Six inch port with one inch flare used in developing this software"));
-    Label1 = text_label(fitting_, Frame1, "Label1", QString(), twips(1860, 150, 4980, 330), true);
-    Label6 =
-        text_label(fitting_, Frame1, "Label6", author::credit_line(), twips(1860, 570, 4980, 270));
-    Label4 = text_label(
-        fitting_, Frame1, "Label4",
+    version_line = text_label(fitting_, about_panel, name::version_line, QString(),
+                              twips(1860, 150, 4980, 330), true);
+    credit_line = text_label(fitting_, about_panel, name::credit_line, author::credit_line(),
+                             twips(1860, 570, 4980, 270));
+    free_software_note = text_label(
+        fitting_, about_panel, name::free_software_note,
         QStringLiteral("This software is free - if you find it useful, please pass it on"),
         twips(1860, 900, 4980, 540), false, true);
-    Label2 = text_label(
-        fitting_, Frame1, "Label2",
+    theory_note = text_label(
+        fitting_, about_panel, name::theory_note,
         QStringLiteral("If you would like to view the theory and notes for this software , or "
                        "would like to check for an updated version"),
         twips(120, 1620, 6720, 540), false, true);
-    Label9 = narrow_link(fitting_, Frame1, "Label9", author::web_link_caption(),
-                         twips(120, 2190, 6720, 270),
-                         QStringLiteral("Click link to launch your browser and go to ") + web);
-    Label7 = text_label(fitting_, Frame1, "Label7",
-                        QStringLiteral("If you have any feedback, you are most welcome to:"),
-                        twips(120, 2640, 6720, 270));
-    Label8 = narrow_link(fitting_, Frame1, "Label8", QStringLiteral("send me an email"),
-                         twips(120, 2940, 6720, 270), QStringLiteral("Click to email ") + feedback);
-    Label3 = narrow_link(fitting_, Frame1, "Label3", QStringLiteral("Show me where to measure"),
-                         twips(120, 3480, 6720, 270),
-                         QStringLiteral("Show graphic detailing how flare radius is defined"));
+    web_link = narrow_link(fitting_, about_panel, name::web_link, author::web_link_caption(),
+                           twips(120, 2190, 6720, 270),
+                           QStringLiteral("Click link to launch your browser and go to ") + web);
+    feedback_note = text_label(fitting_, about_panel, name::feedback_note,
+                               QStringLiteral("If you have any feedback, you are most welcome to:"),
+                               twips(120, 2640, 6720, 270));
+    email_link =
+        narrow_link(fitting_, about_panel, name::email_link, QStringLiteral("send me an email"),
+                    twips(120, 2940, 6720, 270), QStringLiteral("Click to email ") + feedback);
+    show_graphic_link =
+        narrow_link(fitting_, about_panel, name::show_graphic_link,
+                    QStringLiteral("Show me where to measure"), twips(120, 3480, 6720, 270),
+                    QStringLiteral("Show graphic detailing how flare radius is defined"));
 
-    Frame2 = add_panel(this, "Frame2");
-    Frame2->hide();
-    Label10 =
-        text_label(fitting_, Frame2, "Label10", QStringLiteral("Cross-section of flared port"),
-                   twips(120, 60, 6720, 330), true);
-    Label10->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    Picture3 = new Illustration(QSizeF(187, 123), paint_cross_section, Frame2);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setGeometry(twips(1365, 510, 4215, 2775));
-    Label5 = narrow_link(fitting_, Frame2, "Label5", QStringLiteral("Return to \"About\" display"),
-                         twips(120, 3480, 6720, 270), QStringLiteral("Hide the graphix"));
+    graphic_panel = add_panel(this, name::graphic_panel);
+    graphic_panel->hide();
+    graphic_heading =
+        text_label(fitting_, graphic_panel, name::graphic_heading,
+                   QStringLiteral("Cross-section of flared port"), twips(120, 60, 6720, 330), true);
+    graphic_heading->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    cross_section = new Illustration(QSizeF(187, 123), paint_cross_section, graphic_panel);
+    cross_section->setObjectName(QString::fromLatin1(name::cross_section));
+    cross_section->setGeometry(twips(1365, 510, 4215, 2775));
+    return_link = narrow_link(fitting_, graphic_panel, name::return_link,
+                              QStringLiteral("Return to \"About\" display"),
+                              twips(120, 3480, 6720, 270), QStringLiteral("Hide the graphix"));
 
-    Picture2 = new Illustration(QSizeF(748, 2), paint_strip, this, true);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(twips(120, 4110, 6960, 30));
+    strip = new Illustration(QSizeF(748, 2), paint_strip, this, true);
+    strip->setObjectName(QString::fromLatin1(name::strip));
+    strip->setGeometry(twips(120, 4110, 6960, 30));
 
-    cmdSysInfo = fitted_button(fitting_, this, "cmdSysInfo", QStringLiteral("&System Info..."),
-                               twips(1890, 4260, 1650, 420));
-    Command1 = fitted_button(fitting_, this, "Command1", QStringLiteral("Re-enable Warnings"),
-                             twips(3660, 4260, 2250, 420));
-    cmdOK =
-        fitted_button(fitting_, this, "cmdOK", QStringLiteral("OK"), twips(6030, 4260, 1050, 420));
-    cmdOK->setDefault(true);
-    setTabOrder(cmdOK, cmdSysInfo);
-    setTabOrder(cmdSysInfo, Command1);
-    cmdOK->setFocus();
+    system_info_button =
+        fitted_button(fitting_, this, name::system_info_button, QStringLiteral("&System Info..."),
+                      twips(1890, 4260, 1650, 420));
+    re_enable_warnings_button =
+        fitted_button(fitting_, this, name::re_enable_warnings_button,
+                      QStringLiteral("Re-enable Warnings"), twips(3660, 4260, 2250, 420));
+    ok_button = fitted_button(fitting_, this, name::ok_button, QStringLiteral("OK"),
+                              twips(6030, 4260, 1050, 420));
+    ok_button->setDefault(true);
+    setTabOrder(ok_button, system_info_button);
+    setTabOrder(system_info_button, re_enable_warnings_button);
+    ok_button->setFocus();
 }
 
-void frmAbout::connect_handlers() {
-    connect(Label3, &ClickableLabel::clicked, this, &frmAbout::Label3_Click);
-    connect(Label5, &ClickableLabel::clicked, this, &frmAbout::Label5_Click);
-    connect(Label8, &ClickableLabel::clicked, this, &frmAbout::Label8_Click);
-    connect(Label9, &ClickableLabel::clicked, this, &frmAbout::Label9_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
-    connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+void AboutDialog::connect_handlers() {
+    connect(show_graphic_link, &ClickableLabel::clicked, this, &AboutDialog::show_graphic);
+    connect(return_link, &ClickableLabel::clicked, this, &AboutDialog::show_texts);
+    connect(email_link, &ClickableLabel::clicked, this, &AboutDialog::send_feedback);
+    connect(web_link, &ClickableLabel::clicked, this, &AboutDialog::open_web_page);
+    connect(system_info_button, &QPushButton::clicked, this,
+            &AboutDialog::start_system_information);
+    connect(re_enable_warnings_button, &QPushButton::clicked, this,
+            &AboutDialog::re_enable_warnings);
+    connect(ok_button, &QPushButton::clicked, this, &QWidget::hide);
 }
 
-void frmAbout::Form_Load() {
+void AboutDialog::finish_loading() {
     place_on_screen(this, 0.5, 1.0 / 8);
-    focus_when_shown(this, [this] { return cmdOK; });
-    Label1->setText(QStringLiteral("Venturon  version ") + state_.version_text);
-    fitting_.push_back([this] { fit_font(Label1, Label1->text(), heading_points); });
+    focus_when_shown(this, [this] { return ok_button; });
+    version_line->setText(QStringLiteral("Venturon  version ") + state_.version_text);
+    fitting_.push_back([this] { fit_font(version_line, version_line->text(), heading_points); });
     on_first_show(this, [this] {
         for (const auto& step : fitting_) {
             step();
         }
         fitting_.clear();
     });
-    Frame2->move(Frame1->pos());
+    graphic_panel->move(about_panel->pos());
 }
 
-void frmAbout::reject() {
-    cmdOK_Click();
+void AboutDialog::reject() {
+    hide();
 }
 
-void frmAbout::Label3_Click() {
-    Frame2->show();
-    Frame1->hide();
+void AboutDialog::show_graphic() {
+    graphic_panel->show();
+    about_panel->hide();
 }
 
-void frmAbout::Label5_Click() {
-    Frame1->show();
-    Frame2->hide();
+void AboutDialog::show_texts() {
+    about_panel->show();
+    graphic_panel->hide();
 }
 
-void frmAbout::Label8_Click() {
+void AboutDialog::send_feedback() {
     interaction_.open_address(QStringLiteral("mailto:") + author::feedback_address() +
                               QStringLiteral("?Subject=Feedback from Venturon V") +
                               state_.version_text);
 }
 
-void frmAbout::Label9_Click() {
+void AboutDialog::open_web_page() {
     interaction_.open_address(author::web_address());
 }
 
-void frmAbout::cmdSysInfo_Click() {
-    StartSysInfo();
-}
-
-void frmAbout::Command1_Click() {
+void AboutDialog::re_enable_warnings() {
     if (re_enable_warnings_) {
         re_enable_warnings_();
     }
@@ -405,11 +412,7 @@ void frmAbout::Command1_Click() {
                          QStringLiteral("Confirmation"), Interaction::Icon::information);
 }
 
-void frmAbout::cmdOK_Click() {
-    hide();
-}
-
-void frmAbout::StartSysInfo() {
+void AboutDialog::start_system_information() {
     const auto tool = system_information_tool(
         [this](const QString& path) { return interaction_.file_exists(path); });
     if (tool && interaction_.start_program(*tool)) {

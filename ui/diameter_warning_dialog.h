@@ -11,17 +11,10 @@ namespace venturon {
 // The warning shown after a calculation for a port wider than the model was
 // fitted to. Created once and only hidden, so "Don't warn me again" lasts until
 // the program ends.
-class frmDiaWarning : public QDialog {
+class DiameterWarningDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmDiaWarning(QWidget* parent = nullptr);
-
-    QLabel* Label1 = nullptr; // "Diameter exceeds 165 mm", follows the units
-    QLabel* Label2 = nullptr; // the tested range, follows the units
-    QLabel* Label3 = nullptr;
-    QLabel* Picture1 = nullptr;
-    QCheckBox* Check1 = nullptr; // "Don't warn me again"
-    QPushButton* OKButton = nullptr;
+    explicit DiameterWarningDialog(QWidget* parent = nullptr);
 
     // Diameters above this (mm) are warned about.
     static constexpr double threshold_mm = 165;
@@ -30,13 +23,19 @@ public:
     bool warnings_silenced() const;
     void set_warnings_silenced(bool silenced);
 
+    // The heading and the tested range in millimetres or in inches.
     void set_metric_texts(bool metric);
 
 protected:
     void reject() override;
 
-private slots:
-    void OKButton_Click();
+private:
+    QLabel* heading = nullptr;
+    QLabel* tested_range = nullptr;
+    QLabel* caution = nullptr;
+    QLabel* icon = nullptr;
+    QCheckBox* dont_warn_again_check = nullptr;
+    QPushButton* ok_button = nullptr;
 };
 
 } // namespace venturon

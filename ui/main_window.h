@@ -1,13 +1,13 @@
 #pragma once
 
+#include "about_dialog.h"
 #include "allowance_reminder.h"
 #include "calculation.h"
+#include "diameter_warning_dialog.h"
 #include "enclosure_designer.h"
-#include "frm_about.h"
-#include "frm_dia_warning.h"
-#include "frm_options.h"
-#include "frm_units.h"
+#include "options_dialog.h"
 #include "program_state.h"
+#include "units_dialog.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -31,7 +31,7 @@ class TextBox;
 
 // The main window's own values. Arrays hold one value per design frequency, in
 // the order 20, 25, 30, 35 Hz.
-struct Form1State {
+struct MainWindowState {
     double diameter_mm = 0; // port internal diameter
     double radius_mm = 0;   // flare radius
     std::array<double, 4> required_v{};
@@ -64,102 +64,67 @@ struct Form1State {
     QString conv_error;
 };
 
-class Form1 : public QWidget {
+// The window's controls are private: tests and screen readers find each by its
+// designed name (designed_names.h), its objectName.
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // settings_directory: where venturon.ini is read and written.
-    Form1(ProgramState& program, Interaction& interaction, QString settings_directory,
-          QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(ProgramState& program, Interaction& interaction, QString settings_directory,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    const Form1State& state() const { return s_; }
+    const MainWindowState& state() const { return s_; }
     ProgramState& program() { return program_; }
 
-    frmDiaWarning* diameter_warning() const { return frmDiaWarning_; }
-    frmOptions* options() const { return frmOptions_; }
-    frmUnits* units() const { return frmUnits_; }
-    EnclosureDesigner* enclosure() const { return frmEnclosure_; }
-    frmAbout* about() const { return frmAbout_; }
+    DiameterWarningDialog* diameter_warning() const { return diameter_warning_; }
+    OptionsDialog* options() const { return options_; }
+    UnitsDialog* units() const { return units_; }
+    EnclosureDesigner* enclosure() const { return enclosure_; }
+    AboutDialog* about() const { return about_; }
     AllowanceReminder& reminder() { return reminder_; }
 
     // The allowance choice in force: the options dialog's buttons.
     AllowanceSelection current_allowances() const;
 
-    // The Calculate command.
-    void calculate_command() { Command1_Click(); }
+    // What the Calculate button, Enter in a field and every change of mode or
+    // radius step run: validate, calculate, draw and give the verdict.
+    void calculate_command();
 
     // Whether closing writes the settings file (a timing run must not change it).
     void set_saves_settings(bool saves) { saves_settings_ = saves; }
-
-    // Controls, named as designed.
-    QLabel* Label1 = nullptr;
-    TextBox* Text1 = nullptr;
-    QLabel* Label2 = nullptr;
-    TextBox* Text2 = nullptr;
-    QLabel* Label12 = nullptr;
-    TextBox* Text10 = nullptr;
-    ClickableLabel* Label14 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr;
-    TextBox* Text6 = nullptr;
-    TextBox* Text7 = nullptr;
-    TextBox* Text8 = nullptr;
-    TextBox* Text9 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QButtonGroup* mode_group = nullptr; // Option1, Option2
-    CommandButton* Command1 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    ClickableLabel* Label3 = nullptr;
-    ClickableLabel* Label_mode = nullptr;
-    ClickableLabel* Label13 = nullptr;
-    ClickableLabel* Label_enclosure = nullptr; // opens the enclosure designer
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    PictureBox* Picture3 = nullptr;
-    QLabel* Label9 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void Text1_Change();
-    void Text1_KeyPress();
-    void Text1_LostFocus();
-    void Text2_Change();
-    void Text2_KeyPress();
-    void Text2_LostFocus();
-    void velocity_Change(int index);
-    void velocity_LostFocus(int index);
-    void Text10_Change();
-    void Text10_KeyPress();
-    void Check1_Click(bool checked);
-    void Option1_Click(bool checked);
-    void Option2_Click(bool checked);
-    void Command1_Click();
-    void Command1_PressAbandoned();
-    void Command2_Click();
-    void Command3_Click();
-    void Picture3_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x,
-                            double y);
-    void Label3_Click();
-    void Label13_Click();
-    void Label14_Click();
-    void Label_enclosure_Click();
-    void Label_mode_Click();
+    void on_diameter_edited();
+    void on_diameter_left();
+    void on_radius_edited();
+    void on_radius_left();
+    void on_velocity_edited(int index);
+    void on_velocity_left(int index);
+    void on_port_count_edited();
+    void on_cruise_control_toggled(bool checked);
+    void on_minimum_mode_toggled(bool checked);
+    void on_manual_mode_toggled(bool checked);
+    void on_calculate_press_abandoned();
+    void increase_radius();
+    void decrease_radius();
+    void on_graph_clicked(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void open_options();
+    void open_about();
+    void open_units();
+    void open_enclosure_designer();
+    void switch_display_mode();
 
 private:
     void create_controls();
     void describe_controls();
     void connect_handlers();
     void add_quit_shortcut(QWidget* window);
-    void form_load();
-    void form_unload();
+    void start_up();
+    void shut_down();
 
     void drawfreq();
     void show_clicked_velocities();
@@ -169,7 +134,7 @@ private:
     void validatedia();
     void validaterad();
     double read_length(const QLineEdit* field);
-    // In form1_settings.cpp: the settings file mapped to and from the controls.
+    // In main_window_settings.cpp: the settings file mapped to and from the controls.
     void load_settings();
     void save_settings();
     void load_enclosure_inputs();
@@ -182,22 +147,47 @@ private:
     void show_limits_message(const QString& text);
     void set_hint_colour(const QColor& colour);
     void re_enable_warnings();
-    std::array<TextBox*, 4> velocity_fields() const { return {Text6, Text7, Text8, Text9}; }
     CalculationInput calculation_input() const;
     bool full_mode() const { return program_.display_mode == DisplayMode::full; }
 
     ProgramState& program_;
     Interaction& interaction_;
     QString settings_directory_;
-    Form1State s_;
+    MainWindowState s_;
     bool closed_ = false;
     bool saves_settings_ = true;
 
-    QPointer<frmDiaWarning> frmDiaWarning_;
-    QPointer<frmAbout> frmAbout_;
-    QPointer<frmOptions> frmOptions_;
-    QPointer<frmUnits> frmUnits_;
-    QPointer<EnclosureDesigner> frmEnclosure_;
+    QLabel* diameter_caption = nullptr;
+    TextBox* diameter_field = nullptr;
+    QLabel* radius_caption = nullptr;
+    TextBox* radius_field = nullptr;
+    QLabel* port_count_caption = nullptr;
+    TextBox* port_count_field = nullptr;
+    ClickableLabel* units_link = nullptr;
+    QPushButton* radius_down_button = nullptr;
+    QPushButton* radius_up_button = nullptr;
+    QLabel* velocities_caption = nullptr;
+    std::array<QLabel*, 4> velocity_captions{};
+    std::array<TextBox*, 4> velocity_fields{};
+    QRadioButton* minimum_mode_option = nullptr;
+    QRadioButton* manual_mode_option = nullptr;
+    QButtonGroup* radius_mode_group = nullptr;
+    CommandButton* calculate_button = nullptr;
+    QCheckBox* cruise_control_check = nullptr;
+    ClickableLabel* options_link = nullptr;
+    ClickableLabel* mode_link = nullptr;
+    ClickableLabel* about_link = nullptr;
+    ClickableLabel* enclosure_link = nullptr;
+    QLabel* simple_mode_caption = nullptr;
+    QLabel* graph_hint = nullptr;
+    PictureBox* graph = nullptr;
+    QLabel* status_line = nullptr;
+
+    QPointer<DiameterWarningDialog> diameter_warning_;
+    QPointer<AboutDialog> about_;
+    QPointer<OptionsDialog> options_;
+    QPointer<UnitsDialog> units_;
+    QPointer<EnclosureDesigner> enclosure_;
     AllowanceReminder reminder_;
 };
 

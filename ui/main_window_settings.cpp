@@ -1,16 +1,16 @@
 // The main window's settings: the 17 lines of venturon.ini mapped to the window's
 // controls and state, and back.
-#include "form1.h"
+#include "main_window.h"
 
 #include "allowances.h"
 #include "enclosure_inputs.h"
 #include "file_writing.h"
-#include "frm_options.h"
-#include "frm_units.h"
 #include "number_text.h"
+#include "options_dialog.h"
 #include "settings_file.h"
 #include "settings_format.h"
 #include "text_box.h"
+#include "units_dialog.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -37,12 +37,11 @@ double leading_number(const QLineEdit* field) {
 // Reads the settings file and applies it through the controls, so that their own
 // handling brings every window into line. Lines the file does not hold leave the
 // start-up state as it is.
-void Form1::load_settings() {
+void MainWindow::load_settings() {
     s_.lock_diameter_mm = s_.diameter_mm;
-    s_.lock_ports = leading_number(Text10);
-    const auto fields = velocity_fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        s_.lock_v[i] = leading_number(fields[i]);
+    s_.lock_ports = leading_number(port_count_field);
+    for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+        s_.lock_v[i] = leading_number(velocity_fields[i]);
     }
 
     s_.settings_path = settings_file_path(settings_directory_);
@@ -53,13 +52,13 @@ void Form1::load_settings() {
     const int n = bytes ? file.lines_read : 0;
 
     if (n >= 1) {
-        Check1->setChecked(file.cruise_on);
+        cruise_control_check->setChecked(file.cruise_on);
     }
     if (n >= 2) {
         s_.diameter_mm = file.diameter_mm;
     }
     if (n >= 3) {
-        set_text(Text10, latin1(file.port_text));
+        set_text(port_count_field, latin1(file.port_text));
     }
     if (n >= 4) {
         s_.radius_mm = file.radius_mm;
@@ -79,44 +78,43 @@ void Form1::load_settings() {
         s_.loading_settings = 0;
     }
     if (n >= 11) {
-        (file.minimum_mode ? Option1 : Option2)->setChecked(true);
+        (file.minimum_mode ? minimum_mode_option : manual_mode_option)->setChecked(true);
     }
     // Lines the file lacks keep their defaults here.
     program_.allowance_texts = {file.boundary_mask, file.boundary_seat, file.core_mask,
                                 file.core_seat, file.content_type};
     program_.units_mode = file.units_mode;
 
-    frmOptions_->select(
-        selection_from_stored(program_.allowance_texts, frmOptions_->selection().content));
-    frmUnits_->select_mode(program_.units_mode);
+    options_->select(
+        selection_from_stored(program_.allowance_texts, options_->selection().content));
+    units_->select_mode(program_.units_mode);
 
     if (s_.diameter_mm == 0) {
-        Check1->setEnabled(false);
+        cruise_control_check->setEnabled(false);
     }
     load_enclosure_inputs();
 }
 
 // Writes the settings file; a failure leaves the old file as it was and is not
 // reported.
-void Form1::save_settings() {
-    const auto fields = velocity_fields();
-    if (!Check1->isChecked()) {
+void MainWindow::save_settings() {
+    if (!cruise_control_check->isChecked()) {
         s_.lock_diameter_mm = s_.diameter_mm;
-        s_.lock_ports = field_number(Text10);
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            s_.lock_v[i] = field_number(fields[i]);
+        s_.lock_ports = field_number(port_count_field);
+        for (std::size_t i = 0; i < velocity_fields.size(); ++i) {
+            s_.lock_v[i] = field_number(velocity_fields[i]);
         }
     }
     SettingsRecord record;
     record.lines_read = settings_line_count;
-    record.cruise_on = Check1->isChecked();
+    record.cruise_on = cruise_control_check->isChecked();
     record.diameter_mm = s_.diameter_mm;
-    record.port_text = bytes_of(Text10->text());
+    record.port_text = bytes_of(port_count_field->text());
     record.radius_mm = s_.radius_mm;
     record.lock_diameter_mm = s_.lock_diameter_mm;
     record.lock_ports = s_.lock_ports;
     record.lock_v = s_.lock_v;
-    record.minimum_mode = Option1->isChecked();
+    record.minimum_mode = minimum_mode_option->isChecked();
     const StoredAllowances& texts = program_.allowance_texts;
     record.boundary_mask = texts.boundary_mask;
     record.boundary_seat = texts.boundary_seat;
@@ -131,20 +129,20 @@ void Form1::save_settings() {
 // The enclosure designer's inputs live in their own file beside the settings
 // file, read and written with the same care; a missing or unreadable file leaves
 // the first start's inputs.
-void Form1::load_enclosure_inputs() {
+void MainWindow::load_enclosure_inputs() {
     if (const auto bytes = read_settings_file(enclosure_file_path(settings_directory_))) {
-        frmEnclosure_->set_inputs(parse_enclosure_inputs(
+        enclosure_->set_inputs(parse_enclosure_inputs(
             std::string_view(bytes->constData(), std::size_t(bytes->size()))));
     } else {
-        frmEnclosure_->set_inputs(EnclosureInputs{});
+        enclosure_->set_inputs(EnclosureInputs{});
     }
 }
 
-void Form1::save_enclosure_inputs() {
-    if (!frmEnclosure_) {
+void MainWindow::save_enclosure_inputs() {
+    if (!enclosure_) {
         return;
     }
-    const std::string text = serialise_enclosure_inputs(frmEnclosure_->inputs());
+    const std::string text = serialise_enclosure_inputs(enclosure_->inputs());
     write_file(enclosure_file_path(settings_directory_),
                QByteArray(text.data(), qsizetype(text.size())));
 }
