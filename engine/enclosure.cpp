@@ -1,10 +1,11 @@
 #include "enclosure.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <numbers>
 #include <tuple>
 
@@ -50,11 +51,13 @@ constexpr Quantity port_diameter_q{Field::port_diameter, "Port diameter", "m",
 constexpr Quantity low_q{Field::low_frequency, "Low frequency", "Hz", limits::frequency_hz};
 constexpr Quantity high_q{Field::high_frequency, "High frequency", "Hz", limits::frequency_hz};
 
-// Decimal text without an exponent or trailing zeros: 0.00001, 100000, -50.
+// Decimal text without an exponent or trailing zeros: 0.00001, 100000, -50. Always
+// with a point, whatever the locale says.
 std::string plain_number(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.9f", v);
-    std::string s(text);
+    std::array<char, 400> text{}; // room for the largest double with its nine decimals
+    const auto written =
+        std::to_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed, 9);
+    std::string s(text.data(), written.ptr);
     s.erase(s.find_last_not_of('0') + 1);
     if (s.back() == '.') {
         s.pop_back();

@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <clocale>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,8 +36,11 @@ bool write_completely(QFileDevice& file, const QByteArray& bytes) {
 
 #ifdef Q_OS_UNIX
 
+// The system's text for an error, in English whatever the locale says, like every
+// other message of the programs.
 QString system_error(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return QString::fromLocal8Bit(c_locale ? ::strerror_l(error, c_locale) : std::strerror(error));
 }
 
 // Into a character device or FIFO, without ever waiting for it: a FIFO that no
