@@ -27,13 +27,6 @@ FileWrite failed(const QString& why) {
     return {false, why};
 }
 
-// A full write, then the flush, all checked: QSaveFile buffers, so write() may
-// accept every byte that a full disk then refuses.
-bool write_completely(QFileDevice& file, const QByteArray& bytes) {
-    return file.write(bytes) == bytes.size() && file.flush() &&
-           file.error() == QFileDevice::NoError;
-}
-
 #ifdef Q_OS_UNIX
 
 // The system's text for an error, in English whatever the locale says, like every
@@ -41,6 +34,32 @@ bool write_completely(QFileDevice& file, const QByteArray& bytes) {
 QString system_error(int error) {
     static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return QString::fromLocal8Bit(c_locale ? ::strerror_l(error, c_locale) : std::strerror(error));
+}
+
+// Writes all of bytes, going on after a short write; 0, or the error that stopped it.
+int write_fully(int fd, QByteArrayView bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n < 0 ? errno : EIO;
+        }
+        done += n;
+    }
+    return 0;
+}
+
+// Writes all of bytes at the file's position through its descriptor. Qt's own write
+// reports a write that a full disk cuts short without a reason ("Unknown error");
+// going on after the short write gets the system's (ENOSPC).
+std::optional<QString> write_all(QFileDevice& file, QByteArrayView bytes) {
+    if (const int error = write_fully(file.handle(), bytes); error != 0) {
+        return system_error(error);
+    }
+    return std::nullopt;
 }
 
 // Into a character device or FIFO, without ever waiting for it: a FIFO that no
@@ -51,25 +70,25 @@ FileWrite write_into_device(const QByteArray& path, const QByteArray& bytes) {
         return failed(errno == ENXIO ? QStringLiteral("nothing is reading from this pipe")
                                      : system_error(errno));
     }
-    qsizetype done = 0;
-    int error = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error = n < 0 ? errno : EIO;
-            break;
-        }
-        done += n;
-    }
+    const int error = write_fully(fd, bytes);
     ::close(fd);
     if (error != 0) {
         return failed(error == EAGAIN ? QStringLiteral("it does not take the whole file at once")
                                       : system_error(error));
     }
     return written();
+}
+
+#else
+
+// A full write, then the flush, all checked: QSaveFile buffers, so write() may
+// accept every byte that a full disk then refuses.
+std::optional<QString> write_all(QFileDevice& file, QByteArrayView bytes) {
+    if (file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush() &&
+        file.error() == QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return file.errorString();
 }
 
 #endif
@@ -83,21 +102,25 @@ FileWrite rewrite_in_place(const QString& path, const QByteArray& bytes) {
     } else {
         return failed(reader.errorString());
     }
-    const auto overwrite = [&path](const QByteArray& content, QString* why) {
+    const auto overwrite = [&path](const QByteArray& content) -> std::optional<QString> {
         QFile file(path);
-        const bool done = file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) &&
-                          write_completely(file, content) && file.resize(content.size());
-        if (!done && why) {
-            *why = file.errorString();
+        if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            return file.errorString();
         }
-        return done;
+        if (auto problem = write_all(file, content)) {
+            return problem;
+        }
+        if (!file.resize(content.size())) {
+            return file.errorString();
+        }
+        return std::nullopt;
     };
-    QString why;
-    if (overwrite(bytes, &why)) {
+    const auto problem = overwrite(bytes);
+    if (!problem) {
         return written();
     }
-    overwrite(old, nullptr);
-    return failed(why);
+    overwrite(old);
+    return failed(*problem);
 }
 
 // What a replaced file keeps of the old one.
@@ -131,11 +154,10 @@ FileWrite replace(const QString& path, const QByteArray& bytes,
         ::fchmod(fd, keep->mode);
     }
 #endif
-    if (!write_completely(file, bytes)) {
-        const QString why = file.errorString();
+    if (const auto why = write_all(file, bytes)) {
         file.cancelWriting();
         file.commit(); // cancelled: keeps the old file and removes the new one
-        return failed(why);
+        return failed(*why);
     }
     if (!file.commit()) {
         return failed(file.errorString());
