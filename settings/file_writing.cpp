@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -94,20 +95,23 @@ std::optional<QString> write_all(QFileDevice& file, QByteArrayView bytes) {
 #endif
 
 // Writes over the file where it stands, then cuts it to the new length: for a file
-// whose folder takes no new files. Should the write fail, the old bytes go back.
-FileWrite rewrite_in_place(const QString& path, const QByteArray& bytes) {
+// whose folder takes no new files. The content is first padded with filler up to
+// the file's old length, so that the file holds one well-formed whole at every
+// moment, even when the program is stopped between the write and the cut. Should
+// the write fail, the old bytes go back.
+FileWrite rewrite_in_place(const QString& path, const QByteArray& bytes, QByteArrayView filler) {
     QByteArray old;
     if (QFile reader(path); reader.open(QIODevice::ReadOnly)) {
         old = reader.readAll();
     } else {
         return failed(reader.errorString());
     }
-    const auto overwrite = [&path](const QByteArray& content) -> std::optional<QString> {
+    const auto overwrite = [&path, filler](const QByteArray& content) -> std::optional<QString> {
         QFile file(path);
         if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
             return file.errorString();
         }
-        if (auto problem = write_all(file, content)) {
+        if (auto problem = write_all(file, padded_content(content, file.size(), filler))) {
             return problem;
         }
         if (!file.resize(content.size())) {
@@ -167,7 +171,19 @@ FileWrite replace(const QString& path, const QByteArray& bytes,
 
 } // namespace
 
-FileWrite write_file(const QString& path, const QByteArray& bytes) {
+QByteArray padded_content(const QByteArray& bytes, qint64 old_size, QByteArrayView filler) {
+    QByteArray out = bytes;
+    if (filler.isEmpty() || old_size <= bytes.size()) {
+        return out;
+    }
+    out.reserve(qsizetype(old_size));
+    while (out.size() < old_size) {
+        out.append(filler.first(std::min(filler.size(), qsizetype(old_size) - out.size())));
+    }
+    return out;
+}
+
+FileWrite write_file(const QString& path, const QByteArray& bytes, QByteArrayView filler) {
     bool in_place = false;
 #ifdef Q_OS_UNIX
     const QByteArray native = QFile::encodeName(path);
@@ -191,7 +207,7 @@ FileWrite write_file(const QString& path, const QByteArray& bytes) {
     if (atomic.written || !in_place || ::access(QFile::encodeName(file).constData(), W_OK) != 0) {
         return atomic;
     }
-    return rewrite_in_place(file, bytes);
+    return rewrite_in_place(file, bytes, filler);
 #else
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
@@ -201,8 +217,9 @@ FileWrite write_file(const QString& path, const QByteArray& bytes) {
         replace(path, bytes,
                 info.exists() ? std::optional<Ownership>(Ownership{}) : std::optional<Ownership>(),
                 in_place);
-    return atomic.written || !in_place || !info.isWritable() ? atomic
-                                                             : rewrite_in_place(path, bytes);
+    return atomic.written || !in_place || !info.isWritable()
+               ? atomic
+               : rewrite_in_place(path, bytes, filler);
 #endif
 }
 

@@ -1,6 +1,7 @@
 #include "settings_file.h"
 
 #include "file_writing.h"
+#include "settings_format.h"
 #include "venturon_version.h"
 
 #include <QDir>
@@ -42,7 +43,9 @@ std::optional<QByteArray> read_settings_file(const QString& path) {
 }
 
 bool write_settings_file(const QString& path, const QByteArray& bytes) {
-    return write_file(path, bytes).written;
+    return write_file(path, bytes,
+                      QByteArrayView(settings_filler.data(), qsizetype(settings_filler.size())))
+        .written;
 }
 
 QString settings_file_path(const QString& directory) {

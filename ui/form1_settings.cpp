@@ -145,8 +145,9 @@ void Form1::save_enclosure_inputs() {
         return;
     }
     const std::string text = serialise_enclosure_inputs(frmEnclosure_->inputs());
-    write_file(enclosure_file_path(settings_directory_),
-               QByteArray(text.data(), qsizetype(text.size())));
+    write_file(
+        enclosure_file_path(settings_directory_), QByteArray(text.data(), qsizetype(text.size())),
+        QByteArrayView(enclosure_inputs_filler.data(), qsizetype(enclosure_inputs_filler.size())));
 }
 
 } // namespace venturon

@@ -1,6 +1,9 @@
 // --graph: the main window's velocity graph written as PNG or SVG.
 #include "calculation.h"
+#include "file_writing.h"
+#include "graph_output.h"
 #include "support/calc.h"
+#include "support/isolation.h"
 #include "support/row_names.h"
 #include "support/run_program.h"
 #include "velocity_graph.h"
@@ -17,6 +20,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace venturon;
@@ -255,4 +259,32 @@ TEST_F(GraphFile, ExecutableDrawsWithoutADisplay) {
     EXPECT_GT(QFileInfo(svg).size(), 0);
     // A platform that does not exist would abort a QGuiApplication.
     EXPECT_EQ(start({}, "no-such-platform"), 0);
+}
+
+// A picture rewritten in place (where the folder takes no new file) is first padded
+// to the old file's length with what its format ignores: should the program stop
+// before the file is cut, the file still reads as the new picture.
+TEST_F(GraphFile, PaddedPictureReadsAsThePicture) {
+    for (const auto& [name, format] :
+         {std::pair{"g.png", GraphFormat::png}, std::pair{"g.svg", GraphFormat::svg}}) {
+        const Outcome o = calc(startup + QStringList{"--graph", path(name)});
+        ASSERT_EQ(o.status, exit_success) << o.err;
+        const QByteArray picture = contents(path(name));
+        const QByteArray padded =
+            padded_content(picture, picture.size() + 1001, graph_filler(format));
+        ASSERT_EQ(padded.size(), picture.size() + 1001);
+        if (format == GraphFormat::png) {
+            const QImage image = QImage::fromData(padded, "PNG");
+            EXPECT_FALSE(image.isNull());
+            EXPECT_EQ(image, QImage::fromData(picture, "PNG"));
+            continue;
+        }
+        QXmlStreamReader xml(padded);
+        int elements = 0;
+        while (!xml.atEnd()) {
+            elements += xml.readNext() == QXmlStreamReader::StartElement ? 1 : 0;
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_GT(elements, 10);
+    }
 }

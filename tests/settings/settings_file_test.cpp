@@ -1,5 +1,9 @@
+#include "enclosure_inputs.h"
+#include "file_writing.h"
 #include "settings_file.h"
+#include "settings_format.h"
 #include "support/isolation.h"
+#include "support/row_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <sys/stat.h>
 
@@ -234,3 +239,68 @@ TEST(UserConfigDirectory, FollowsAnAbsoluteXdgConfigHomeOnly) {
         qunsetenv("XDG_CONFIG_HOME");
     }
 }
+
+namespace {
+
+// What a rewrite in place leaves should the program stop between writing the new
+// content and cutting the file: the new content padded to the old length with the
+// format's filler. Each format's own reader must read it as the new content.
+struct PaddingCase {
+    const char* name;
+    std::string old_content;
+    std::string new_content;
+    std::string_view filler;
+    bool settings; // read by parse_settings, else by parse_enclosure_inputs
+
+    friend void PrintTo(const PaddingCase& row, std::ostream* os) { *os << row.name; }
+};
+
+std::string settings_text(const std::string& port_text, UnitsMode units) {
+    SettingsRecord record;
+    record.lines_read = settings_line_count;
+    record.port_text = port_text;
+    record.units_mode = units;
+    return serialise_settings(record);
+}
+
+std::string enclosure_text(std::optional<double> qa, FlaredEnds ends) {
+    EnclosureInputs inputs;
+    inputs.qa = qa;
+    inputs.flared_ends = ends;
+    return serialise_enclosure_inputs(inputs);
+}
+
+const PaddingCase padding_cases[] = {
+    // One byte shorter: the filler's first byte alone (a lone CR) follows the text.
+    {"settings_one_byte_shorter", settings_text("12", UnitsMode::inches),
+     settings_text("1", UnitsMode::inches), settings_filler, true},
+    {"settings_much_shorter", settings_text(std::string(300, '7'), UnitsMode::decimal_inches),
+     settings_text("2", UnitsMode::metric), settings_filler, true},
+    {"enclosure_inputs_old_had_more_keys",
+     enclosure_text(3, FlaredEnds::outer) + "unknown_key = 1\nfs_hz = 40\n",
+     enclosure_text(std::nullopt, FlaredEnds::both), enclosure_inputs_filler, false},
+};
+
+class InPlacePadding : public ::testing::TestWithParam<PaddingCase> {};
+
+} // namespace
+
+TEST_P(InPlacePadding, ReadsAsTheNewContent) {
+    const PaddingCase& c = GetParam();
+    ASSERT_LT(c.new_content.size(), c.old_content.size());
+    const QByteArray padded =
+        padded_content(QByteArray::fromStdString(c.new_content), qint64(c.old_content.size()),
+                       QByteArrayView(c.filler.data(), qsizetype(c.filler.size())));
+    EXPECT_EQ(padded.size(), qsizetype(c.old_content.size()));
+    EXPECT_TRUE(padded.startsWith(QByteArray::fromStdString(c.new_content)));
+    const std::string_view seen(padded.constData(), std::size_t(padded.size()));
+    if (c.settings) {
+        EXPECT_EQ(parse_settings(seen), parse_settings(c.new_content));
+        EXPECT_NE(parse_settings(c.old_content), parse_settings(c.new_content));
+    } else {
+        EXPECT_EQ(parse_enclosure_inputs(seen), parse_enclosure_inputs(c.new_content));
+        EXPECT_NE(parse_enclosure_inputs(c.old_content), parse_enclosure_inputs(c.new_content));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, InPlacePadding, ::testing::ValuesIn(padding_cases), RowName());
