@@ -337,7 +337,6 @@ void Form1::form_unload() {
     }
     if (saves_settings_) {
         save_settings();
-        save_enclosure_inputs();
     }
     for (QDialog* d : dialogs) {
         if (d) {

@@ -4,7 +4,6 @@
 
 #include "allowances.h"
 #include "enclosure_inputs.h"
-#include "file_writing.h"
 #include "frm_options.h"
 #include "frm_units.h"
 #include "number_text.h"
@@ -96,8 +95,9 @@ void Form1::load_settings() {
     load_enclosure_inputs();
 }
 
-// Writes the settings file; a failure leaves the old file as it was and is not
-// reported.
+// Writes the settings file and the enclosure designer's inputs as one pair, so
+// that another window closing at the same moment cannot leave its file beside
+// ours; a failure leaves the old file as it was and is not reported.
 void Form1::save_settings() {
     const auto fields = velocity_fields();
     if (!Check1->isChecked()) {
@@ -125,7 +125,13 @@ void Form1::save_settings() {
     record.content_type = texts.content_type;
     record.units_mode = program_.units_mode;
     const std::string text = serialise_settings(record);
-    write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));
+    std::optional<QByteArray> enclosure;
+    if (frmEnclosure_) {
+        const std::string inputs = serialise_enclosure_inputs(frmEnclosure_->inputs());
+        enclosure = QByteArray(inputs.data(), qsizetype(inputs.size()));
+    }
+    write_settings_pair(settings_directory_, QByteArray(text.data(), qsizetype(text.size())),
+                        enclosure);
 }
 
 // The enclosure designer's inputs live in their own file beside the settings
@@ -138,16 +144,6 @@ void Form1::load_enclosure_inputs() {
     } else {
         frmEnclosure_->set_inputs(EnclosureInputs{});
     }
-}
-
-void Form1::save_enclosure_inputs() {
-    if (!frmEnclosure_) {
-        return;
-    }
-    const std::string text = serialise_enclosure_inputs(frmEnclosure_->inputs());
-    write_file(
-        enclosure_file_path(settings_directory_), QByteArray(text.data(), qsizetype(text.size())),
-        QByteArrayView(enclosure_inputs_filler.data(), qsizetype(enclosure_inputs_filler.size())));
 }
 
 } // namespace venturon

@@ -7,13 +7,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <ostream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace venturon;
 using namespace venturon::testing;
@@ -239,6 +244,95 @@ TEST(UserConfigDirectory, FollowsAnAbsoluteXdgConfigHomeOnly) {
         qunsetenv("XDG_CONFIG_HOME");
     }
 }
+
+namespace {
+
+// Another window's hold on venturon.ini.lock while a window writes its pair.
+enum class Holder {
+    live_then_gone,  // a running program, which lets go after a while
+    live_throughout, // a running program that keeps it beyond the writer's wait
+    crashed,         // a program that ended without letting go
+};
+
+struct LockCase {
+    const char* name;
+    Holder holder;
+    std::chrono::milliseconds wait; // the writer's
+
+    friend void PrintTo(const LockCase& row, std::ostream* os) { *os << row.name; }
+};
+
+// Each wait either ends the writer's wait (a short one) or is far beyond the
+// child's time limit, so that the writer is known not to have waited it out.
+const LockCase lock_cases[] = {
+    {"held_by_a_running_window", Holder::live_then_gone, std::chrono::minutes(10)},
+    {"held_beyond_the_wait", Holder::live_throughout, std::chrono::milliseconds(200)},
+    {"left_by_a_crashed_window", Holder::crashed, std::chrono::minutes(10)},
+};
+
+class SettingsPair : public SettingsFile, public ::testing::WithParamInterface<LockCase> {
+protected:
+    QString enclosure_path() const { return enclosure_file_path(dir.path()); }
+    QString lock_path() const { return path() + ".lock"; }
+    void put_pair(const char* which) {
+        ASSERT_TRUE(put(path(), QByteArray("settings of ") + which));
+        ASSERT_TRUE(put(enclosure_path(), QByteArray("enclosure of ") + which));
+    }
+    QByteArray pair() const { return contents(path()) + " / " + contents(enclosure_path()); }
+};
+
+} // namespace
+
+// Two windows closing together: the files are always both of one of them.
+TEST_P(SettingsPair, IsWrittenUnderOneLock) {
+    const LockCase& c = GetParam();
+    put_pair("another window");
+    std::optional<QLockFile> held;
+    if (c.holder == Holder::crashed) {
+        const int code = run_in_child([&]() -> int {
+            QLockFile lock(lock_path());
+            _exit(lock.tryLock(0) ? child_passed : 1); // never unlocked
+        });
+        ASSERT_EQ(code, child_passed);
+        ASSERT_TRUE(QFileInfo::exists(lock_path()));
+    } else {
+        held.emplace(lock_path());
+        ASSERT_TRUE(held->tryLock(0));
+    }
+
+    std::fflush(nullptr);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        alarm(60);
+        _exit(write_settings_pair(dir.path(), "settings of this window",
+                                  QByteArray("enclosure of this window"), c.wait)
+                  ? child_passed
+                  : 1);
+    }
+    int status = 0;
+    if (c.holder == Holder::live_then_gone) {
+        // While the other window holds the lock the writer waits; the other window
+        // writes its own pair meanwhile, and then lets go.
+        for (int i = 0; i < 20; ++i) {
+            ASSERT_EQ(waitpid(writer, &status, WNOHANG), 0) << "the writer did not wait";
+            usleep(25000);
+        }
+        put_pair("the other window");
+        EXPECT_EQ(pair(), "settings of the other window / enclosure of the other window");
+        held->unlock();
+    }
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFEXITED(status)) << "the writer waited for a lock that no one holds";
+    EXPECT_EQ(WEXITSTATUS(status), child_passed);
+    EXPECT_EQ(pair(), "settings of this window / enclosure of this window");
+    if (held) {
+        held->unlock();
+    }
+    EXPECT_EQ(QFileInfo::exists(lock_path()), false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, SettingsPair, ::testing::ValuesIn(lock_cases), RowName());
 
 namespace {
 
