@@ -79,22 +79,30 @@ std::optional<double> number_value(std::string_view option, std::string_view tex
     return reading.value;
 }
 
+// An empty value clears a choice to its default, as it clears a number; "none" is
+// one of the words of --flared-ends.
 void choice_value(EnclosureInputs& inputs, EnclosureKey key, std::string_view option,
                   std::string_view text) {
     const std::string_view word = trim_blanks(text);
+    const EnclosureInputs defaults = blank_enclosure_inputs();
     if (key == EnclosureKey::flared_ends) {
-        const auto ends = flared_ends_from_text(word);
+        const auto ends =
+            word.empty() ? std::optional(defaults.flared_ends) : flared_ends_from_text(word);
         if (!ends) {
             reject(option, text, "expected both, outer, inner or none");
         }
         inputs.flared_ends = *ends;
         return;
     }
-    const auto mouth = mouth_from_text(word);
-    if (!mouth) {
+    MouthCondition& mouth =
+        key == EnclosureKey::outer_mouth ? inputs.outer_mouth : inputs.inner_mouth;
+    const MouthCondition default_mouth =
+        key == EnclosureKey::outer_mouth ? defaults.outer_mouth : defaults.inner_mouth;
+    const auto chosen = word.empty() ? std::optional(default_mouth) : mouth_from_text(word);
+    if (!chosen) {
         reject(option, text, "expected flanged or free");
     }
-    (key == EnclosureKey::outer_mouth ? inputs.outer_mouth : inputs.inner_mouth) = *mouth;
+    mouth = *chosen;
 }
 
 EnclosureInputs driver_file_inputs(const QString& path) {
