@@ -72,6 +72,10 @@ bool graph_output_available() {
     return true;
 }
 
+QByteArrayView graph_filler(GraphFormat format) {
+    return format == GraphFormat::png ? QByteArrayView("\0", 1) : QByteArrayView("\n");
+}
+
 namespace {
 
 QtMessageHandler qt_messages = nullptr;
@@ -120,7 +124,7 @@ std::optional<std::string> write_drawing(const GraphRequest& request, const Draw
     if (problem) {
         return problem;
     }
-    const FileWrite write = write_file(request.path, bytes.data());
+    const FileWrite write = write_file(request.path, bytes.data(), graph_filler(request.format));
     if (!write.written) {
         return failure(request, "cannot write: " + write.problem.toStdString());
     }

@@ -3,6 +3,7 @@
 #include "options.h"
 #include "results.h"
 
+#include <QByteArrayView>
 #include <QCoreApplication>
 
 #include <memory>
@@ -21,6 +22,11 @@ std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv);
 // Calculate command leaves it) and writes it as PNG or SVG. The file is replaced
 // whole or left as it was. Gives a one-line message, naming --graph, on failure.
 std::optional<std::string> write_graph(const GraphRequest& request, const SingleResult& single);
+
+// What a picture's format ignores after its end, for a file rewritten in place
+// (see write_file): line ends after an SVG's root element, zero bytes after a
+// PNG's last chunk.
+QByteArrayView graph_filler(GraphFormat format);
 
 enum class EnclosurePicture {
     port_velocity, // --enclosure-graph: port air velocity against the limits, 15 to 40 Hz

@@ -2,6 +2,7 @@
 #include "options.h"
 #include "run.h"
 
+#include <clocale>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
@@ -10,6 +11,9 @@ int main(int argc, char* argv[]) {
         return venturon::cli::exit_bad_input;
     }
     const auto application = venturon::cli::make_application(argc, argv);
+    // The application takes the locale from the environment. Numbers are written
+    // the same in every locale; the system's error texts must be English too.
+    std::setlocale(LC_MESSAGES, "C");
     const int status = venturon::cli::run(QCoreApplication::arguments(), std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout) {

@@ -4,12 +4,18 @@
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUtf8StringView>
 
 #include <cmath>
 #include <string_view>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace venturon::cli {
 
@@ -330,7 +336,8 @@ constexpr std::string_view epilogue =
     "\n"
     "Driver and box values are always in the units of a data sheet, whatever --units\n"
     "says: Hz, litres, cm^2, ohm, mm (Xmax), mH, W, V (RMS) and degrees Celsius. Each\n"
-    "overrides the --driver file's value; \"none\" (or an empty value) clears it. Without\n"
+    "overrides the --driver file's value; \"none\" (or an empty value) clears it, and an\n"
+    "empty --outer-mouth, --inner-mouth or --flared-ends is its default. Without\n"
     "--velocities, the port air velocities (peak) the enclosure gives at 20, 25, 30 and\n"
     "35 Hz are the required velocities. The port length is worked out for --radius, or\n"
     "else for the minimum radius found. With a sweep, the driver inputs only supply\n"
@@ -350,6 +357,8 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --xmax 12 \\\n"
     "      --vb 60 --fb 30 --power 100\n"
     "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
+    "\n"
+    "Each graph option needs a file of its own.\n"
     "\n"
     "Exit status: 0 on success, 2 for bad input, 1 when the output cannot be written.\n";
 
@@ -389,6 +398,56 @@ std::optional<GraphRequest> enclosure_graph_request(const QCommandLineParser& pa
     request.width = enclosure_graph_default_width;
     request.height = enclosure_graph_default_height;
     return request;
+}
+
+// The file a graph's path names, however it is spelt: "p.svg", "./p.svg", a link to
+// it or a path through a linked folder all give the same text. A file that is not
+// there yet is named by its folder, resolved, and its name; on Unix one that is
+// there by its device and inode, which a hard link shares.
+QString graph_file_identity(const QString& path) {
+    QFileInfo file(path);
+    // Links are followed to the file they name, as the writer does, even to one
+    // that is not there yet.
+    for (int depth = 0; depth < 64 && file.isSymLink(); ++depth) {
+        file.setFile(file.symLinkTarget());
+    }
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    if (::stat(QFile::encodeName(file.filePath()).constData(), &status) == 0) {
+        return QStringLiteral("inode %1:%2").arg(status.st_dev).arg(status.st_ino);
+    }
+#endif
+    if (file.exists()) {
+        return file.canonicalFilePath();
+    }
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return QDir(folder.isEmpty() ? file.absolutePath() : folder).filePath(file.fileName());
+}
+
+// Two graph options that name one file would leave only the last picture in it.
+void refuse_shared_graph_files(const Options& options) {
+    std::vector<const GraphRequest*> requests;
+    const auto add = [&requests](const std::optional<GraphRequest>& request) {
+        if (request) {
+            requests.push_back(&*request);
+        }
+    };
+    add(options.graph);
+    if (options.enclosure) {
+        add(options.enclosure->velocity_graph);
+        add(options.enclosure->excursion_graph);
+    }
+    for (std::size_t later = 1; later < requests.size(); ++later) {
+        for (std::size_t earlier = 0; earlier < later; ++earlier) {
+            const GraphRequest& a = *requests[earlier];
+            const GraphRequest& b = *requests[later];
+            if (graph_file_identity(a.path) == graph_file_identity(b.path)) {
+                reject(b.option, b.path.toStdString(),
+                       "the same file as --" + a.option + " " + quoted_text(a.path.toStdString()) +
+                           "; give each graph a file of its own");
+            }
+        }
+    }
 }
 
 Options read_options(const QCommandLineParser& parser, const OptionSet& o,
@@ -464,6 +523,7 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o,
         enclosure_graph_request(parser, o.enclosure_graph, options);
         enclosure_graph_request(parser, o.excursion_graph, options);
     }
+    refuse_shared_graph_files(options);
     if (parser.isSet(o.graph_size)) {
         if (!options.draws_graphs()) {
             throw BadInput{"--graph-size needs --graph, --enclosure-graph or --excursion-graph"};

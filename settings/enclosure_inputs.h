@@ -115,6 +115,10 @@ std::optional<MouthCondition> mouth_from_text(std::string_view text);
 std::string_view flared_ends_text(FlaredEnds ends);
 std::optional<FlaredEnds> flared_ends_from_text(std::string_view text);
 
+// What the reader ignores at the end of the file: blank lines. A file rewritten in
+// place is padded with them, up to its old length, before it is cut to the new one.
+inline constexpr std::string_view enclosure_inputs_filler = "\n";
+
 // Reads the file's bytes, whatever they hold; never fails and never gives a number
 // that is not finite.
 EnclosureInputs parse_enclosure_inputs(std::string_view bytes);

@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <clocale>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,17 +28,39 @@ FileWrite failed(const QString& why) {
     return {false, why};
 }
 
-// A full write, then the flush, all checked: QSaveFile buffers, so write() may
-// accept every byte that a full disk then refuses.
-bool write_completely(QFileDevice& file, const QByteArray& bytes) {
-    return file.write(bytes) == bytes.size() && file.flush() &&
-           file.error() == QFileDevice::NoError;
-}
-
 #ifdef Q_OS_UNIX
 
+// The system's text for an error, in English whatever the locale says, like every
+// other message of the programs.
 QString system_error(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    static const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return QString::fromLocal8Bit(c_locale ? ::strerror_l(error, c_locale) : std::strerror(error));
+}
+
+// Writes all of bytes, going on after a short write; 0, or the error that stopped it.
+int write_fully(int fd, QByteArrayView bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n < 0 ? errno : EIO;
+        }
+        done += n;
+    }
+    return 0;
+}
+
+// Writes all of bytes at the file's position through its descriptor. Qt's own write
+// reports a write that a full disk cuts short without a reason ("Unknown error");
+// going on after the short write gets the system's (ENOSPC).
+std::optional<QString> write_all(QFileDevice& file, QByteArrayView bytes) {
+    if (const int error = write_fully(file.handle(), bytes); error != 0) {
+        return system_error(error);
+    }
+    return std::nullopt;
 }
 
 // Into a character device or FIFO, without ever waiting for it: a FIFO that no
@@ -47,19 +71,7 @@ FileWrite write_into_device(const QByteArray& path, const QByteArray& bytes) {
         return failed(errno == ENXIO ? QStringLiteral("nothing is reading from this pipe")
                                      : system_error(errno));
     }
-    qsizetype done = 0;
-    int error = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error = n < 0 ? errno : EIO;
-            break;
-        }
-        done += n;
-    }
+    const int error = write_fully(fd, bytes);
     ::close(fd);
     if (error != 0) {
         return failed(error == EAGAIN ? QStringLiteral("it does not take the whole file at once")
@@ -68,32 +80,51 @@ FileWrite write_into_device(const QByteArray& path, const QByteArray& bytes) {
     return written();
 }
 
+#else
+
+// A full write, then the flush, all checked: QSaveFile buffers, so write() may
+// accept every byte that a full disk then refuses.
+std::optional<QString> write_all(QFileDevice& file, QByteArrayView bytes) {
+    if (file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush() &&
+        file.error() == QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return file.errorString();
+}
+
 #endif
 
 // Writes over the file where it stands, then cuts it to the new length: for a file
-// whose folder takes no new files. Should the write fail, the old bytes go back.
-FileWrite rewrite_in_place(const QString& path, const QByteArray& bytes) {
+// whose folder takes no new files. The content is first padded with filler up to
+// the file's old length, so that the file holds one well-formed whole at every
+// moment, even when the program is stopped between the write and the cut. Should
+// the write fail, the old bytes go back.
+FileWrite rewrite_in_place(const QString& path, const QByteArray& bytes, QByteArrayView filler) {
     QByteArray old;
     if (QFile reader(path); reader.open(QIODevice::ReadOnly)) {
         old = reader.readAll();
     } else {
         return failed(reader.errorString());
     }
-    const auto overwrite = [&path](const QByteArray& content, QString* why) {
+    const auto overwrite = [&path, filler](const QByteArray& content) -> std::optional<QString> {
         QFile file(path);
-        const bool done = file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) &&
-                          write_completely(file, content) && file.resize(content.size());
-        if (!done && why) {
-            *why = file.errorString();
+        if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            return file.errorString();
         }
-        return done;
+        if (auto problem = write_all(file, padded_content(content, file.size(), filler))) {
+            return problem;
+        }
+        if (!file.resize(content.size())) {
+            return file.errorString();
+        }
+        return std::nullopt;
     };
-    QString why;
-    if (overwrite(bytes, &why)) {
+    const auto problem = overwrite(bytes);
+    if (!problem) {
         return written();
     }
-    overwrite(old, nullptr);
-    return failed(why);
+    overwrite(old);
+    return failed(*problem);
 }
 
 // What a replaced file keeps of the old one.
@@ -127,11 +158,10 @@ FileWrite replace(const QString& path, const QByteArray& bytes,
         ::fchmod(fd, keep->mode);
     }
 #endif
-    if (!write_completely(file, bytes)) {
-        const QString why = file.errorString();
+    if (const auto why = write_all(file, bytes)) {
         file.cancelWriting();
         file.commit(); // cancelled: keeps the old file and removes the new one
-        return failed(why);
+        return failed(*why);
     }
     if (!file.commit()) {
         return failed(file.errorString());
@@ -141,7 +171,19 @@ FileWrite replace(const QString& path, const QByteArray& bytes,
 
 } // namespace
 
-FileWrite write_file(const QString& path, const QByteArray& bytes) {
+QByteArray padded_content(const QByteArray& bytes, qint64 old_size, QByteArrayView filler) {
+    QByteArray out = bytes;
+    if (filler.isEmpty() || old_size <= bytes.size()) {
+        return out;
+    }
+    out.reserve(qsizetype(old_size));
+    while (out.size() < old_size) {
+        out.append(filler.first(std::min(filler.size(), qsizetype(old_size) - out.size())));
+    }
+    return out;
+}
+
+FileWrite write_file(const QString& path, const QByteArray& bytes, QByteArrayView filler) {
     bool in_place = false;
 #ifdef Q_OS_UNIX
     const QByteArray native = QFile::encodeName(path);
@@ -165,7 +207,7 @@ FileWrite write_file(const QString& path, const QByteArray& bytes) {
     if (atomic.written || !in_place || ::access(QFile::encodeName(file).constData(), W_OK) != 0) {
         return atomic;
     }
-    return rewrite_in_place(file, bytes);
+    return rewrite_in_place(file, bytes, filler);
 #else
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
@@ -175,8 +217,9 @@ FileWrite write_file(const QString& path, const QByteArray& bytes) {
         replace(path, bytes,
                 info.exists() ? std::optional<Ownership>(Ownership{}) : std::optional<Ownership>(),
                 in_place);
-    return atomic.written || !in_place || !info.isWritable() ? atomic
-                                                             : rewrite_in_place(path, bytes);
+    return atomic.written || !in_place || !info.isWritable()
+               ? atomic
+               : rewrite_in_place(path, bytes, filler);
 #endif
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace venturon {
@@ -21,6 +22,17 @@ struct FileWrite {
 // that fail. A character device or a FIFO at the path (such as a link to
 // /dev/null) is written into directly when it takes the bytes at once, and never
 // replaced; any other kind of file is left alone.
-FileWrite write_file(const QString& path, const QByteArray& bytes);
+//
+// `filler` is what the file's format ignores at its end (blank lines, blanks after
+// an XML document's root element, bytes after a PNG's last chunk): a rewrite in
+// place that makes the file shorter first pads the new content with it to the old
+// length and only then cuts the file, so that the file is never the new content
+// followed by the old one's tail. Empty: no padding.
+FileWrite write_file(const QString& path, const QByteArray& bytes, QByteArrayView filler = "\n");
+
+// What a rewrite in place puts in a file of old_size bytes before cutting it to the
+// new length: bytes, then filler repeated (the last repetition cut short) up to
+// old_size. Just bytes when they are not shorter or filler is empty.
+QByteArray padded_content(const QByteArray& bytes, qint64 old_size, QByteArrayView filler);
 
 } // namespace venturon

@@ -1,13 +1,19 @@
 #include "settings_file.h"
 
+#include "enclosure_inputs.h"
 #include "file_writing.h"
+#include "settings_format.h"
 #include "venturon_version.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <algorithm>
+#include <climits>
 
 namespace venturon {
 
@@ -42,7 +48,34 @@ std::optional<QByteArray> read_settings_file(const QString& path) {
 }
 
 bool write_settings_file(const QString& path, const QByteArray& bytes) {
-    return write_file(path, bytes).written;
+    return write_file(path, bytes,
+                      QByteArrayView(settings_filler.data(), qsizetype(settings_filler.size())))
+        .written;
+}
+
+bool write_settings_pair(const QString& directory, const QByteArray& settings,
+                         const std::optional<QByteArray>& enclosure_inputs,
+                         std::chrono::milliseconds wait) {
+    // Taken, or not to be had: a lock that cannot be made (a folder that takes no
+    // new files) or that another program holds beyond the wait must not cost the
+    // user the settings, so they are written all the same. A lock left by a
+    // program that ended without freeing it is taken over (QLockFile knows whether
+    // its process still runs).
+    QLockFile lock(settings_file_path(directory) + QStringLiteral(".lock"));
+    const bool locked =
+        lock.tryLock(int(std::min<std::chrono::milliseconds::rep>(wait.count(), INT_MAX)));
+    bool written = write_settings_file(settings_file_path(directory), settings);
+    if (enclosure_inputs) {
+        written = write_file(enclosure_file_path(directory), *enclosure_inputs,
+                             QByteArrayView(enclosure_inputs_filler.data(),
+                                            qsizetype(enclosure_inputs_filler.size())))
+                      .written &&
+                  written;
+    }
+    if (locked) {
+        lock.unlock();
+    }
+    return written;
 }
 
 QString settings_file_path(const QString& directory) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 namespace venturon {
@@ -20,6 +21,20 @@ std::optional<QByteArray> read_settings_file(const QString& path);
 // replaced). Returns false when the new content is not all there. Never reports
 // anything itself.
 bool write_settings_file(const QString& path, const QByteArray& bytes);
+
+// How long a window that closes waits for another one to finish writing its pair
+// of files (which takes a few milliseconds).
+inline constexpr std::chrono::milliseconds settings_lock_wait{5000};
+
+// Writes venturon.ini and, when given, venturon-enclosure.ini in directory as one
+// pair: each as write_settings_file does, while holding venturon.ini.lock beside
+// them, so that two windows closing together leave both files of one of them,
+// never one file of each. A lock left behind by a program that crashed is taken
+// over; one that cannot be made, or that another program holds for longer than
+// `wait`, does not stop the writing. Returns false when a file was not written.
+bool write_settings_pair(const QString& directory, const QByteArray& settings,
+                         const std::optional<QByteArray>& enclosure_inputs,
+                         std::chrono::milliseconds wait = settings_lock_wait);
 
 // venturon.ini in a directory; an empty directory gives the bare name.
 QString settings_file_path(const QString& directory);

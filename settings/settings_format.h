@@ -34,6 +34,10 @@ struct SettingsRecord {
 
 inline constexpr int settings_line_count = 17;
 
+// What the reader ignores after the 17 lines: CR LF line ends. A file rewritten in
+// place is padded with them, up to its old length, before it is cut to the new one.
+inline constexpr std::string_view settings_filler = "\r\n";
+
 // Splits single-byte text into lines. A line ends at CR LF, a lone CR or a lone
 // LF; a last line without an ending counts when it holds at least one byte. Every
 // other byte, NUL included, stays in its line.

@@ -356,7 +356,6 @@ void MainWindow::shut_down() {
     }
     if (saves_settings_) {
         save_settings();
-        save_enclosure_inputs();
     }
     for (QDialog* d : dialogs) {
         if (d) {

@@ -136,9 +136,8 @@ private:
     double read_length(const QLineEdit* field);
     // In main_window_settings.cpp: the settings file mapped to and from the controls.
     void load_settings();
-    void save_settings();
+    void save_settings(); // venturon.ini and venturon-enclosure.ini, as one pair
     void load_enclosure_inputs();
-    void save_enclosure_inputs();
     void use_velocities(const std::array<double, 4>& velocities);
 
     void show_velocity_used(std::size_t index);

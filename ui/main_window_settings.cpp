@@ -4,7 +4,6 @@
 
 #include "allowances.h"
 #include "enclosure_inputs.h"
-#include "file_writing.h"
 #include "number_text.h"
 #include "options_dialog.h"
 #include "settings_file.h"
@@ -95,8 +94,9 @@ void MainWindow::load_settings() {
     load_enclosure_inputs();
 }
 
-// Writes the settings file; a failure leaves the old file as it was and is not
-// reported.
+// Writes the settings file and the enclosure designer's inputs as one pair, so
+// that another window closing at the same moment cannot leave its file beside
+// ours; a failure leaves the old file as it was and is not reported.
 void MainWindow::save_settings() {
     if (!cruise_control_check->isChecked()) {
         s_.lock_diameter_mm = s_.diameter_mm;
@@ -123,7 +123,13 @@ void MainWindow::save_settings() {
     record.content_type = texts.content_type;
     record.units_mode = program_.units_mode;
     const std::string text = serialise_settings(record);
-    write_settings_file(s_.settings_path, QByteArray(text.data(), qsizetype(text.size())));
+    std::optional<QByteArray> enclosure;
+    if (enclosure_) {
+        const std::string inputs = serialise_enclosure_inputs(enclosure_->inputs());
+        enclosure = QByteArray(inputs.data(), qsizetype(inputs.size()));
+    }
+    write_settings_pair(settings_directory_, QByteArray(text.data(), qsizetype(text.size())),
+                        enclosure);
 }
 
 // The enclosure designer's inputs live in their own file beside the settings
@@ -136,15 +142,6 @@ void MainWindow::load_enclosure_inputs() {
     } else {
         enclosure_->set_inputs(EnclosureInputs{});
     }
-}
-
-void MainWindow::save_enclosure_inputs() {
-    if (!enclosure_) {
-        return;
-    }
-    const std::string text = serialise_enclosure_inputs(enclosure_->inputs());
-    write_file(enclosure_file_path(settings_directory_),
-               QByteArray(text.data(), qsizetype(text.size())));
 }
 
 } // namespace venturon

@@ -178,8 +178,11 @@ std::string number_text(double x) {
     }
 
     // Shortest rounding to 15 significant digits: d.dddddddddddddde±XX
+    // (to_chars writes a point in every locale, as the file format needs.)
     char scientific[40];
-    std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(x));
+    const auto written = std::to_chars(scientific, scientific + sizeof scientific - 1, std::fabs(x),
+                                       std::chars_format::scientific, 14);
+    *written.ptr = '\0';
     std::string digits;
     const char* p = scientific;
     for (; *p != 'e'; ++p) {

@@ -1,6 +1,9 @@
 // --graph: the main window's velocity graph written as PNG or SVG.
 #include "calculation.h"
+#include "file_writing.h"
+#include "graph_output.h"
 #include "support/calc.h"
+#include "support/isolation.h"
 #include "support/row_names.h"
 #include "support/run_program.h"
 #include "velocity_graph.h"
@@ -17,6 +20,8 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace venturon;
@@ -255,4 +260,110 @@ TEST_F(GraphFile, ExecutableDrawsWithoutADisplay) {
     EXPECT_GT(QFileInfo(svg).size(), 0);
     // A platform that does not exist would abort a QGuiApplication.
     EXPECT_EQ(start({}, "no-such-platform"), 0);
+}
+
+namespace {
+
+// Two graph options naming one file, however it is spelt. In the folder: p.svg
+// (an older picture), link.svg (a link to p.svg), here (a link to the folder) and
+// hard.svg (a hard link to p.svg). "{dir}" stands for the folder.
+struct SharedFile {
+    const char* name;
+    QStringList args;
+    const char* message; // after "venturon-calc: ", "{dir}" for the folder; empty: accepted
+
+    friend void PrintTo(const SharedFile& row, std::ostream* os) { *os << row.name; }
+};
+
+const QStringList driver{"--fs",  "25",  "--qes", "0.45", "--qms",   "5",
+                         "--vas", "100", "--sd",  "500",  "--re",    "3.6",
+                         "--vb",  "60",  "--fb",  "30",   "--power", "100"};
+
+// clang-format off
+const SharedFile shared_files[] = {
+    {"enclosure_and_excursion",
+     {"--enclosure-graph", "{dir}/new.png", "--excursion-graph", "{dir}/new.png"},
+     "--excursion-graph \"{dir}/new.png\": the same file as --enclosure-graph \"{dir}/new.png\"; "
+     "give each graph a file of its own"},
+    {"graph_and_enclosure_through_dot",
+     {"--graph", "{dir}/new.svg", "--enclosure-graph", "{dir}/./new.svg"},
+     "--enclosure-graph \"{dir}/./new.svg\": the same file as --graph \"{dir}/new.svg\"; "
+     "give each graph a file of its own"},
+    {"link_to_the_file",
+     {"--enclosure-graph", "{dir}/link.svg", "--excursion-graph", "{dir}/p.svg"},
+     "--excursion-graph \"{dir}/p.svg\": the same file as --enclosure-graph \"{dir}/link.svg\"; "
+     "give each graph a file of its own"},
+    {"linked_folder_new_file",
+     {"--graph", "{dir}/here/new.png", "--excursion-graph", "{dir}/new.png"},
+     "--excursion-graph \"{dir}/new.png\": the same file as --graph \"{dir}/here/new.png\"; "
+     "give each graph a file of its own"},
+    {"hard_link",
+     {"--graph", "{dir}/hard.svg", "--enclosure-graph", "{dir}/p.svg"},
+     "--enclosure-graph \"{dir}/p.svg\": the same file as --graph \"{dir}/hard.svg\"; "
+     "give each graph a file of its own"},
+    {"all_three_different", {"--graph", "{dir}/a.png", "--enclosure-graph", "{dir}/b.png",
+      "--excursion-graph", "{dir}/here/c.svg"}, ""},
+};
+// clang-format on
+
+class SharedGraphFile : public GraphFile, public ::testing::WithParamInterface<SharedFile> {};
+
+} // namespace
+
+TEST_P(SharedGraphFile, IsRefusedNamingBothOptions) {
+    const QByteArray old_picture("an older picture");
+    ASSERT_TRUE(put(path("p.svg"), old_picture));
+    ASSERT_TRUE(QFile::link(path("p.svg"), path("link.svg")));
+    ASSERT_TRUE(QFile::link(dir.path(), path("here")));
+    ASSERT_EQ(::link(QFile::encodeName(path("p.svg")).constData(),
+                     QFile::encodeName(path("hard.svg")).constData()),
+              0);
+    const SharedFile& c = GetParam();
+    QStringList args = c.args;
+    args.replaceInStrings(QStringLiteral("{dir}"), dir.path());
+    const Outcome o = calc(startup + driver + args);
+    if (*c.message == '\0') {
+        EXPECT_EQ(o.status, exit_success) << o.err;
+        for (const char* made : {"a.png", "b.png", "c.svg"}) {
+            EXPECT_TRUE(QFileInfo(path(made)).size() > 0) << made;
+        }
+        return;
+    }
+    EXPECT_EQ(o.status, exit_bad_input);
+    EXPECT_EQ(o.out, "");
+    QString message = "venturon-calc: " + QString::fromUtf8(c.message) + "\n";
+    EXPECT_EQ(o.err, message.replace(QStringLiteral("{dir}"), dir.path()).toStdString());
+    EXPECT_EQ(contents(path("p.svg")), old_picture);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{"hard.svg", "link.svg", "p.svg"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Graph, SharedGraphFile, ::testing::ValuesIn(shared_files), RowName());
+
+// A picture rewritten in place (where the folder takes no new file) is first padded
+// to the old file's length with what its format ignores: should the program stop
+// before the file is cut, the file still reads as the new picture.
+TEST_F(GraphFile, PaddedPictureReadsAsThePicture) {
+    for (const auto& [name, format] :
+         {std::pair{"g.png", GraphFormat::png}, std::pair{"g.svg", GraphFormat::svg}}) {
+        const Outcome o = calc(startup + QStringList{"--graph", path(name)});
+        ASSERT_EQ(o.status, exit_success) << o.err;
+        const QByteArray picture = contents(path(name));
+        const QByteArray padded =
+            padded_content(picture, picture.size() + 1001, graph_filler(format));
+        ASSERT_EQ(padded.size(), picture.size() + 1001);
+        if (format == GraphFormat::png) {
+            const QImage image = QImage::fromData(padded, "PNG");
+            EXPECT_FALSE(image.isNull());
+            EXPECT_EQ(image, QImage::fromData(picture, "PNG"));
+            continue;
+        }
+        QXmlStreamReader xml(padded);
+        int elements = 0;
+        while (!xml.atEnd()) {
+            elements += xml.readNext() == QXmlStreamReader::StartElement ? 1 : 0;
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_GT(elements, 10);
+    }
 }

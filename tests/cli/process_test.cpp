@@ -1,6 +1,8 @@
 // The real executable: what a shell user or a script sees.
 #include "options.h"
+#include "support/decimal_comma_locale.h"
 #include "support/isolation.h"
+#include "support/row_names.h"
 #include "support/run_program.h"
 
 #include <QDir>
@@ -154,6 +156,89 @@ TEST(Executable, GraphThatCannotBeWrittenKeepsTheOldFile) {
     ASSERT_EQ(lstat(fifo.toLocal8Bit().constData(), &s), 0);
     EXPECT_TRUE(S_ISFIFO(s.st_mode));
 }
+
+namespace {
+
+// A disk with no room, one with room for a part of the picture only (the write is
+// cut short, and the next one is refused) and a read-only one.
+enum class Disk { full, nearly_full, read_only };
+
+struct UnwritableCase {
+    const char* name;
+    const char* option;
+    const char* file;
+    Disk disk;
+    const char* why; // the system's text for the error
+
+    friend void PrintTo(const UnwritableCase& row, std::ostream* os) { *os << row.name; }
+};
+
+constexpr const char* no_space = "No space left on device";
+
+const UnwritableCase unwritable_cases[] = {
+    {"graph_png_full", "--graph", "port.png", Disk::full, no_space},
+    {"graph_svg_nearly_full", "--graph", "port.svg", Disk::nearly_full, no_space},
+    {"enclosure_graph_png_nearly_full", "--enclosure-graph", "velocity.png", Disk::nearly_full,
+     no_space},
+    {"enclosure_graph_svg_full", "--enclosure-graph", "velocity.svg", Disk::full, no_space},
+    {"excursion_graph_png_full", "--excursion-graph", "excursion.png", Disk::full, no_space},
+    {"excursion_graph_svg_nearly_full", "--excursion-graph", "excursion.svg", Disk::nearly_full,
+     no_space},
+    {"excursion_graph_png_read_only", "--excursion-graph", "excursion.png", Disk::read_only,
+     "Read-only file system"},
+};
+
+class UnwritableDisk : public ::testing::TestWithParam<UnwritableCase> {};
+
+} // namespace
+
+// The message gives the system's reason, in the same words in every locale (here
+// one whose own words for it are German), and the old picture stays. On the
+// read-only disk the picture is a new file, which the folder refuses.
+TEST_P(UnwritableDisk, SaysWhyInOneLine) {
+    if (!graphs_available()) {
+        GTEST_SKIP() << "this build draws no graphs";
+    }
+    const auto& locale = decimal_comma_locale();
+    ASSERT_TRUE(locale.available()) << locale.problem;
+    const UnwritableCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString disk = dir.filePath("disk");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("disk"));
+    const QString file = disk + "/" + c.file;
+    const QString err = dir.filePath("err.txt");
+    const std::string command =
+        "LC_ALL=" + std::string(decimal_comma_locale_name) + " LOCPATH='" +
+        locale.locpath.toStdString() + "' '" + VENTURON_CALC_PATH +
+        "' -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --vb 60 --fb 30 "
+        "--power 100 --graph-size 600x300 " +
+        c.option + " '" + file.toStdString() + "' >/dev/null 2>'" + err.toStdString() + "'";
+    const int code = run_in_child([&] {
+        if (!mount_private_tmpfs(disk, "64k")) {
+            return child_skipped;
+        }
+        // Every picture of 600 by 300 pixels takes more than the 4096 bytes left.
+        const int room = c.disk == Disk::nearly_full ? 4096 : 0;
+        const bool existing = c.disk != Disk::read_only;
+        if ((existing && !put(file, old_picture)) || !put(disk + "/room", QByteArray(room, 'r')) ||
+            !fill_disk(disk) || !QFile::remove(disk + "/room") ||
+            (c.disk == Disk::read_only && !remount(disk, true))) {
+            return 90;
+        }
+        const int status = shell(command);
+        const bool kept = existing ? contents(file) == old_picture : !QFile::exists(file);
+        return kept ? status : 91;
+    });
+    if (code == child_skipped) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(contents(err).toStdString(), std::string("venturon-calc: ") + c.option + " \"" +
+                                               file.toStdString() + "\": cannot write: " + c.why +
+                                               "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Graphs, UnwritableDisk, ::testing::ValuesIn(unwritable_cases), RowName());
 
 TEST(Executable, FileNamesThatAreNotUtf8AreRefused) {
     QTemporaryDir dir;

@@ -190,6 +190,57 @@ TEST(EnclosureCalc, DriverFileRoundTripAndOptionsOverIt) {
     EXPECT_EQ(enclosure(example)["inputs"].toObject()["ql"], 7);
 }
 
+namespace {
+
+// The ports' ends given by option over a file that holds free, flanged and outer
+// (none of them the default): an empty value is the default, "none" is a value of
+// --flared-ends.
+struct ChoiceCase {
+    const char* name;
+    Args args;
+    const char* outer_mouth;
+    const char* inner_mouth;
+    const char* flared_ends;
+
+    friend void PrintTo(const ChoiceCase& row, std::ostream* os) { *os << row.name; }
+};
+
+const ChoiceCase choice_cases[] = {
+    {"file_as_it_is", {}, "free", "flanged", "outer"},
+    {"outer_mouth_empty", {"--outer-mouth", ""}, "flanged", "flanged", "outer"},
+    {"inner_mouth_empty", {"--inner-mouth="}, "free", "free", "outer"},
+    {"flared_ends_empty", {"--flared-ends", ""}, "free", "flanged", "both"},
+    {"flared_ends_none", {"--flared-ends", "none"}, "free", "flanged", "none"},
+    {"all_empty",
+     {"--outer-mouth", "", "--inner-mouth", "", "--flared-ends", ""},
+     "flanged",
+     "free",
+     "both"},
+};
+
+class ChoiceOptions : public ::testing::TestWithParam<ChoiceCase> {};
+
+} // namespace
+
+TEST_P(ChoiceOptions, EmptyValueIsTheDefault) {
+    QTemporaryDir dir;
+    EnclosureInputs in;
+    in.outer_mouth = MouthCondition::free;
+    in.inner_mouth = MouthCondition::flanged;
+    in.flared_ends = FlaredEnds::outer;
+    const QString path = write_temporary(dir, "ends.ini", serialise_enclosure_inputs(in));
+    const ChoiceCase& c = GetParam();
+    const QJsonObject e = enclosure(Args{"-d", "100", "--driver", path.toStdString()} + c.args);
+    const QJsonObject inputs = e["inputs"].toObject();
+    EXPECT_EQ(inputs["outer_mouth"].toString(), c.outer_mouth);
+    EXPECT_EQ(inputs["inner_mouth"].toString(), c.inner_mouth);
+    EXPECT_EQ(inputs["flared_ends"].toString(), c.flared_ends);
+    EXPECT_EQ(e["port_length"].toObject()["flared_ends"].toString(), c.flared_ends);
+}
+
+INSTANTIATE_TEST_SUITE_P(PortEnds, ChoiceOptions, ::testing::ValuesIn(choice_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(EnclosureCalc, JsonAndCsvFields) {
     const QJsonObject e = enclosure(example + Args{"--curve-range", "10:200:7"});
     for (const char* key :

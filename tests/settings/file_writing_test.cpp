@@ -118,6 +118,11 @@ TEST_F(FileWriting, ReadOnlyFolderWithAWritableFile) {
         if (QDir(folder).entryList(QDir::Files | QDir::Hidden) != QStringList{"venturon.ini"}) {
             return 3;
         }
+        // Shorter content, padded to the old length and then cut: exactly the new bytes.
+        const FileWrite shorter = write_file(file, old_bytes);
+        if (!shorter.written || contents(file) != old_bytes) {
+            return 7;
+        }
         // A write cut short by a file-size limit puts the old bytes back.
         if (!put(file, old_bytes)) {
             return 4;

@@ -1,14 +1,24 @@
+#include "enclosure_inputs.h"
+#include "file_writing.h"
 #include "settings_file.h"
+#include "settings_format.h"
 #include "support/isolation.h"
+#include "support/row_names.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <ostream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace venturon;
 using namespace venturon::testing;
@@ -234,3 +244,157 @@ TEST(UserConfigDirectory, FollowsAnAbsoluteXdgConfigHomeOnly) {
         qunsetenv("XDG_CONFIG_HOME");
     }
 }
+
+namespace {
+
+// Another window's hold on venturon.ini.lock while a window writes its pair.
+enum class Holder {
+    live_then_gone,  // a running program, which lets go after a while
+    live_throughout, // a running program that keeps it beyond the writer's wait
+    crashed,         // a program that ended without letting go
+};
+
+struct LockCase {
+    const char* name;
+    Holder holder;
+    std::chrono::milliseconds wait; // the writer's
+
+    friend void PrintTo(const LockCase& row, std::ostream* os) { *os << row.name; }
+};
+
+// Each wait either ends the writer's wait (a short one) or is far beyond the
+// child's time limit, so that the writer is known not to have waited it out.
+const LockCase lock_cases[] = {
+    {"held_by_a_running_window", Holder::live_then_gone, std::chrono::minutes(10)},
+    {"held_beyond_the_wait", Holder::live_throughout, std::chrono::milliseconds(200)},
+    {"left_by_a_crashed_window", Holder::crashed, std::chrono::minutes(10)},
+};
+
+class SettingsPair : public SettingsFile, public ::testing::WithParamInterface<LockCase> {
+protected:
+    QString enclosure_path() const { return enclosure_file_path(dir.path()); }
+    QString lock_path() const { return path() + ".lock"; }
+    void put_pair(const char* which) {
+        ASSERT_TRUE(put(path(), QByteArray("settings of ") + which));
+        ASSERT_TRUE(put(enclosure_path(), QByteArray("enclosure of ") + which));
+    }
+    QByteArray pair() const { return contents(path()) + " / " + contents(enclosure_path()); }
+};
+
+} // namespace
+
+// Two windows closing together: the files are always both of one of them.
+TEST_P(SettingsPair, IsWrittenUnderOneLock) {
+    const LockCase& c = GetParam();
+    put_pair("another window");
+    std::optional<QLockFile> held;
+    if (c.holder == Holder::crashed) {
+        const int code = run_in_child([&]() -> int {
+            QLockFile lock(lock_path());
+            _exit(lock.tryLock(0) ? child_passed : 1); // never unlocked
+        });
+        ASSERT_EQ(code, child_passed);
+        ASSERT_TRUE(QFileInfo::exists(lock_path()));
+    } else {
+        held.emplace(lock_path());
+        ASSERT_TRUE(held->tryLock(0));
+    }
+
+    std::fflush(nullptr);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        alarm(60);
+        _exit(write_settings_pair(dir.path(), "settings of this window",
+                                  QByteArray("enclosure of this window"), c.wait)
+                  ? child_passed
+                  : 1);
+    }
+    int status = 0;
+    if (c.holder == Holder::live_then_gone) {
+        // While the other window holds the lock the writer waits; the other window
+        // writes its own pair meanwhile, and then lets go.
+        for (int i = 0; i < 20; ++i) {
+            ASSERT_EQ(waitpid(writer, &status, WNOHANG), 0) << "the writer did not wait";
+            usleep(25000);
+        }
+        put_pair("the other window");
+        EXPECT_EQ(pair(), "settings of the other window / enclosure of the other window");
+        held->unlock();
+    }
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFEXITED(status)) << "the writer waited for a lock that no one holds";
+    EXPECT_EQ(WEXITSTATUS(status), child_passed);
+    EXPECT_EQ(pair(), "settings of this window / enclosure of this window");
+    if (held) {
+        held->unlock();
+    }
+    EXPECT_EQ(QFileInfo::exists(lock_path()), false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, SettingsPair, ::testing::ValuesIn(lock_cases), RowName());
+
+namespace {
+
+// What a rewrite in place leaves should the program stop between writing the new
+// content and cutting the file: the new content padded to the old length with the
+// format's filler. Each format's own reader must read it as the new content.
+struct PaddingCase {
+    const char* name;
+    std::string old_content;
+    std::string new_content;
+    std::string_view filler;
+    bool settings; // read by parse_settings, else by parse_enclosure_inputs
+
+    friend void PrintTo(const PaddingCase& row, std::ostream* os) { *os << row.name; }
+};
+
+std::string settings_text(const std::string& port_text, UnitsMode units) {
+    SettingsRecord record;
+    record.lines_read = settings_line_count;
+    record.port_text = port_text;
+    record.units_mode = units;
+    return serialise_settings(record);
+}
+
+std::string enclosure_text(std::optional<double> qa, FlaredEnds ends) {
+    EnclosureInputs inputs;
+    inputs[Field::qa] = qa;
+    inputs.flared_ends = ends;
+    return serialise_enclosure_inputs(inputs);
+}
+
+const PaddingCase padding_cases[] = {
+    // One byte shorter: the filler's first byte alone (a lone CR) follows the text.
+    {"settings_one_byte_shorter", settings_text("12", UnitsMode::inches),
+     settings_text("1", UnitsMode::inches), settings_filler, true},
+    {"settings_much_shorter", settings_text(std::string(300, '7'), UnitsMode::decimal_inches),
+     settings_text("2", UnitsMode::metric), settings_filler, true},
+    {"enclosure_inputs_old_had_more_keys",
+     enclosure_text(3, FlaredEnds::outer) + "unknown_key = 1\nfs_hz = 40\n",
+     enclosure_text(std::nullopt, FlaredEnds::both), enclosure_inputs_filler, false},
+};
+
+class InPlacePadding : public ::testing::TestWithParam<PaddingCase> {};
+
+} // namespace
+
+TEST_P(InPlacePadding, ReadsAsTheNewContent) {
+    const PaddingCase& c = GetParam();
+    ASSERT_LT(c.new_content.size(), c.old_content.size());
+    const QByteArray padded =
+        padded_content(QByteArray::fromStdString(c.new_content), qint64(c.old_content.size()),
+                       QByteArrayView(c.filler.data(), qsizetype(c.filler.size())));
+    EXPECT_EQ(padded.size(), qsizetype(c.old_content.size()));
+    EXPECT_TRUE(padded.startsWith(QByteArray::fromStdString(c.new_content)));
+    const std::string_view seen(padded.constData(), std::size_t(padded.size()));
+    if (c.settings) {
+        EXPECT_EQ(parse_settings(seen), parse_settings(c.new_content));
+        EXPECT_NE(parse_settings(c.old_content), parse_settings(c.new_content));
+    } else {
+        EXPECT_EQ(parse_enclosure_inputs(seen), parse_enclosure_inputs(c.new_content));
+        EXPECT_NE(parse_enclosure_inputs(c.old_content), parse_enclosure_inputs(c.new_content));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, InPlacePadding, ::testing::ValuesIn(padding_cases), RowName());
