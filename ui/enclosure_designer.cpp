@@ -30,7 +30,11 @@ namespace venturon {
 
 namespace {
 
-constexpr std::size_t rows_per_column = 5;
+// Fields a column holds in each frame: the driver's ten in two columns, the box's
+// five and the drive's three in two columns too.
+constexpr std::size_t rows_per_column(InputGroup group) {
+    return group == InputGroup::driver ? 5 : group == InputGroup::box ? 3 : 2;
+}
 const QChar no_break(0x00a0);
 
 QString qs(std::string_view s) {
@@ -93,6 +97,11 @@ QString one_decimal(double v) {
     return qs(number_text_trimmed(std::round(v * 10) / 10));
 }
 
+// A velocity to one decimal, the decimal always written: 17.0 m/s.
+QString one_decimal_always(double v) {
+    return QString::number(v, 'f', 1);
+}
+
 QString caption_text(const InputRow& row, UnitsMode units) {
     const ShownUnit unit = shown_unit(row, units, UnitStyle::window);
     return unit.unit.empty() ? qs(row.caption)
@@ -134,8 +143,8 @@ QString beyond_xmax(const SolvedEnclosure& model) {
     const QString last = where.takeLast();
     const QString list =
         where.isEmpty() ? last : where.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
-    return QStringLiteral("The cone passes Xmax at %1 of Xmax: these velocities need more "
-                          "excursion than the driver has.")
+    return QStringLiteral("The cone passes Xmax at %1: these velocities need more excursion "
+                          "than the driver has.")
         .arg(list);
 }
 
@@ -183,8 +192,8 @@ QWidget* EnclosureDesigner::create_inputs() {
             in_frame = 0;
         }
         // Two columns a frame, each field with its message on the row below it.
-        const int col = static_cast<int>(in_frame / rows_per_column) * 2;
-        const int line = static_cast<int>(in_frame % rows_per_column) * 2;
+        const int col = static_cast<int>(in_frame / rows_per_column(row.group)) * 2;
+        const int line = static_cast<int>(in_frame % rows_per_column(row.group)) * 2;
         ++in_frame;
         const QString name = qs(row.option);
         FieldControls& c = fields_[i];
@@ -512,8 +521,9 @@ void EnclosureDesigner::calculate() {
     const QString velocity_text =
         QStringLiteral("Air velocity in the %1 (peak of the sine): %2, %3, %4 and %5 m/s at "
                        "20, 25, 30 and 35 Hz.")
-            .arg(port_words(ports), one_decimal(velocities[0]), one_decimal(velocities[1]),
-                 one_decimal(velocities[2]), one_decimal(velocities[3]));
+            .arg(port_words(ports), one_decimal_always(velocities[0]),
+                 one_decimal_always(velocities[1]), one_decimal_always(velocities[2]),
+                 one_decimal_always(velocities[3]));
     velocities_text_->setText(velocity_text);
     graph_->setAccessibleDescription(velocity_text);
     draw_graph();

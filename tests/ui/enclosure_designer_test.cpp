@@ -116,7 +116,7 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
         EXPECT_TRUE(length.contains("first pipe resonance")) << length.toStdString();
         // The worked example's cone reaches Xmax at 20 Hz (12.002 of 12 mm).
         EXPECT_TRUE(
-            d.warnings_text()->text().contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%)"))
+            d.warnings_text()->text().contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%):"))
             << d.warnings_text()->text().toStdString();
         EXPECT_TRUE(graph_texts().contains("Core Limit")) << graph_texts().join('|').toStdString();
         EXPECT_TRUE(graph_texts().contains("Chuffing"));
