@@ -3,6 +3,8 @@
 // imperial units; the velocities written into the main window; its inputs file.
 #include "main_window_fixture.h"
 
+#include "designed_names.h"
+
 #include "enclosure.h"
 #include "enclosure_designer.h"
 #include "enclosure_inputs.h"
@@ -29,7 +31,7 @@ protected:
                 click(designer().close_button());
             }
         });
-        click_label("Label_enclosure");
+        click_label(designed::main::enclosure_link);
     }
 
     static void type_in(EnclosureDesigner& d, Field field, const QString& keys) {
@@ -77,12 +79,12 @@ std::array<double, 4> expected_velocities(const EnclosureInputs& inputs, double 
 
 TEST_F(EnclosureDesignerTest, LinkStandsInFreeSpaceLastInTheTabOrder) {
     start();
-    QLabel* link = label("Label_enclosure");
+    QLabel* link = label(designed::main::enclosure_link);
     EXPECT_EQ(link->text(), "Enclosure designer");
     for (bool simple : {false, true}) {
         if (simple) {
             interaction.dialog_actions.push_back(dismiss_warning());
-            click_label("Label_mode");
+            click_label(designed::main::mode_link);
             interaction.dialog_actions.clear();
         }
         EXPECT_TRUE(link->isVisibleTo(form.get()));
@@ -94,7 +96,7 @@ TEST_F(EnclosureDesignerTest, LinkStandsInFreeSpaceLastInTheTabOrder) {
             }
         }
     }
-    EXPECT_EQ(label("Label13")->nextInFocusChain(), link);
+    EXPECT_EQ(label(designed::main::about_link)->nextInFocusChain(), link);
 }
 
 TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) {
@@ -260,7 +262,7 @@ TEST_F(EnclosureDesignerTest, UseTheseVelocities) {
         click(d.use_button());
         EXPECT_FALSE(d.isVisible());
     });
-    const char* fields[] = {"Text6", "Text7", "Text8", "Text9"};
+    const auto& fields = designed::main::velocity_fields;
     for (std::size_t i = 0; i < 4; ++i) {
         const double shown = std::round(used[i] * 10) / 10;
         EXPECT_EQ(text(fields[i])->text().toDouble(), shown) << fields[i];
@@ -270,7 +272,7 @@ TEST_F(EnclosureDesignerTest, UseTheseVelocities) {
     EXPECT_EQ(status(), "Press Calculate to update results");
     EXPECT_EQ(status_colour(), stale_yellow);
     // Cruise control now scales from them: twice the port area, half the velocity.
-    type("Text10", "2");
+    type(designed::main::port_count_field, "2");
     EXPECT_EQ(form->state().required_v[0], std::floor(std::round(used[0] * 10) / 2) / 10);
 }
 

@@ -2,6 +2,8 @@
 // step up, never less than the minimum, and reading it back keeps the port quiet.
 #include "main_window_fixture.h"
 
+#include "designed_names.h"
+
 #include "imperial.h"
 #include "length_display.h"
 #include "number_text.h"
@@ -37,7 +39,7 @@ double read_back(const QString& text, UnitsMode units) {
 // README's 1.2522 in as 1 5/16 in (21/16 = 1.3125 in) and 1.2522 in.
 TEST_F(MinimumRadiusTest, ShowsTheNextStepUp) {
     start();
-    EXPECT_EQ(text("Text2")->text(), " 27");
+    EXPECT_EQ(text(designed::main::radius_field)->text(), " 27");
     const struct {
         UnitsMode units;
         double radius_mm;
@@ -59,7 +61,7 @@ TEST_F(MinimumRadiusTest, ShowsTheNextStepUp) {
 
 TEST_F(MinimumRadiusTest, NeverBelowTheMinimumAndQuietWhenReadBack) {
     start();
-    check("Check1")->setChecked(false); // the velocities as typed
+    check(designed::main::cruise_control_check)->setChecked(false); // the velocities as typed
     std::mt19937 random(18);
     std::uniform_real_distribution<double> diameter(20, 160); // no warning above 165 mm
     std::uniform_real_distribution<double> velocity(0, 25);
@@ -68,25 +70,25 @@ TEST_F(MinimumRadiusTest, NeverBelowTheMinimumAndQuietWhenReadBack) {
         program.units_mode = u.units;
         for (int i = 0; i < 400; ++i) {
             SCOPED_TRACE(i);
-            option("Option1")->setChecked(true);
+            option(designed::main::minimum_mode_option)->setChecked(true);
             // The diameter as the field shows it: whole millimetres or sixteenths.
             const double d = diameter(random);
             const QString typed = imperial(u.units)
                                       ? QString::number(std::round(d / 25.4 * 16) / 16)
                                       : QString::number(std::round(d));
-            text("Text1")->setText(typed);
-            for (const char* field : {"Text6", "Text7", "Text8", "Text9"}) {
+            text(designed::main::diameter_field)->setText(typed);
+            for (const char* field : designed::main::velocity_fields) {
                 text(field)->setText(QString::number(std::round(velocity(random) * 10) / 10));
             }
             calculate();
             const double minimum = form->state().radius_mm;
-            const double shown = read_back(text("Text2")->text(), u.units);
-            EXPECT_GE(shown, minimum - 1e-9 * u.step_mm) << text("Text2")->text().toStdString();
+            const double shown = read_back(text(designed::main::radius_field)->text(), u.units);
+            EXPECT_GE(shown, minimum - 1e-9 * u.step_mm) << text(designed::main::radius_field)->text().toStdString();
             EXPECT_LE(shown - minimum, u.step_mm * (1 + 1e-9));
             const QString verdict = status();
             // The radius as shown, read back by the manual mode: the same verdict
             // when the minimum left the port quiet.
-            option("Option2")->setChecked(true);
+            option(designed::main::manual_mode_option)->setChecked(true);
             calculate();
             EXPECT_DOUBLE_EQ(form->state().radius_mm, shown);
             if (verdict.endsWith(QLatin1String("noise free"))) {
