@@ -83,7 +83,8 @@ TEST_F(MinimumRadiusTest, NeverBelowTheMinimumAndQuietWhenReadBack) {
             calculate();
             const double minimum = form->state().radius_mm;
             const double shown = read_back(text(designed::main::radius_field)->text(), u.units);
-            EXPECT_GE(shown, minimum - 1e-9 * u.step_mm) << text(designed::main::radius_field)->text().toStdString();
+            EXPECT_GE(shown, minimum - 1e-9 * u.step_mm)
+                << text(designed::main::radius_field)->text().toStdString();
             EXPECT_LE(shown - minimum, u.step_mm * (1 + 1e-9));
             const QString verdict = status();
             // The radius as shown, read back by the manual mode: the same verdict
