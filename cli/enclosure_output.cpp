@@ -1,5 +1,6 @@
 #include "enclosure_output.h"
 
+#include "length_display.h"
 #include "number_text.h"
 
 #include <QJsonArray>
@@ -72,41 +73,6 @@ std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
     return "plain ends";
 }
 
-// A length in the chosen units, with its millimetres beside an imperial one and
-// the note after them: "1/2 in (12.7 mm, given)". Lengths worked out show three
-// decimals of a millimetre, given ones as typed (decimals -1).
-std::string length_text(double mm, UnitsMode units, int decimals = 3,
-                        Rounding rounding = Rounding::nearest, std::string_view note = {}) {
-    std::string aside = units == UnitsMode::metric
-                            ? std::string()
-                            : length_number(mm, UnitsMode::metric, decimals) + " mm";
-    if (!note.empty()) {
-        aside += (aside.empty() ? "" : ", ") + std::string(note);
-    }
-    const std::string text = show_length(mm, units, decimals, rounding);
-    return aside.empty() ? text : text + " (" + aside + ")";
-}
-
-// The excursion over Xmax is null (JSON) or empty (CSV) when Xmax is unknown.
-QJsonObject json_point(const ResponsePoint& p, bool xmax) {
-    return {{"frequency_hz", p.frequency_hz},
-            {"beyond_xmax", xmax && p.excursion_ratio > 1},
-            {"port_velocity_m_s", p.port_velocity},
-            {"excursion_mm", p.excursion_m * 1000},
-            {"excursion_ratio", xmax ? QJsonValue(p.excursion_ratio) : QJsonValue()},
-            {"spl_db", p.spl_db},
-            {"impedance_ohm", p.impedance_magnitude},
-            {"impedance_phase_deg", phase_degrees(p)}};
-}
-
-QJsonArray json_points(const auto& points, bool xmax) {
-    QJsonArray array;
-    for (const ResponsePoint& p : points) {
-        array.append(json_point(p, xmax));
-    }
-    return array;
-}
-
 QJsonObject json_inputs(const EnclosureInputs& inputs) {
     QJsonObject object;
     for (std::size_t i = 0; i < file_number_count; ++i) {
@@ -116,15 +82,6 @@ QJsonObject json_inputs(const EnclosureInputs& inputs) {
         object[q(row.key)] = q(choice_text(inputs, row.choice));
     }
     return object;
-}
-
-std::vector<std::string> point_cells(const ResponsePoint& p, bool xmax) {
-    return {number(p.port_velocity),
-            number(p.excursion_m * 1000),
-            xmax ? number(p.excursion_ratio) : "",
-            number(p.spl_db),
-            number(p.impedance_magnitude),
-            number(phase_degrees(p))};
 }
 
 } // namespace
@@ -164,34 +121,70 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
     return fields;
 }
 
-Rows design_rows(const EnclosureReport& report) {
-    const bool xmax = report.model.driver.xmax_m > 0;
-    Rows rows{{"Frequency", "Port velocity", "Excursion"}, {"Hz", "m/s peak", "mm peak"}};
-    if (xmax) {
-        rows[0].push_back("of Xmax");
-        rows[1].push_back("%");
+std::vector<Column<ResponsePoint>> response_columns(bool xmax_known, ResponseTable table) {
+    const bool design = table == ResponseTable::design;
+    using P = const ResponsePoint&;
+    return {
+        {"frequency_hz", "Frequency", "Hz", [](P p) { return QJsonValue(p.frequency_hz); },
+         design ? -1 : 2},
+        {"beyond_xmax", "", "",
+         [xmax_known](P p) { return QJsonValue(xmax_known && p.excursion_ratio > 1); }, 0, nullptr,
+         in_json},
+        {"port_velocity_m_s", "Port velocity", "m/s peak",
+         [](P p) { return QJsonValue(p.port_velocity); }},
+        {"excursion_mm", "Excursion", "mm peak",
+         [](P p) { return QJsonValue(p.excursion_m * 1000); }},
+        {"excursion_ratio", "of Xmax", "%",
+         [xmax_known](P p) { return number_or_null(xmax_known, p.excursion_ratio); }, 1,
+         [](P p) { return fixed(100 * p.excursion_ratio, 1); },
+         (design && xmax_known ? in_table : 0u) | in_json | in_csv},
+        {"spl_db", "SPL at 1 m", "dB", [](P p) { return QJsonValue(p.spl_db); }, 1},
+        {"impedance_ohm", "Impedance", "ohm", [](P p) { return QJsonValue(p.impedance_magnitude); },
+         2},
+        {"impedance_phase_deg", "Phase", "deg", [](P p) { return QJsonValue(phase_degrees(p)); }, 1,
+         nullptr, (design ? 0u : in_table) | in_json | in_csv},
+    };
+}
+
+std::vector<Column<std::size_t>> enclosure_csv_columns(const EnclosureReport& report) {
+    auto columns = columns_of<std::size_t>(
+        response_columns(report.model.driver.xmax_m > 0, ResponseTable::design),
+        [&report](std::size_t i) -> const ResponsePoint& { return report.design[i]; });
+    // Only the CSV's cells: the frequency stands in the report's own columns.
+    columns.erase(columns.begin());
+    std::erase_if(columns, [](const auto& c) { return (c.in & in_csv) == 0; });
+    for (auto& c : columns) {
+        c.in = in_csv;
     }
-    rows[0].insert(rows[0].end(), {"SPL at 1 m", "Impedance"});
-    rows[1].insert(rows[1].end(), {"dB", "ohm"});
-    for (std::size_t i = 0; i < report.design.size(); ++i) {
-        const ResponsePoint& p = report.design[i];
-        std::vector<std::string> row{number(design_frequencies[i]), fixed(p.port_velocity, 3),
-                                     fixed(p.excursion_m * 1000, 3)};
-        if (xmax) {
-            row.push_back(fixed(100 * p.excursion_ratio, 1));
-        }
-        row.insert(row.end(), {fixed(p.spl_db, 1), fixed(p.impedance_magnitude, 2)});
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    const std::optional<PortLength>& l = report.length;
+    const auto length_cell = [&l](const char* key, auto value) {
+        return Column<std::size_t>{
+            key,   "",
+            "",    [&l, value](std::size_t) {
+                                       return l ? QJsonValue(value(*l)) : QJsonValue(); },
+            -1,    nullptr,
+            in_csv};
+    };
+    columns.push_back(
+        length_cell("length_reachable", [](const PortLength& p) { return p.reachable; }));
+    columns.push_back(length_cell("straight_length_mm",
+                                  [](const PortLength& p) { return p.straight_length_m * 1000; }));
+    columns.push_back(length_cell("overall_length_mm",
+                                  [](const PortLength& p) { return p.overall_length_m * 1000; }));
+    columns.push_back(length_cell("max_fb_hz", [](const PortLength& p) { return p.max_fb_hz; }));
+    columns.push_back(length_cell(
+        "displaced_volume_l", [](const PortLength& p) { return p.displaced_volume_m3 * 1000; }));
+    columns.push_back(
+        length_cell("pipe_resonance_hz", [](const PortLength& p) { return p.pipe_resonance_hz; }));
+    return columns;
 }
 
 Fields length_fields(const Options& options, const EnclosureReport& report) {
     const UnitsMode units = options.units;
     const std::string radius =
         report.radius_given
-            ? length_text(report.flare_radius_mm, units, -1, Rounding::nearest, "given")
-            : length_text(report.flare_radius_mm, units, 3, Rounding::up, "minimum");
+            ? length_with_mm(report.flare_radius_mm, units, -1, Rounding::nearest, "given")
+            : length_with_mm(report.flare_radius_mm, units, 3, Rounding::up, "minimum");
     const int n = report.port_count;
     const std::string ports = std::to_string(n) + (n == 1 ? " port of " : " ports of ") +
                               show_length(options.diameter_mm, units, -1);
@@ -221,15 +214,15 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
     Fields fields{
         {"Port length", ports + ", flare radius " + radius + ", " +
                             ends_text(options.enclosure->inputs, report.flare_radius_mm)},
-        {"Straight part", length_text(l.straight_length_m * 1000, units) +
+        {"Straight part", length_with_mm(l.straight_length_m * 1000, units) +
                               " of tube to cut for each port, between its flares"},
-        {"Overall", length_text(l.overall_length_m * 1000, units) + " mouth to mouth"},
+        {"Overall", length_with_mm(l.overall_length_m * 1000, units) + " mouth to mouth"},
         {"Tuning", number(l.fb_hz) + " Hz in " + box + " (" + fixed(l.max_fb_hz, 2) +
                        " Hz with no straight part)"},
         {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all ports together (" +
                           fixed(100 * l.displaced_volume_m3 / vb, 1) + " % of Vb)"},
         {"Pipe resonance", fixed(l.pipe_resonance_hz, 1) + " Hz, the first (effective length " +
-                               length_text(l.effective_length_m * 1000, units) +
+                               length_with_mm(l.effective_length_m * 1000, units) +
                                ", end corrections included)"},
     };
     for (const std::string& warning : length_warnings(l, vb, fb)) {
@@ -282,17 +275,6 @@ Fields excursion_fields(const EnclosureReport& report) {
              "beyond Xmax at " + where + ": the cone cannot make these velocities within Xmax"}};
 }
 
-Rows curve_rows(const EnclosureReport& report) {
-    Rows rows{{"Frequency", "Port velocity", "Excursion", "SPL at 1 m", "Impedance", "Phase"},
-              {"Hz", "m/s peak", "mm peak", "dB", "ohm", "deg"}};
-    for (const ResponsePoint& p : report.curve) {
-        rows.push_back({fixed(p.frequency_hz, 2), fixed(p.port_velocity, 3),
-                        fixed(p.excursion_m * 1000, 3), fixed(p.spl_db, 1),
-                        fixed(p.impedance_magnitude, 2), fixed(phase_degrees(p), 1)});
-    }
-    return rows;
-}
-
 QJsonObject enclosure_json(const Options& options, const EnclosureReport& report) {
     const EnclosureRequest& request = *options.enclosure;
     const SolvedEnclosure& m = report.model;
@@ -310,7 +292,8 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     object["speed_of_sound_m_s"] = m.air.speed_of_sound;
     object["velocities_used"] = report.velocities_used;
     const bool xmax = m.driver.xmax_m > 0;
-    object["frequencies"] = json_points(report.design, xmax);
+    const std::vector<ResponsePoint> design(report.design.begin(), report.design.end());
+    object["frequencies"] = json_rows(response_columns(xmax, ResponseTable::design), design);
 
     QJsonValue length;
     if (report.length) {
@@ -339,42 +322,9 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     object["port_length_problem"] =
         report.length ? QJsonValue() : QJsonValue(q(report.length_problem));
     if (request.curve) {
-        object["curve"] = json_points(report.curve, xmax);
+        object["curve"] = json_rows(response_columns(xmax, ResponseTable::curve), report.curve);
     }
     return object;
-}
-
-std::vector<std::string> enclosure_csv_header() {
-    return {"port_velocity_m_s", "excursion_mm",        "excursion_ratio",    "spl_db",
-            "impedance_ohm",     "impedance_phase_deg", "length_reachable",   "straight_length_mm",
-            "overall_length_mm", "max_fb_hz",           "displaced_volume_l", "pipe_resonance_hz"};
-}
-
-std::vector<std::string> enclosure_csv_cells(const EnclosureReport& report, std::size_t index) {
-    std::vector<std::string> cells =
-        point_cells(report.design[index], report.model.driver.xmax_m > 0);
-    if (report.length) {
-        const PortLength& l = *report.length;
-        cells.insert(cells.end(),
-                     {l.reachable ? "true" : "false", number(l.straight_length_m * 1000),
-                      number(l.overall_length_m * 1000), number(l.max_fb_hz),
-                      number(l.displaced_volume_m3 * 1000), number(l.pipe_resonance_hz)});
-    } else {
-        cells.insert(cells.end(), 6, "");
-    }
-    return cells;
-}
-
-void write_curve_csv(const EnclosureReport& report, std::ostream& out) {
-    out << "frequency_hz,port_velocity_m_s,excursion_mm,excursion_ratio,spl_db,impedance_ohm,"
-           "impedance_phase_deg\n";
-    for (const ResponsePoint& p : report.curve) {
-        out << number(p.frequency_hz);
-        for (const std::string& cell : point_cells(p, report.model.driver.xmax_m > 0)) {
-            out << ',' << cell;
-        }
-        out << '\n';
-    }
 }
 
 } // namespace venturon::cli

@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace venturon::cli {
@@ -16,10 +15,16 @@ namespace {
 
 constexpr std::array<int, 4> frequencies_hz{20, 25, 30, 35};
 
-// ---------------------------------------------------------------- helpers
-
 std::string number(double value) {
     return number_text_trimmed(value);
+}
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QJsonValue text_value_of(std::string_view text) {
+    return QJsonValue(q(text));
 }
 
 std::string join(const std::array<double, 4>& values, std::string_view separator) {
@@ -36,26 +41,8 @@ std::string allowances_text(const AllowanceSelection& a) {
            std::string(content_name(a.content));
 }
 
-// A length in the chosen units; imperial texts (rounded to a sixteenth or cut to
-// four decimals) carry the millimetres beside them. `note` ends the brackets.
-std::string length_with_mm(double mm, UnitsMode units, int decimals, std::string_view note = {},
-                           Rounding rounding = Rounding::nearest) {
-    std::string text = show_length(mm, units, decimals, rounding);
-    std::string aside = units == UnitsMode::metric
-                            ? std::string()
-                            : length_number(mm, UnitsMode::metric, decimals) + " mm";
-    if (!note.empty()) {
-        aside += (aside.empty() ? "" : ", ") + std::string(note);
-    }
-    return aside.empty() ? text : text + " (" + aside + ")";
-}
-
 std::string minimum_with_mm(double mm, UnitsMode units, std::string_view note = {}) {
-    return length_with_mm(mm, units, 3, note, Rounding::up);
-}
-
-std::string cutter_text(const std::optional<Cutter>& cutter) {
-    return cutter ? std::string(cutter->label) : std::string();
+    return length_with_mm(mm, units, 3, Rounding::up, note);
 }
 
 std::string round_over_line(double minimum_mm, CutterSystem system, UnitsMode units) {
@@ -89,63 +76,8 @@ std::string colour_text(Rgb c) {
     return text;
 }
 
-// Columns padded to their widest cell, two blanks apart; the last column
-// is not padded so that no line ends in blanks.
-struct TextTable {
-    std::vector<bool> left_aligned;
-    std::vector<std::vector<std::string>> rows;
-
-    void write(std::ostream& out) const {
-        std::vector<std::size_t> widths(left_aligned.size(), 0);
-        for (const auto& row : rows) {
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                widths[c] = std::max(widths[c], row[c].size());
-            }
-        }
-        for (const auto& row : rows) {
-            std::string line;
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                const std::string padding(widths[c] - row[c].size(), ' ');
-                const bool last = c + 1 == row.size();
-                line += c ? "  " : "";
-                line += left_aligned[c] ? row[c] + (last ? "" : padding) : padding + row[c];
-            }
-            line.erase(line.find_last_not_of(' ') + 1);
-            out << line << '\n';
-        }
-    }
-};
-
-// Label and value lines: "Diameter      100 mm".
-void write_fields(std::ostream& out, const std::vector<std::pair<std::string, std::string>>& f) {
-    TextTable table{{true, true}, {}};
-    for (const auto& [label, value] : f) {
-        table.rows.push_back({label, value});
-    }
-    table.write(out);
-}
-
-std::string csv_text(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return out + "\"";
-}
-
-void write_csv_line(std::ostream& out, const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        out << (i ? "," : "") << cells[i];
-    }
-    out << '\n';
-}
-
 void write_json(std::ostream& out, const QJsonObject& object) {
     out << QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString();
-}
-
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QJsonArray json_array(const std::array<double, 4>& values) {
@@ -171,6 +103,11 @@ QJsonValue json_round_over(double minimum_mm, CutterSystem system) {
     return object;
 }
 
+QJsonValue cutter_label(double minimum_mm, CutterSystem system) {
+    const auto cutter = smallest_cutter(minimum_mm, system);
+    return text_value_of(cutter ? cutter->label : std::string_view());
+}
+
 QJsonObject json_header(const Options& options) {
     return {{"program", q(program_name)},
             {"version", q(program_version())},
@@ -180,51 +117,74 @@ QJsonObject json_header(const Options& options) {
 
 // ---------------------------------------------------------------- one calculation
 
-void write_rows(std::ostream& out, Rows rows) {
-    TextTable table{std::vector<bool>(rows.empty() ? 0 : rows[0].size(), false), std::move(rows)};
-    table.write(out);
+const std::vector<std::size_t> design_rows{0, 1, 2, 3};
+
+// The rows of one calculation, one per design frequency. The calculation's own
+// values repeat on each row of the CSV, so that every line stands on its own.
+std::vector<Column<std::size_t>> single_columns(const Options& o, const SingleResult& s) {
+    const CalculationResult& r = s.result;
+    const bool minimum = s.input.mode == CalculationMode::minimum;
+    using I = std::size_t;
+    const auto constant = [](const char* key, QJsonValue value, bool quoted = false) {
+        return Column<I>{key, "", "", [value](I) { return value; }, -1, nullptr, in_csv, quoted};
+    };
+    std::vector<Column<I>> columns{
+        constant("diameter_mm", s.input.diameter),
+        constant("ports", s.ports),
+        constant("mode", minimum ? "minimum" : "manual"),
+        {"frequency_hz", "Frequency", "Hz", [](I i) { return QJsonValue(frequencies_hz[i]); }, -1},
+        {"required_m_s", "Required", "m/s", [&s](I i) { return QJsonValue(s.input.required[i]); }},
+        {"core_limit_m_s", "Core limit", "m/s", [&r](I i) { return QJsonValue(r.core_limit[i]); }},
+        {"chuffing_limit_m_s", "Chuffing limit", "m/s",
+         [&r](I i) { return QJsonValue(r.chuff_limit[i]); }},
+        {"min_radius_mm", "Minimum radius", std::string(unit_symbol(o.units)),
+         [&r, minimum](I i) { return number_or_null(minimum, r.min_radius[i]); }, 3,
+         [&r, &o](I i) { return length_number(r.min_radius[i], o.units, 3, Rounding::up); },
+         minimum ? everywhere : in_csv},
+        constant("radius_mm", r.radius),
+        constant("core_excess_m_s", r.core_excess),
+        constant("chuffing_excess_m_s", r.chuff_excess),
+        constant("verdict", text_value_of(verdict_key(r.verdict))),
+        constant("verdict_text", text_value_of(s.verdict_text), true),
+    };
+    if (o.round_over) {
+        columns.push_back(
+            constant("round_over_cutter", cutter_label(*s.minimum_radius_mm, *o.round_over), true));
+    }
+    if (s.enclosure) {
+        for (auto& c : enclosure_csv_columns(*s.enclosure)) {
+            columns.push_back(std::move(c));
+        }
+    }
+    return columns;
 }
 
 void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
     const CalculationResult& r = s.result;
     const bool minimum = s.input.mode == CalculationMode::minimum;
+    const bool xmax = s.enclosure && s.enclosure->model.driver.xmax_m > 0;
     if (s.enclosure) {
         write_fields(out, enclosure_fields(*o.enclosure, *s.enclosure));
         out << '\n';
-        write_rows(out, design_rows(*s.enclosure));
-        if (const Fields excursion = excursion_fields(*s.enclosure); !excursion.empty()) {
-            write_fields(out, excursion);
-        }
+        const std::vector<ResponsePoint> design(s.enclosure->design.begin(),
+                                                s.enclosure->design.end());
+        write_table(out, response_columns(xmax, ResponseTable::design), design);
+        write_fields(out, excursion_fields(*s.enclosure));
         out << '\n';
     }
-    write_fields(out,
-                 {
-                     {"Diameter", length_with_mm(s.input.diameter, o.units, -1)},
-                     {"Ports", number(s.ports)},
-                     {"Flare radius", minimum ? minimum_with_mm(r.radius, o.units, "minimum")
-                                              : length_with_mm(r.radius, o.units, -1, "given")},
-                     {"Allowances", allowances_text(o.allowances)},
-                 });
+    write_fields(out, {
+                          {"Diameter", length_with_mm(s.input.diameter, o.units, -1)},
+                          {"Ports", number(s.ports)},
+                          {"Flare radius", minimum ? minimum_with_mm(r.radius, o.units, "minimum")
+                                                   : length_with_mm(r.radius, o.units, -1,
+                                                                    Rounding::nearest, "given")},
+                          {"Allowances", allowances_text(o.allowances)},
+                      });
+    out << '\n';
+    write_table(out, single_columns(o, s), design_rows);
     out << '\n';
 
-    TextTable table{{false, false, false, false, false}, {}};
-    table.rows.push_back({"Frequency", "Required", "Core limit", "Chuffing limit"});
-    table.rows.push_back({"Hz", "m/s", "m/s", "m/s"});
-    if (minimum) {
-        table.rows[0].push_back("Minimum radius");
-        table.rows[1].push_back(std::string(unit_symbol(o.units)));
-    }
-    for (std::size_t i = 0; i < 4; ++i) {
-        table.rows.push_back({std::to_string(frequencies_hz[i]), fixed(s.input.required[i], 3),
-                              fixed(r.core_limit[i], 3), fixed(r.chuff_limit[i], 3)});
-        if (minimum) {
-            table.rows.back().push_back(length_number(r.min_radius[i], o.units, 3, Rounding::up));
-        }
-    }
-    table.write(out);
-    out << '\n';
-
-    std::vector<std::pair<std::string, std::string>> summary{
+    Fields summary{
         {"Core excess", fixed(r.core_excess, 3) + " m/s"},
         {"Chuffing excess", fixed(r.chuff_excess, 3) + " m/s"},
     };
@@ -239,7 +199,7 @@ void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
         write_fields(out, length_fields(o, *s.enclosure));
         if (o.enclosure->curve) {
             out << '\n';
-            write_rows(out, curve_rows(*s.enclosure));
+            write_table(out, response_columns(xmax, ResponseTable::curve), s.enclosure->curve);
         }
     }
 }
@@ -252,18 +212,7 @@ void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
     object["diameter"] = q(show_length(s.input.diameter, o.units, -1));
     object["ports"] = s.ports;
     object["mode"] = minimum ? "minimum" : "manual";
-    QJsonArray rows;
-    for (std::size_t i = 0; i < 4; ++i) {
-        QJsonObject row{{"frequency_hz", frequencies_hz[i]},
-                        {"required_m_s", s.input.required[i]},
-                        {"core_limit_m_s", r.core_limit[i]},
-                        {"chuffing_limit_m_s", r.chuff_limit[i]}};
-        if (minimum) {
-            row["min_radius_mm"] = r.min_radius[i];
-        }
-        rows.append(row);
-    }
-    object["frequencies"] = rows;
+    object["frequencies"] = json_rows(single_columns(o, s), design_rows);
     object["radius_mm"] = r.radius;
     object["radius"] = q(show_length(r.radius, o.units, minimum ? 3 : -1,
                                      minimum ? Rounding::up : Rounding::nearest));
@@ -282,66 +231,78 @@ void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
     write_json(out, object);
 }
 
-// One line per design frequency; the values of the whole calculation repeat on
-// each, so every line stands on its own.
 void single_csv(const Options& o, const SingleResult& s, std::ostream& out) {
     if (s.enclosure && o.enclosure->curve) {
-        write_curve_csv(*s.enclosure, out); // one table per file: the curve alone
+        // One table per file: the curve alone.
+        auto columns = response_columns(s.enclosure->model.driver.xmax_m > 0, ResponseTable::curve);
+        write_csv(out, columns, s.enclosure->curve);
         return;
     }
-    const CalculationResult& r = s.result;
-    const bool minimum = s.input.mode == CalculationMode::minimum;
-    std::vector<std::string> header{"diameter_mm",
-                                    "ports",
-                                    "mode",
-                                    "frequency_hz",
-                                    "required_m_s",
-                                    "core_limit_m_s",
-                                    "chuffing_limit_m_s",
-                                    "min_radius_mm",
-                                    "radius_mm",
-                                    "core_excess_m_s",
-                                    "chuffing_excess_m_s",
-                                    "verdict",
-                                    "verdict_text"};
-    if (o.round_over) {
-        header.push_back("round_over_cutter");
-    }
-    if (s.enclosure) {
-        const auto more = enclosure_csv_header();
-        header.insert(header.end(), more.begin(), more.end());
-    }
-    write_csv_line(out, header);
-    for (std::size_t i = 0; i < 4; ++i) {
-        std::vector<std::string> cells{number(s.input.diameter),
-                                       number(s.ports),
-                                       minimum ? "minimum" : "manual",
-                                       std::to_string(frequencies_hz[i]),
-                                       number(s.input.required[i]),
-                                       number(r.core_limit[i]),
-                                       number(r.chuff_limit[i]),
-                                       minimum ? number(r.min_radius[i]) : "",
-                                       number(r.radius),
-                                       number(r.core_excess),
-                                       number(r.chuff_excess),
-                                       verdict_key(r.verdict),
-                                       csv_text(s.verdict_text)};
-        if (o.round_over) {
-            cells.push_back(
-                csv_text(cutter_text(smallest_cutter(*s.minimum_radius_mm, *o.round_over))));
-        }
-        if (s.enclosure) {
-            const auto more = enclosure_csv_cells(*s.enclosure, i);
-            cells.insert(cells.end(), more.begin(), more.end());
-        }
-        write_csv_line(out, cells);
-    }
+    write_csv(out, single_columns(o, s), design_rows);
 }
 
 // ---------------------------------------------------------------- sweeps
 
 bool over_diameter(const SweepResult& s) {
     return s.over == SweepResult::Over::diameter;
+}
+
+// A sweep's rows: the velocities rescaled, the minimum radius and the verdict.
+std::vector<Column<SweepRow>> sweep_columns(const Options& o) {
+    using R = const SweepRow&;
+    const std::string length_unit(unit_symbol(o.units));
+    std::vector<Column<SweepRow>> columns{
+        {"diameter_mm", "Diameter", length_unit, [](R r) { return QJsonValue(r.diameter_mm); }, -1,
+         [&o](R r) { return length_number(r.diameter_mm, o.units, -1); }},
+        {"diameter", "", "",
+         [&o](R r) { return QJsonValue(q(show_length(r.diameter_mm, o.units, -1))); }, -1, nullptr,
+         in_json},
+        {"ports", "Ports", "", [](R r) { return QJsonValue(r.ports); }, -1},
+        {"required_m_s", "", "", [](R r) { return QJsonValue(json_array(r.required)); }, -1,
+         nullptr, in_json},
+    };
+    for (std::size_t i = 0; i < frequencies_hz.size(); ++i) {
+        const std::string hz = std::to_string(frequencies_hz[i]);
+        columns.push_back({"required_" + hz + "hz_m_s", hz + " Hz", "m/s",
+                           [i](R r) { return QJsonValue(r.required[i]); }, 1, nullptr,
+                           in_table | in_csv});
+    }
+    const auto minimum = [](R r) { return r.result.radius; };
+    columns.push_back(
+        {"min_radius_mm", "Minimum radius", length_unit,
+         [minimum](R r) { return QJsonValue(minimum(r)); }, 3,
+         [&o, minimum](R r) { return length_number(minimum(r), o.units, 3, Rounding::up); }});
+    columns.push_back({"min_radius", "", "",
+                       [&o, minimum](R r) {
+                           return QJsonValue(q(show_length(minimum(r), o.units, 3, Rounding::up)));
+                       },
+                       -1, nullptr, in_json});
+    columns.push_back({"core_excess_m_s", "Core excess", "m/s",
+                       [](R r) { return QJsonValue(r.result.core_excess); }});
+    if (o.round_over) {
+        const CutterSystem system = *o.round_over;
+        columns.push_back({"cutter", "Cutter", "", [](R) { return QJsonValue(); }, -1,
+                           [system, minimum](R r) {
+                               const auto cutter = smallest_cutter(minimum(r), system);
+                               return cutter ? std::string(cutter->label) : std::string("none");
+                           },
+                           in_table, false, true});
+        columns.push_back({"round_over", "", "",
+                           [system, minimum](R r) { return json_round_over(minimum(r), system); },
+                           -1, nullptr, in_json});
+    }
+    columns.push_back({"verdict", "Verdict", "",
+                       [](R r) { return QJsonValue(q(verdict_key(r.result.verdict))); }, -1,
+                       [](R r) { return trim_spaces(r.verdict_text); }, everywhere, false, true});
+    columns.push_back({"verdict_text", "", "", [](R r) { return QJsonValue(q(r.verdict_text)); },
+                       -1, nullptr, in_json | in_csv, true});
+    if (o.round_over) {
+        const CutterSystem system = *o.round_over;
+        columns.push_back({"round_over_cutter", "", "",
+                           [system, minimum](R r) { return cutter_label(minimum(r), system); }, -1,
+                           nullptr, in_csv, true});
+    }
+    return columns;
 }
 
 void sweep_table(const Options& o, const SweepResult& s, std::ostream& out) {
@@ -353,42 +314,7 @@ void sweep_table(const Options& o, const SweepResult& s, std::ostream& out) {
                           {"Allowances", allowances_text(o.allowances)},
                       });
     out << '\n';
-
-    std::vector<std::string> header{"Diameter", "Ports", "20 Hz",          "25 Hz",
-                                    "30 Hz",    "35 Hz", "Minimum radius", "Core excess"};
-    std::vector<std::string> units{
-        std::string(unit_symbol(o.units)), "",   "m/s", "m/s", "m/s", "m/s",
-        std::string(unit_symbol(o.units)), "m/s"};
-    if (o.round_over) {
-        header.push_back("Cutter");
-        units.push_back("");
-    }
-    header.push_back("Verdict");
-    units.push_back("");
-    // Numbers to the right; the cutter and the verdict, words, to the left.
-    TextTable table{std::vector<bool>(header.size(), false), {}};
-    table.left_aligned.back() = true;
-    if (o.round_over) {
-        table.left_aligned[header.size() - 2] = true;
-    }
-    table.rows.push_back(header);
-    table.rows.push_back(units);
-    for (const SweepRow& row : s.rows) {
-        std::vector<std::string> cells{length_number(row.diameter_mm, o.units, -1),
-                                       number(row.ports)};
-        for (double v : row.required) {
-            cells.push_back(fixed(v, 1));
-        }
-        cells.push_back(length_number(row.result.radius, o.units, 3, Rounding::up));
-        cells.push_back(fixed(row.result.core_excess, 3));
-        if (o.round_over) {
-            const auto cutter = smallest_cutter(row.result.radius, *o.round_over);
-            cells.push_back(cutter ? std::string(cutter->label) : "none");
-        }
-        cells.push_back(trim_spaces(row.verdict_text));
-        table.rows.push_back(cells);
-    }
-    table.write(out);
+    write_table(out, sweep_columns(o), s.rows);
     out << '\n';
 
     if (!s.first_quiet) {
@@ -409,24 +335,7 @@ void sweep_json(const Options& o, const SweepResult& s, std::ostream& out) {
                                       {"diameter", q(show_length(o.diameter_mm, o.units, -1))},
                                       {"ports", o.ports},
                                       {"required_m_s", json_array(s.reference_velocities)}};
-    QJsonArray rows;
-    for (const SweepRow& row : s.rows) {
-        QJsonObject item{
-            {"diameter_mm", row.diameter_mm},
-            {"diameter", q(show_length(row.diameter_mm, o.units, -1))},
-            {"ports", row.ports},
-            {"required_m_s", json_array(row.required)},
-            {"min_radius_mm", row.result.radius},
-            {"min_radius", q(show_length(row.result.radius, o.units, 3, Rounding::up))},
-            {"core_excess_m_s", row.result.core_excess},
-            {"verdict", q(verdict_key(row.result.verdict))},
-            {"verdict_text", q(row.verdict_text)}};
-        if (o.round_over) {
-            item["round_over"] = json_round_over(row.result.radius, *o.round_over);
-        }
-        rows.append(item);
-    }
-    object["rows"] = rows;
+    object["rows"] = json_rows(sweep_columns(o), s.rows);
     const SweepRow* quiet = s.first_quiet ? &s.rows[*s.first_quiet] : nullptr;
     if (over_diameter(s)) {
         object["smallest_quiet_diameter_mm"] =
@@ -435,35 +344,6 @@ void sweep_json(const Options& o, const SweepResult& s, std::ostream& out) {
         object["smallest_quiet_ports"] = quiet ? QJsonValue(quiet->ports) : QJsonValue();
     }
     write_json(out, object);
-}
-
-// One line per row; the smallest quiet value is left to the reader (the verdict
-// column shows it), so the file stays one header and uniform rows.
-void sweep_csv(const Options& o, const SweepResult& s, std::ostream& out) {
-    std::vector<std::string> header{"diameter_mm",       "ports",
-                                    "required_20hz_m_s", "required_25hz_m_s",
-                                    "required_30hz_m_s", "required_35hz_m_s",
-                                    "min_radius_mm",     "core_excess_m_s",
-                                    "verdict",           "verdict_text"};
-    if (o.round_over) {
-        header.push_back("round_over_cutter");
-    }
-    write_csv_line(out, header);
-    for (const SweepRow& row : s.rows) {
-        std::vector<std::string> cells{number(row.diameter_mm), number(row.ports)};
-        for (double v : row.required) {
-            cells.push_back(number(v));
-        }
-        cells.push_back(number(row.result.radius));
-        cells.push_back(number(row.result.core_excess));
-        cells.push_back(verdict_key(row.result.verdict));
-        cells.push_back(csv_text(row.verdict_text));
-        if (o.round_over) {
-            cells.push_back(
-                csv_text(cutter_text(smallest_cutter(row.result.radius, *o.round_over))));
-        }
-        write_csv_line(out, cells);
-    }
 }
 
 } // namespace
@@ -486,7 +366,9 @@ void write_report(const Options& options, const Results& results, std::ostream& 
     case Format::json:
         return sweep_json(options, sweep, out);
     case Format::csv:
-        return sweep_csv(options, sweep, out);
+        // One line per row; the smallest quiet value is left to the reader (the
+        // verdict column shows it), so the file stays one header and uniform rows.
+        return write_csv(out, sweep_columns(options), sweep.rows);
     }
 }
 
