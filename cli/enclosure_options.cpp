@@ -83,15 +83,9 @@ EnclosureInputs driver_file_inputs(const QString& path) {
 }
 
 CurveRange curve_range(std::string_view text) {
-    std::array<std::string_view, 3> parts{};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const auto end = text.find(':', start);
-        if ((end == std::string_view::npos) != (i + 1 == parts.size())) {
-            reject("curve-range", text, "expected LOW:HIGH:POINTS (for example 10:200:100)");
-        }
-        parts[i] = text.substr(start, end - start);
-        start = end + 1;
+    const auto parts = split_text(text, ':');
+    if (parts.size() != 3) {
+        reject("curve-range", text, "expected LOW:HIGH:POINTS (for example 10:200:100)");
     }
     auto frequency = [&](std::string_view part, Field field) {
         const NumberReading reading = read_number(part);

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "enclosure_options.h"
+#include "number_text.h"
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
@@ -91,20 +92,8 @@ double length(std::string_view option, std::string_view text, UnitsMode units, S
     return mm;
 }
 
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const auto end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            return parts;
-        }
-        start = end + 1;
-    }
-}
-
 std::array<double, 4> velocities(std::string_view text) {
-    const auto parts = split(text, ',');
+    const auto parts = split_text(text, ',');
     if (parts.size() != 4) {
         reject("velocities", text,
                "give four velocities in m/s (20, 25, 30 and 35 Hz) separated by commas");
@@ -144,7 +133,7 @@ double ports(std::string_view text) {
 }
 
 DiameterSweep diameter_sweep(std::string_view text, UnitsMode units) {
-    const auto parts = split(text, ':');
+    const auto parts = split_text(text, ':');
     if (parts.size() != 3) {
         reject("sweep-diameter", text, "expected FROM:TO:STEP");
     }
@@ -176,7 +165,7 @@ DiameterSweep diameter_sweep(std::string_view text, UnitsMode units) {
 }
 
 PortSweep port_sweep(std::string_view text) {
-    const auto parts = split(text, ':');
+    const auto parts = split_text(text, ':');
     if (parts.size() != 2) {
         reject("sweep-ports", text, "expected FROM:TO");
     }
@@ -226,20 +215,11 @@ GraphRequest graph_request(std::string_view option, const QString& path) {
 
 // WIDTHxHEIGHT in whole pixels.
 void graph_size(std::string_view text, GraphRequest& request) {
-    auto side = [](std::string_view digits) {
-        int value = 0;
-        if (digits.empty() || digits.size() > 5) {
-            return 0;
-        }
-        for (char c : digits) {
-            if (c < '0' || c > '9') {
-                return 0;
-            }
-            value = value * 10 + (c - '0');
-        }
-        return value <= graph_side_limit ? value : 0;
-    };
     const auto x = text.find_first_of("xX");
+    const auto side = [](std::string_view digits) {
+        const auto value = digits.size() <= 5 ? whole_number(digits) : std::nullopt;
+        return value && *value <= graph_side_limit ? *value : 0;
+    };
     const int width = x == std::string_view::npos ? 0 : side(text.substr(0, x));
     const int height = x == std::string_view::npos ? 0 : side(text.substr(x + 1));
     if (width == 0 || height == 0) {
@@ -374,6 +354,23 @@ std::string help_text(const QCommandLineParser& parser) {
     return text;
 }
 
+// An option that a sweep cannot take, refused with the reason.
+void refuse_with_sweep(const Options& options, std::string_view option, std::string_view why) {
+    if (options.sweep_diameter || options.sweep_ports) {
+        throw BadInput{std::string(option) + " cannot be used with " +
+                       (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") + ": " +
+                       std::string(why)};
+    }
+}
+
+// A graph option needs a build that draws.
+void refuse_without_drawing(std::string_view option) {
+    if (!graph_output_available()) {
+        throw BadInput{std::string(option) + ": this build of " + std::string(program_name) +
+                       " cannot draw graphs"};
+    }
+}
+
 // A picture of the enclosure: it needs driver inputs and a single calculation.
 std::optional<GraphRequest> enclosure_graph_request(const QCommandLineParser& parser,
                                                     const QCommandLineOption& option,
@@ -385,15 +382,8 @@ std::optional<GraphRequest> enclosure_graph_request(const QCommandLineParser& pa
     if (!options.enclosure) {
         throw BadInput{"--" + name + " needs driver inputs (--driver FILE, or --fs, --vas, ...)"};
     }
-    if (!graph_output_available()) {
-        throw BadInput{"--" + name + ": this build of " + std::string(program_name) +
-                       " cannot draw graphs"};
-    }
-    if (options.sweep_diameter || options.sweep_ports) {
-        throw BadInput{"--" + name + " cannot be used with " +
-                       (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
-                       ": a sweep has no single graph"};
-    }
+    refuse_without_drawing("--" + name);
+    refuse_with_sweep(options, "--" + name, "a sweep has no single graph");
     GraphRequest request = graph_request(name, parser.value(option));
     request.width = enclosure_graph_default_width;
     request.height = enclosure_graph_default_height;
@@ -491,29 +481,18 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o,
     if (options.sweep_diameter && options.sweep_ports) {
         throw BadInput{"--sweep-diameter and --sweep-ports cannot be used together"};
     }
-    if (options.radius_mm && (options.sweep_diameter || options.sweep_ports)) {
-        throw BadInput{std::string("--radius cannot be used with ") +
-                       (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
-                       ": a sweep works out the minimum radius"};
+    if (options.radius_mm) {
+        refuse_with_sweep(options, "--radius", "a sweep works out the minimum radius");
     }
 
     if (parser.isSet(o.graph)) {
-        if (!graph_output_available()) {
-            throw BadInput{"--graph: this build of " + std::string(program_name) +
-                           " cannot draw graphs"};
-        }
-        if (options.sweep_diameter || options.sweep_ports) {
-            throw BadInput{std::string("--graph cannot be used with ") +
-                           (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
-                           ": a sweep has no single graph"};
-        }
+        refuse_without_drawing("--graph");
+        refuse_with_sweep(options, "--graph", "a sweep has no single graph");
         options.graph = graph_request("graph", parser.value(o.graph));
     }
     if (options.enclosure) {
-        if (options.enclosure->curve && (options.sweep_diameter || options.sweep_ports)) {
-            throw BadInput{std::string("--curve cannot be used with ") +
-                           (options.sweep_diameter ? "--sweep-diameter" : "--sweep-ports") +
-                           ": a sweep has no single enclosure"};
+        if (options.enclosure->curve) {
+            refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
         }
         options.enclosure->velocity_graph =
             enclosure_graph_request(parser, o.enclosure_graph, options);

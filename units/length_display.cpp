@@ -68,30 +68,25 @@ std::string_view unit_symbol(UnitsMode units) {
 
 NumberReading read_number(std::string_view text) {
     text = trim_blanks(text);
-    if (!text.empty() && text.front() == '+') {
+    if (text.starts_with('+')) {
         text.remove_prefix(1);
     }
     NumberReading reading;
-    if (text.empty()) {
+    if (const auto value = complete_number(text)) {
+        reading.value = *value + 0.0; // no negative zero
         return reading;
     }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (end != text.data() + text.size() ||
-        (error != std::errc() && error != std::errc::result_out_of_range)) {
-        return reading;
-    }
-    if (error == std::errc::result_out_of_range) {
+    // complete_number refuses a number beyond a double either way: one too large
+    // is said to be, one too small for a double is 0.
+    double tiny = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), tiny);
+    if (error == std::errc::result_out_of_range && end == text.data() + text.size()) {
         if (beyond_double(text)) {
             reading.too_large = true;
-            return reading;
+        } else {
+            reading.value = 0.0;
         }
-        value = 0; // below the smallest double
     }
-    if (!std::isfinite(value)) {
-        return reading; // "inf", "nan"
-    }
-    reading.value = value + 0.0; // no negative zero
     return reading;
 }
 

@@ -250,4 +250,29 @@ std::string_view trim_blanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+std::vector<std::string_view> split_text(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const auto end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) {
+            return parts;
+        }
+        start = end + 1;
+    }
+}
+
+std::optional<int> whole_number(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text.front() < '0' || text.front() > '9') {
+        return std::nullopt;
+    }
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 } // namespace venturon

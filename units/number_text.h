@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace venturon {
 
@@ -41,5 +42,12 @@ std::string trim_spaces(std::string_view text);
 
 // The text without the blanks (spaces and tabs) around it.
 std::string_view trim_blanks(std::string_view text);
+
+// The parts of a text between its separators, empty ones included ("a,,b" has three).
+std::vector<std::string_view> split_text(std::string_view text, char separator);
+
+// A whole number from 0 up written as the whole text, digits only ("0401" too);
+// nothing for any other text or one beyond an int.
+std::optional<int> whole_number(std::string_view text);
 
 } // namespace venturon

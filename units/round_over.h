@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-namespace venturon::cli {
+namespace venturon {
 
 // Standard round-over router cutters, by the radius they cut.
 enum class CutterSystem { metric, imperial };
@@ -23,4 +23,4 @@ std::span<const Cutter> standard_cutters(CutterSystem system);
 // radius is beyond the largest cutter.
 std::optional<Cutter> smallest_cutter(double radius_mm, CutterSystem system);
 
-} // namespace venturon::cli
+} // namespace venturon

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace venturon::cli {
+namespace venturon {
 
 namespace {
 
@@ -59,4 +59,4 @@ std::optional<Cutter> smallest_cutter(double radius_mm, CutterSystem system) {
     return std::nullopt;
 }
 
-} // namespace venturon::cli
+} // namespace venturon
