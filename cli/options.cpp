@@ -440,22 +440,31 @@ void refuse_shared_graph_files(const Options& options) {
     }
 }
 
-Options read_options(const QCommandLineParser& parser, const OptionSet& o,
-                     const EnclosureOptions& e) {
-    auto value = [&](const QCommandLineOption& option) {
+// Reads an option's value as typed.
+struct Values {
+    const QCommandLineParser& parser;
+    std::string operator()(const QCommandLineOption& option) const {
         return parser.value(option).toStdString();
-    };
-    Options options;
+    }
+};
+
+// The units, the allowances, the format and the cutter system.
+void read_choices(const Values& value, const OptionSet& o, Options& options) {
     options.units = choose("units", value(o.units), unit_choices);
     options.allowances.chuffing =
         choose("chuffing-allowance", value(o.chuffing), allowance_choices);
     options.allowances.core = choose("core-allowance", value(o.core), allowance_choices);
     options.allowances.content = choose("content", value(o.content), content_choices);
     options.format = choose("format", value(o.format), format_choices);
-    if (parser.isSet(o.round_over)) {
+    if (value.parser.isSet(o.round_over)) {
         options.round_over = choose("round-over", value(o.round_over), cutter_choices);
     }
+}
 
+// The port and the velocities it must carry (or the driver inputs that give them).
+void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& e,
+               Options& options) {
+    const QCommandLineParser& parser = value.parser;
     if (!parser.isSet(o.diameter)) {
         throw BadInput{"missing --diameter (see --help)"};
     }
@@ -471,11 +480,13 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o,
     } else if (!options.enclosure) {
         throw BadInput{"missing --velocities, or driver inputs to work them out (see --help)"};
     }
+}
 
-    if (parser.isSet(o.sweep_diameter)) {
+void read_sweeps(const Values& value, const OptionSet& o, Options& options) {
+    if (value.parser.isSet(o.sweep_diameter)) {
         options.sweep_diameter = diameter_sweep(value(o.sweep_diameter), options.units);
     }
-    if (parser.isSet(o.sweep_ports)) {
+    if (value.parser.isSet(o.sweep_ports)) {
         options.sweep_ports = port_sweep(value(o.sweep_ports));
     }
     if (options.sweep_diameter && options.sweep_ports) {
@@ -484,41 +495,53 @@ Options read_options(const QCommandLineParser& parser, const OptionSet& o,
     if (options.radius_mm) {
         refuse_with_sweep(options, "--radius", "a sweep works out the minimum radius");
     }
+    if (options.enclosure && options.enclosure->curve) {
+        refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
+    }
+}
 
+// The graph files, each with its size.
+void read_graphs(const Values& value, const OptionSet& o, Options& options) {
+    const QCommandLineParser& parser = value.parser;
     if (parser.isSet(o.graph)) {
         refuse_without_drawing("--graph");
         refuse_with_sweep(options, "--graph", "a sweep has no single graph");
         options.graph = graph_request("graph", parser.value(o.graph));
     }
+    const auto enclosure_velocity = enclosure_graph_request(parser, o.enclosure_graph, options);
+    const auto enclosure_excursion = enclosure_graph_request(parser, o.excursion_graph, options);
     if (options.enclosure) {
-        if (options.enclosure->curve) {
-            refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
-        }
-        options.enclosure->velocity_graph =
-            enclosure_graph_request(parser, o.enclosure_graph, options);
-        options.enclosure->excursion_graph =
-            enclosure_graph_request(parser, o.excursion_graph, options);
-    } else {
-        enclosure_graph_request(parser, o.enclosure_graph, options);
-        enclosure_graph_request(parser, o.excursion_graph, options);
+        options.enclosure->velocity_graph = enclosure_velocity;
+        options.enclosure->excursion_graph = enclosure_excursion;
     }
     refuse_shared_graph_files(options);
-    if (parser.isSet(o.graph_size)) {
-        if (!options.draws_graphs()) {
-            throw BadInput{"--graph-size needs --graph, --enclosure-graph or --excursion-graph"};
-        }
-        for (auto* request : {options.graph ? &*options.graph : nullptr,
-                              options.enclosure && options.enclosure->velocity_graph
-                                  ? &*options.enclosure->velocity_graph
-                                  : nullptr,
-                              options.enclosure && options.enclosure->excursion_graph
-                                  ? &*options.enclosure->excursion_graph
-                                  : nullptr}) {
-            if (request) {
-                graph_size(value(o.graph_size), *request);
-            }
+    if (!parser.isSet(o.graph_size)) {
+        return;
+    }
+    if (!options.draws_graphs()) {
+        throw BadInput{"--graph-size needs --graph, --enclosure-graph or --excursion-graph"};
+    }
+    for (auto* request : {options.graph ? &*options.graph : nullptr,
+                          options.enclosure && options.enclosure->velocity_graph
+                              ? &*options.enclosure->velocity_graph
+                              : nullptr,
+                          options.enclosure && options.enclosure->excursion_graph
+                              ? &*options.enclosure->excursion_graph
+                              : nullptr}) {
+        if (request) {
+            graph_size(value(o.graph_size), *request);
         }
     }
+}
+
+Options read_options(const QCommandLineParser& parser, const OptionSet& o,
+                     const EnclosureOptions& e) {
+    const Values value{parser};
+    Options options;
+    read_choices(value, o, options);
+    read_port(value, o, e, options);
+    read_sweeps(value, o, options);
+    read_graphs(value, o, options);
     return options;
 }
 

@@ -305,285 +305,355 @@ QString tick_text(double value, double step) {
     return QString::number(value, 'f', std::clamp(decimals, 0, 9));
 }
 
-PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
-    const double w = std::max(1.0, size.width());
-    const double h = std::max(1.0, size.height());
-    d.set_scale(w, h);
-    d.clear();
-    d.set_antialiased(true);
-    d.set_pen_width(1);
-    d.set_pen_style(Qt::SolidLine);
+namespace {
 
-    const QFontMetricsF metrics(d.font());
-    Texts texts{d, metrics, QSizeF(w, h), {}};
-    const double th = texts.height();
+// One drawing of a spec: measured first (ranges, ticks, margins, legends), then
+// drawn back to front, the texts last.
+class Plotter {
+public:
+    Plotter(Drawing& d, const PlotSpec& spec, QSizeF size)
+        : d_(d), spec_(spec), w_(std::max(1.0, size.width())), h_(std::max(1.0, size.height())),
+          metrics_(d.font()), texts_{d, metrics_, QSizeF(w_, h_), {}}, th_(texts_.height()) {}
 
-    PlotLayout layout;
-    layout.x = spec.x;
-    layout.y2 = spec.y2;
-
-    // The vertical range and its step, for the height the plot will have.
-    const double top_margin = th + gap + triangle_half;
-    const double bottom_margin = 2 * th + 2 * gap;
-    const double plot_height = h - top_margin - bottom_margin;
-    Vertical range = fitted_range(spec);
-    const double step = vertical_step(range.low, range.high, std::max(plot_height, 1.0), th);
-    if (!spec.y_high) {
-        range.high = std::ceil(range.high / step - 1e-9) * step;
-    }
-    if (!spec.y_low) {
-        range.low = std::floor(range.low / step + 1e-9) * step;
-    }
-    layout.y_low = range.low;
-    layout.y_high = range.high;
-    std::vector<double> ticks;
-    for (double v = range.low; v <= range.high + step * 1e-6 && ticks.size() < 200; v += step) {
-        ticks.push_back(v);
-    }
-    double label_width = 0;
-    for (double v : ticks) {
-        label_width = std::max(label_width, texts.width(tick_text(v, step)));
-    }
-    double step2 = 1;
-    std::vector<double> ticks2;
-    double label2_width = 0;
-    if (spec.y2) {
-        step2 = vertical_step(spec.y2->low, spec.y2->high, std::max(plot_height, 1.0), th);
-        for (double v = std::ceil(spec.y2->low / step2 - 1e-9) * step2;
-             v <= spec.y2->high + step2 * 1e-6 && ticks2.size() < 200; v += step2) {
-            ticks2.push_back(v);
-            label2_width = std::max(label2_width, texts.width(tick_text(v, step2)));
+    PlotLayout draw() {
+        d_.set_scale(w_, h_);
+        d_.clear();
+        d_.set_antialiased(true);
+        d_.set_pen_width(1);
+        d_.set_pen_style(Qt::SolidLine);
+        layout_.x = spec_.x;
+        layout_.y2 = spec_.y2;
+        if (!measure()) {
+            return layout_; // too small to show anything readable
         }
+        draw_grid();
+        draw_shades();
+        draw_markers();
+        draw_curves();
+        draw_crosses();
+        draw_frame();
+        draw_texts();
+        draw_legends();
+        return layout_;
     }
-    // The legends: a curve whose right-hand end lies above the range says so.
+
+private:
     struct Legend {
         const PlotCurve* curve;
         QString text;
-        double end; // pixels, where the curve ends, within the plot's height
-    };
-    std::vector<Legend> legends;
-    double legend_width = 0;
-    for (const PlotCurve& c : spec.curves) {
-        if (c.name.isEmpty()) {
-            continue;
-        }
-        std::optional<double> end;
-        for (const PlotPoint& p : c.points) {
-            if (finite(p) && p.x <= std::max(spec.x.low, spec.x.high)) {
-                end = p.y;
-            }
-        }
-        const double high = c.secondary && spec.y2 ? spec.y2->high : range.high;
-        const bool above = end && *end > high;
-        legends.push_back({&c, above ? c.name + QStringLiteral(" (off scale)") : c.name,
-                           end.value_or(std::numeric_limits<double>::quiet_NaN())});
-        legend_width = std::max(legend_width, texts.width(legends.back().text));
-    }
-    const double left = label_width + 2 * gap;
-    const double right =
-        (spec.y2 ? label2_width + 2 * gap : gap) + legend_width + (legend_width > 0 ? gap : 0);
-    layout.plot =
-        QRectF(left, top_margin, std::max(1.0, w - left - right), std::max(1.0, plot_height));
-    const QRectF plot = layout.plot;
-    const bool room =
-        plot.width() > 20 && plot.height() > 10 && w - left - right > 20 && plot_height > 10;
-    if (!room) {
-        return layout; // too small to show anything readable
-    }
-
-    const auto point_at = [&layout](const PlotPoint& p, bool secondary) {
-        return QPointF(px(layout.x_pixel(p.x)),
-                       px(secondary ? layout.y2_pixel(p.y) : layout.y_pixel(p.y)));
+        double end; // the value where the curve ends
     };
 
-    // Bands, grid and frame.
-    for (const PlotBand& b : spec.bands) {
-        const double x0 = std::max(plot.left(), layout.x_pixel(b.from));
-        const double x1 = std::min(plot.right(), layout.x_pixel(b.to));
-        if (x1 > x0) {
-            d.polygon(
-                {{x0, plot.top()}, {x1, plot.top()}, {x1, plot.bottom()}, {x0, plot.bottom()}},
-                b.colour);
+    // The vertical range and ticks for the plot's height, the legends, the
+    // margins; false when no readable plot fits.
+    bool measure() {
+        const double top_margin = th_ + gap + triangle_half;
+        const double bottom_margin = 2 * th_ + 2 * gap;
+        const double plot_height = h_ - top_margin - bottom_margin;
+        Vertical range = fitted_range(spec_);
+        step_ = vertical_step(range.low, range.high, std::max(plot_height, 1.0), th_);
+        if (!spec_.y_high) {
+            range.high = std::ceil(range.high / step_ - 1e-9) * step_;
         }
-    }
-    for (double f : frequency_grid(spec.x)) {
-        const double x = layout.x_pixel(f);
-        d.line(px(x), plot.top(), px(x), plot.bottom(), graph_colour::grid);
-    }
-    for (double v : ticks) {
-        const double y = layout.y_pixel(v);
-        d.line(plot.left(), px(y), plot.right(), px(y), graph_colour::grid);
+        if (!spec_.y_low) {
+            range.low = std::floor(range.low / step_ + 1e-9) * step_;
+        }
+        layout_.y_low = range.low;
+        layout_.y_high = range.high;
+        const double label_width = ticks(range.low, range.high, step_, ticks_);
+        double label2_width = 0;
+        if (spec_.y2) {
+            step2_ = vertical_step(spec_.y2->low, spec_.y2->high, std::max(plot_height, 1.0), th_);
+            label2_width = ticks(std::ceil(spec_.y2->low / step2_ - 1e-9) * step2_, spec_.y2->high,
+                                 step2_, ticks2_);
+        }
+        const double legend_width = measure_legends();
+        const double left = label_width + 2 * gap;
+        const double right =
+            (spec_.y2 ? label2_width + 2 * gap : gap) + legend_width + (legend_width > 0 ? gap : 0);
+        legend_x_ = spec_.y2 ? label2_width + 2 * gap : gap;
+        layout_.plot =
+            QRectF(left, top_margin, std::max(1.0, w_ - left - right), std::max(1.0, plot_height));
+        plot_ = layout_.plot;
+        legend_x_ += plot_.right();
+        y2_title_right_ = plot_.right() + gap + label2_width;
+        return plot_.width() > 20 && plot_.height() > 10 && w_ - left - right > 20 &&
+               plot_height > 10;
     }
 
-    // Shading between curves, cut to the plot.
-    for (const PlotShade& s : spec.shades) {
-        const std::size_t n = std::min(s.lower.size(), s.upper.size());
-        std::size_t i = 0;
-        while (i < n) {
-            // A run where the upper curve lies above the lower.
-            while (i < n &&
-                   !(finite(s.upper[i]) && finite(s.lower[i]) && s.upper[i].y > s.lower[i].y)) {
-                ++i;
+    // The values of a vertical axis's grid lines; gives the widest label.
+    double ticks(double from, double to, double step, std::vector<double>& out) const {
+        double widest = 0;
+        for (double v = from; v <= to + step * 1e-6 && out.size() < 200; v += step) {
+            out.push_back(v);
+            widest = std::max(widest, texts_.width(tick_text(v, step)));
+        }
+        return widest;
+    }
+
+    // A curve whose right-hand end lies above the range says so in its legend.
+    double measure_legends() {
+        double widest = 0;
+        for (const PlotCurve& c : spec_.curves) {
+            if (c.name.isEmpty()) {
+                continue;
             }
-            std::size_t j = i;
-            while (j < n && finite(s.upper[j]) && finite(s.lower[j]) &&
-                   s.upper[j].y > s.lower[j].y) {
-                ++j;
+            std::optional<double> end;
+            for (const PlotPoint& p : c.points) {
+                if (finite(p) && p.x <= std::max(spec_.x.low, spec_.x.high)) {
+                    end = p.y;
+                }
             }
-            if (j > i) {
+            const double high = c.secondary && spec_.y2 ? spec_.y2->high : layout_.y_high;
+            const bool above = end && *end > high;
+            legends_.push_back({&c, above ? c.name + QStringLiteral(" (off scale)") : c.name,
+                                end.value_or(std::numeric_limits<double>::quiet_NaN())});
+            widest = std::max(widest, texts_.width(legends_.back().text));
+        }
+        return std::min(widest, 0.3 * w_);
+    }
+
+    QPointF point_at(const PlotPoint& p, bool secondary) const {
+        return QPointF(px(layout_.x_pixel(p.x)),
+                       px(secondary ? layout_.y2_pixel(p.y) : layout_.y_pixel(p.y)));
+    }
+
+    void draw_grid() {
+        for (const PlotBand& b : spec_.bands) {
+            const double x0 = std::max(plot_.left(), layout_.x_pixel(b.from));
+            const double x1 = std::min(plot_.right(), layout_.x_pixel(b.to));
+            if (x1 > x0) {
+                d_.polygon({{x0, plot_.top()},
+                            {x1, plot_.top()},
+                            {x1, plot_.bottom()},
+                            {x0, plot_.bottom()}},
+                           b.colour);
+            }
+        }
+        for (double f : frequency_grid(spec_.x)) {
+            const double x = layout_.x_pixel(f);
+            d_.line(px(x), plot_.top(), px(x), plot_.bottom(), graph_colour::grid);
+        }
+        for (double v : ticks_) {
+            const double y = layout_.y_pixel(v);
+            d_.line(plot_.left(), px(y), plot_.right(), px(y), graph_colour::grid);
+        }
+    }
+
+    // Each stretch where the upper curve lies above the lower, as one polygon cut
+    // to the plot; where a stretch starts or ends between samples, the curves meet.
+    void draw_shades() {
+        for (const PlotShade& s : spec_.shades) {
+            const std::size_t n = std::min(s.lower.size(), s.upper.size());
+            const auto above = [&s](std::size_t k) {
+                return finite(s.upper[k]) && finite(s.lower[k]) && s.upper[k].y > s.lower[k].y;
+            };
+            const auto known = [&s](std::size_t k) {
+                return finite(s.upper[k]) && finite(s.lower[k]);
+            };
+            const auto meeting = [&s](std::size_t a, std::size_t b) {
+                const double da = s.upper[a].y - s.lower[a].y;
+                const double db = s.upper[b].y - s.lower[b].y;
+                const double t = da / (da - db);
+                return PlotPoint{s.lower[a].x + t * (s.lower[b].x - s.lower[a].x),
+                                 s.lower[a].y + t * (s.lower[b].y - s.lower[a].y)};
+            };
+            for (std::size_t i = 0; i < n;) {
+                while (i < n && !above(i)) {
+                    ++i;
+                }
+                std::size_t j = i;
+                while (j < n && above(j)) {
+                    ++j;
+                }
+                if (j == i) {
+                    break;
+                }
                 std::vector<QPointF> corners;
-                // Where the run starts and ends between samples, the curves meet.
-                const auto meeting = [&](std::size_t a, std::size_t b) {
-                    const double da = s.upper[a].y - s.lower[a].y;
-                    const double db = s.upper[b].y - s.lower[b].y;
-                    const double t = da / (da - db);
-                    return PlotPoint{s.lower[a].x + t * (s.lower[b].x - s.lower[a].x),
-                                     s.lower[a].y + t * (s.lower[b].y - s.lower[a].y)};
-                };
-                if (i > 0 && finite(s.upper[i - 1]) && finite(s.lower[i - 1])) {
+                if (i > 0 && known(i - 1)) {
                     corners.push_back(point_at(meeting(i - 1, i), false));
                 }
                 for (std::size_t k = i; k < j; ++k) {
                     corners.push_back(point_at(s.lower[k], false));
                 }
-                if (j < n && finite(s.upper[j]) && finite(s.lower[j])) {
+                if (j < n && known(j)) {
                     corners.push_back(point_at(meeting(j - 1, j), false));
                 }
                 for (std::size_t k = j; k-- > i;) {
                     corners.push_back(point_at(s.upper[k], false));
                 }
-                const auto cut = clip_polygon(corners, plot);
+                const auto cut = clip_polygon(corners, plot_);
                 if (cut.size() >= 3) {
-                    d.polygon(cut, s.colour);
+                    d_.polygon(cut, s.colour);
+                }
+                i = j;
+            }
+        }
+    }
+
+    void draw_markers() {
+        for (const PlotMarker& m : spec_.markers) {
+            const double x = layout_.x_pixel(m.x);
+            if (x >= plot_.left() && x <= plot_.right()) {
+                d_.set_pen_style(m.style);
+                d_.line(px(x), plot_.top(), px(x), plot_.bottom(), m.colour);
+                d_.set_pen_style(Qt::SolidLine);
+            }
+        }
+    }
+
+    // A small triangle on the top edge, where a curve runs off the top.
+    void mark_off_top(double x, const QColor& colour) {
+        x = std::clamp(x, plot_.left() + triangle_half, plot_.right() - triangle_half);
+        d_.polygon({{x - triangle_half, plot_.top()},
+                    {x + triangle_half, plot_.top()},
+                    {x, plot_.top() - triangle_half}},
+                   colour);
+    }
+
+    // The curves, cut to the plot; one that leaves through the top is marked
+    // there, and where it ends above it.
+    void draw_curves() {
+        for (const PlotCurve& c : spec_.curves) {
+            d_.set_pen_width(c.width);
+            d_.set_pen_style(c.style);
+            for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
+                if (!finite(c.points[i]) || !finite(c.points[i + 1])) {
+                    continue;
+                }
+                QPointF a = point_at(c.points[i], c.secondary);
+                QPointF b = point_at(c.points[i + 1], c.secondary);
+                const bool a_above = a.y() < plot_.top();
+                const bool b_above = b.y() < plot_.top();
+                const QColor colour =
+                    i < c.stretch_colours.size() ? c.stretch_colours[i] : c.colour;
+                if (clip_segment(plot_, a, b)) {
+                    d_.line(a.x(), a.y(), b.x(), b.y(), colour);
+                    if (a_above != b_above) {
+                        mark_off_top(a_above ? a.x() : b.x(), colour);
+                    }
                 }
             }
-            i = j;
+            const auto last = std::find_if(c.points.rbegin(), c.points.rend(), finite);
+            if (last != c.points.rend() && point_at(*last, c.secondary).y() < plot_.top() &&
+                layout_.x_pixel(last->x) >= plot_.left()) {
+                mark_off_top(std::min(layout_.x_pixel(last->x), plot_.right()) - triangle_half,
+                             c.stretch_colours.empty() ? c.colour : c.stretch_colours.back());
+            }
+            d_.set_pen_style(Qt::SolidLine);
         }
     }
 
-    for (const PlotMarker& m : spec.markers) {
-        const double x = layout.x_pixel(m.x);
-        if (x >= plot.left() && x <= plot.right()) {
-            d.set_pen_style(m.style);
-            d.line(px(x), plot.top(), px(x), plot.bottom(), m.colour);
-            d.set_pen_style(Qt::SolidLine);
+    void draw_crosses() {
+        d_.set_pen_width(1.5);
+        for (const PlotCross& c : spec_.crosses) {
+            const QPointF p = point_at({c.x, c.y}, false);
+            for (auto [a, b] :
+                 {std::pair{QPointF(p.x() - cross_half, p.y()), QPointF(p.x() + cross_half, p.y())},
+                  std::pair{QPointF(p.x(), p.y() - cross_half),
+                            QPointF(p.x(), p.y() + cross_half)}}) {
+                if (clip_segment(plot_, a, b)) {
+                    d_.line(a.x(), a.y(), b.x(), b.y(), c.colour);
+                }
+            }
         }
+        d_.set_pen_width(1);
     }
 
-    // The curves, cut to the plot; a curve that leaves through the top is marked
-    // there with a small triangle.
-    const auto mark_off_top = [&](double x, const QColor& colour) {
-        x = std::clamp(x, plot.left() + triangle_half, plot.right() - triangle_half);
-        d.polygon({{x - triangle_half, plot.top()},
-                   {x + triangle_half, plot.top()},
-                   {x, plot.top() - triangle_half}},
-                  colour);
-    };
-    for (const PlotCurve& c : spec.curves) {
-        d.set_pen_width(c.width);
-        d.set_pen_style(c.style);
-        for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
-            if (!finite(c.points[i]) || !finite(c.points[i + 1])) {
+    void draw_frame() {
+        d_.line(plot_.left(), plot_.top(), plot_.right(), plot_.top(), frame_colour);
+        d_.line(plot_.right(), plot_.top(), plot_.right(), plot_.bottom(), frame_colour);
+        d_.line(plot_.right(), plot_.bottom(), plot_.left(), plot_.bottom(), frame_colour);
+        d_.line(plot_.left(), plot_.bottom(), plot_.left(), plot_.top(), frame_colour);
+    }
+
+    // Titles first, then the value labels, then the frequency labels: a text
+    // that would overlap one placed before it is left out.
+    void draw_texts() {
+        texts_.place(gap, 0, spec_.y_title, text_colour);
+        if (spec_.y2) {
+            const QString& title = spec_.y2->title;
+            const double x =
+                std::min(w_ - texts_.width(title) - 0.5, y2_title_right_ - texts_.width(title));
+            texts_.place(std::max(0.0, x), 0, title, text_colour);
+        }
+        if (!spec_.note.isEmpty()) {
+            texts_.place(std::max(gap + texts_.width(spec_.y_title) + 3 * gap,
+                                  plot_.right() - texts_.width(spec_.note)),
+                         0, spec_.note, text_colour);
+        }
+        texts_.place(std::max(0.0, plot_.right() - texts_.width(spec_.x.title)), h_ - th_ - 0.5,
+                     spec_.x.title, text_colour);
+        for (double v : ticks_) {
+            const QString t = tick_text(v, step_);
+            const double y = std::clamp(layout_.y_pixel(v) - th_ / 2, 0.0, h_ - th_);
+            texts_.place(plot_.left() - gap - texts_.width(t), y, t, graph_colour::label);
+        }
+        for (double v : ticks2_) {
+            const QString t = tick_text(v, step2_);
+            const double y = std::clamp(layout_.y2_pixel(v) - th_ / 2, 0.0, h_ - th_);
+            texts_.place(plot_.right() + gap, y, t, graph_colour::label);
+        }
+        for (double f : frequency_labels(spec_.x, spec_.x_labels)) {
+            const QString t = QString::number(f, 'g', 6);
+            const double x = layout_.x_pixel(f);
+            if (x < plot_.left() - 0.5 || x > plot_.right() + 0.5) {
                 continue;
             }
-            QPointF a = point_at(c.points[i], c.secondary);
-            QPointF b = point_at(c.points[i + 1], c.secondary);
-            const bool a_above = a.y() < plot.top();
-            const bool b_above = b.y() < plot.top();
-            const QColor colour = i < c.stretch_colours.size() ? c.stretch_colours[i] : c.colour;
-            if (clip_segment(plot, a, b)) {
-                d.line(a.x(), a.y(), b.x(), b.y(), colour);
-                if (a_above != b_above) {
-                    mark_off_top(a_above ? a.x() : b.x(), colour);
-                }
-            }
+            // Within the plot's width at its right, clear of the legends' column.
+            const double left_edge =
+                std::clamp(x - texts_.width(t) / 2, std::max(0.0, plot_.left() - gap / 2),
+                           std::max(0.0, plot_.right() - texts_.width(t)));
+            texts_.place(left_edge, plot_.bottom() + gap / 2, t, graph_colour::label);
         }
-        // A curve that ends above the top is marked where it ends too.
-        const auto last = std::find_if(c.points.rbegin(), c.points.rend(), finite);
-        if (last != c.points.rend() && point_at(*last, c.secondary).y() < plot.top() &&
-            layout.x_pixel(last->x) >= plot.left()) {
-            mark_off_top(std::min(layout.x_pixel(last->x), plot.right()) - triangle_half,
-                         c.stretch_colours.empty() ? c.colour : c.stretch_colours.back());
-        }
-        d.set_pen_style(Qt::SolidLine);
-    }
-    d.set_pen_width(1.5);
-    for (const PlotCross& c : spec.crosses) {
-        const QPointF p = point_at({c.x, c.y}, false);
-        for (auto [a, b] :
-             {std::pair{QPointF(p.x() - cross_half, p.y()), QPointF(p.x() + cross_half, p.y())},
-              std::pair{QPointF(p.x(), p.y() - cross_half), QPointF(p.x(), p.y() + cross_half)}}) {
-            if (clip_segment(plot, a, b)) {
-                d.line(a.x(), a.y(), b.x(), b.y(), c.colour);
-            }
-        }
-    }
-    d.set_pen_width(1);
-    d.line(plot.left(), plot.top(), plot.right(), plot.top(), frame_colour);
-    d.line(plot.right(), plot.top(), plot.right(), plot.bottom(), frame_colour);
-    d.line(plot.right(), plot.bottom(), plot.left(), plot.bottom(), frame_colour);
-    d.line(plot.left(), plot.bottom(), plot.left(), plot.top(), frame_colour);
-
-    // Texts, all in the margins: titles first, then the value labels, then the
-    // frequency labels, then the legends.
-    texts.place(gap, 0, spec.y_title, text_colour);
-    if (spec.y2) {
-        const double x = std::min(w - texts.width(spec.y2->title) - 0.5,
-                                  plot.right() + gap + label2_width - texts.width(spec.y2->title));
-        texts.place(std::max(0.0, x), 0, spec.y2->title, text_colour);
-    }
-    if (!spec.note.isEmpty()) {
-        texts.place(std::max(gap + texts.width(spec.y_title) + 3 * gap,
-                             plot.right() - texts.width(spec.note)),
-                    0, spec.note, text_colour);
-    }
-    const double x_title_top = h - th - 0.5;
-    texts.place(std::max(0.0, plot.right() - texts.width(spec.x.title)), x_title_top, spec.x.title,
-                text_colour);
-    for (double v : ticks) {
-        const QString t = tick_text(v, step);
-        const double y = std::clamp(layout.y_pixel(v) - th / 2, 0.0, h - th);
-        texts.place(plot.left() - gap - texts.width(t), y, t, graph_colour::label);
-    }
-    for (double v : ticks2) {
-        const QString t = tick_text(v, step2);
-        const double y = std::clamp(layout.y2_pixel(v) - th / 2, 0.0, h - th);
-        texts.place(plot.right() + gap, y, t, graph_colour::label);
-    }
-    for (double f : frequency_labels(spec.x, spec.x_labels)) {
-        const QString t = QString::number(f, 'g', 6);
-        const double x = layout.x_pixel(f);
-        if (x < plot.left() - 0.5 || x > plot.right() + 0.5) {
-            continue;
-        }
-        // Within the plot's width at its right, clear of the legends' column.
-        const double left_edge =
-            std::clamp(x - texts.width(t) / 2, std::max(0.0, plot.left() - gap / 2),
-                       std::max(0.0, plot.right() - texts.width(t)));
-        texts.place(left_edge, plot.bottom() + gap / 2, t, graph_colour::label);
     }
 
-    // Legends at their curves' right-hand ends, kept apart and inside.
-    if (!legends.empty()) {
+    // Legends at their curves' right-hand ends, kept apart, beside the plot and
+    // above the frequency labels.
+    void draw_legends() {
+        if (legends_.empty()) {
+            return;
+        }
         std::vector<double> tops;
-        for (const Legend& legend : legends) {
-            const double y =
-                legend.curve->secondary ? layout.y2_pixel(legend.end) : layout.y_pixel(legend.end);
-            tops.push_back(
-                (std::isfinite(y) ? std::clamp(y, plot.top(), plot.bottom()) : plot.center().y()) -
-                th / 2);
+        for (const Legend& legend : legends_) {
+            const double y = legend.curve->secondary ? layout_.y2_pixel(legend.end)
+                                                     : layout_.y_pixel(legend.end);
+            tops.push_back((std::isfinite(y) ? std::clamp(y, plot_.top(), plot_.bottom())
+                                             : plot_.center().y()) -
+                           th_ / 2);
         }
-        // Beside the plot, above the frequency labels.
-        keep_legends_apart(tops, TextSpace{1, std::min(h, plot.bottom() + th / 2), th});
-        const double x = plot.right() + (spec.y2 ? label2_width + 2 * gap : gap);
-        for (std::size_t i = 0; i < legends.size(); ++i) {
-            const QString text =
-                metrics.elidedText(legends[i].text, Qt::ElideRight, std::max(0.0, w - x - 1));
-            const PlotCurve& c = *legends[i].curve;
-            texts.place(x, tops[i], text, c.legend_colour.isValid() ? c.legend_colour : c.colour);
+        keep_legends_apart(tops, TextSpace{1, std::min(h_, plot_.bottom() + th_ / 2), th_});
+        for (std::size_t i = 0; i < legends_.size(); ++i) {
+            const QString text = metrics_.elidedText(legends_[i].text, Qt::ElideRight,
+                                                     std::max(0.0, w_ - legend_x_ - 1));
+            const PlotCurve& c = *legends_[i].curve;
+            texts_.place(legend_x_, tops[i], text,
+                         c.legend_colour.isValid() ? c.legend_colour : c.colour);
         }
     }
-    return layout;
+
+    Drawing& d_;
+    const PlotSpec& spec_;
+    double w_;
+    double h_;
+    QFontMetricsF metrics_;
+    Texts texts_;
+    double th_;
+    PlotLayout layout_;
+    QRectF plot_;
+    double step_ = 1;
+    double step2_ = 1;
+    std::vector<double> ticks_;
+    std::vector<double> ticks2_;
+    std::vector<Legend> legends_;
+    double legend_x_ = 0;
+    double y2_title_right_ = 0;
+};
+
+} // namespace
+
+PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
+    return Plotter(d, spec, size).draw();
 }
 
 } // namespace venturon

@@ -148,6 +148,65 @@ QString beyond_xmax(const SolvedEnclosure& model) {
         .arg(list);
 }
 
+// The ports' length in words, and what does not suit the box about it.
+struct LengthWords {
+    QString text;
+    QStringList warnings;
+};
+
+LengthWords length_words(const Checked<PortLength>& length, const WindowPort& port, int ports,
+                         const BoxParameters& box, UnitsMode units) {
+    if (!length) {
+        return {qs(input_message(length.error(), units, UnitStyle::window)), {}};
+    }
+    const double fb = box.fb_hz;
+    const QString ports_text =
+        QStringLiteral("%1 %2 of %3, flare radius %4")
+            .arg(QString::number(ports), port_words(ports), shown_length(port.diameter_mm, units),
+                 shown_length(port.radius_mm, units));
+    switch (length->fit) {
+    case PortFit::flares_too_heavy:
+        return {ports_text +
+                    QStringLiteral(": no straight length tunes the box to %1 Hz; the flares and "
+                                   "mouths alone hold too much air. The highest tuning these "
+                                   "ports reach is %2 Hz, with no straight part.")
+                        .arg(one_decimal(fb), one_decimal(length->max_fb_hz)),
+                {}};
+    case PortFit::too_long:
+        return {ports_text +
+                    QStringLiteral(": no straight length up to %1 tunes the box to %2 Hz. The "
+                                   "lowest tuning these ports reach, with %1 of straight part, "
+                                   "is %3 Hz.")
+                        .arg(shown_length(limits::straight_length_m.high * 1000, units),
+                             one_decimal(fb), one_decimal(length->fb_hz)),
+                {}};
+    case PortFit::fits:
+        break;
+    }
+    const QString resonance = QString::number(std::round(length->pipe_resonance_hz));
+    LengthWords out{
+        ports_text +
+            QStringLiteral(": cut the tube %1 long, %2 from mouth to mouth, to tune the box to "
+                           "%3 Hz. The ports take %4 of the box. Their first pipe resonance is "
+                           "at %5 Hz.")
+                .arg(shown_length(length->straight_length_m * 1000, units),
+                     shown_length(length->overall_length_m * 1000, units), one_decimal(fb),
+                     shown_volume(length->displaced_volume_m3 * 1000, units), resonance),
+        {}};
+    if (length->larger_than(box.vb_m3)) {
+        out.warnings << QStringLiteral("The ports hold more air (%1) than the box (%2).")
+                            .arg(shown_volume(length->displaced_volume_m3 * 1000, units),
+                                 shown_volume(box.vb_m3 * 1000, units));
+    }
+    if (length->too_long_for_model(fb)) {
+        out.warnings << QStringLiteral("Their first pipe resonance, %1 Hz, is below five times "
+                                       "Fb: the ports are too long for the model, which takes a "
+                                       "port much shorter than the wavelength.")
+                            .arg(resonance);
+    }
+    return out;
+}
+
 } // namespace
 
 EnclosureDesigner::EnclosureDesigner(ProgramState& program, std::function<WindowPort()> port,
@@ -176,7 +235,6 @@ QWidget* EnclosureDesigner::create_inputs() {
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     QGroupBox* frame = nullptr;
-    QGridLayout* grid = nullptr;
     std::size_t in_frame = 0;
     for (std::size_t i = 0; i < file_number_count; ++i) {
         const InputRow& row = input_rows[i];
@@ -187,51 +245,60 @@ QWidget* EnclosureDesigner::create_inputs() {
                                     : row.group == InputGroup::box  ? "box"
                                                                     : "drive"));
             set_fore_colour(frame, colours::hint);
-            grid = new QGridLayout(frame);
+            new QGridLayout(frame);
             column->addWidget(frame);
             in_frame = 0;
         }
-        // Two columns a frame, each field with its message on the row below it.
-        const int col = static_cast<int>(in_frame / rows_per_column(row.group)) * 2;
-        const int line = static_cast<int>(in_frame % rows_per_column(row.group)) * 2;
-        ++in_frame;
-        const QString name = qs(row.option);
-        FieldControls& c = fields_[i];
-        c.caption = new QLabel(frame);
-        c.caption->setObjectName(QStringLiteral("Label_") + name);
-        set_fore_colour(c.caption, Qt::black);
-        c.text = new TextBox(frame);
-        c.text->setObjectName(QStringLiteral("Text_") + name);
-        c.text->setMinimumWidth(
-            c.text->fontMetrics().horizontalAdvance(QStringLiteral("0000.0000")));
-        c.caption->setBuddy(c.text);
-        c.message = new QLabel(frame);
-        c.message->setObjectName(QStringLiteral("Message_") + name);
-        c.message->setWordWrap(true);
-        c.message->setTextFormat(Qt::PlainText);
-        set_fore_colour(c.message, colours::compression_warning);
-        c.message->hide();
-        grid->addWidget(c.caption, line, col);
-        grid->addWidget(c.text, line, col + 1);
-        grid->addWidget(c.message, line + 1, col, 1, 2);
-        const Field field = row.field;
-        connect(c.text, &QLineEdit::textChanged, this, [this, field] {
-            if (!showing_inputs_) {
-                read_field(field);
-            }
-        });
-        connect(c.text, &QLineEdit::returnPressed, this, [this] { calculate(); });
+        add_field(frame, row, in_frame++);
     }
     const QString drive_tip =
         QStringLiteral("Type the power or the voltage: the one typed drives the box, the other "
                        "shows what it amounts to");
     field(Field::power)->setToolTip(drive_tip);
     field(Field::voltage)->setToolTip(drive_tip);
+    column->addWidget(create_port_ends(panel));
+    column->addStretch(1);
+    show_units();
+    return panel;
+}
 
+// A field of a frame, in two columns, with its message on the row below it.
+void EnclosureDesigner::add_field(QGroupBox* frame, const InputRow& row, std::size_t place) {
+    auto* grid = static_cast<QGridLayout*>(frame->layout());
+    const int col = static_cast<int>(place / rows_per_column(row.group)) * 2;
+    const int line = static_cast<int>(place % rows_per_column(row.group)) * 2;
+    const QString name = qs(row.option);
+    FieldControls& c = fields_[static_cast<std::size_t>(row.field)];
+    c.caption = new QLabel(frame);
+    c.caption->setObjectName(QStringLiteral("Label_") + name);
+    set_fore_colour(c.caption, Qt::black);
+    c.text = new TextBox(frame);
+    c.text->setObjectName(QStringLiteral("Text_") + name);
+    c.text->setMinimumWidth(c.text->fontMetrics().horizontalAdvance(QStringLiteral("0000.0000")));
+    c.caption->setBuddy(c.text);
+    c.message = new QLabel(frame);
+    c.message->setObjectName(QStringLiteral("Message_") + name);
+    c.message->setWordWrap(true);
+    c.message->setTextFormat(Qt::PlainText);
+    set_fore_colour(c.message, colours::compression_warning);
+    c.message->hide();
+    grid->addWidget(c.caption, line, col);
+    grid->addWidget(c.text, line, col + 1);
+    grid->addWidget(c.message, line + 1, col, 1, 2);
+    const Field field = row.field;
+    connect(c.text, &QLineEdit::textChanged, this, [this, field] {
+        if (!showing_inputs_) {
+            read_field(field);
+        }
+    });
+    connect(c.text, &QLineEdit::returnPressed, this, [this] { calculate(); });
+}
+
+QGroupBox* EnclosureDesigner::create_port_ends(QWidget* panel) {
     auto* ends = new QGroupBox(QStringLiteral("Port ends"), panel);
     ends->setObjectName(QStringLiteral("Frame_ports"));
     set_fore_colour(ends, colours::hint);
-    auto* ends_grid = new QGridLayout(ends);
+    auto* grid = new QGridLayout(ends);
     const auto add_choice = [&](const char* name, const QString& caption,
                                 const QStringList& items) {
         auto* label = new QLabel(caption, ends);
@@ -241,9 +308,9 @@ QWidget* EnclosureDesigner::create_inputs() {
         combo->setObjectName(QLatin1String(name));
         combo->addItems(items);
         label->setBuddy(combo);
-        const int row = ends_grid->rowCount();
-        ends_grid->addWidget(label, row, 0);
-        ends_grid->addWidget(combo, row, 1);
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(combo, row, 1);
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { read_choices(); });
         return combo;
     };
@@ -254,10 +321,7 @@ QWidget* EnclosureDesigner::create_inputs() {
     ends_choice_ = add_choice("Combo_flares", QStringLiteral("Flared &ends"),
                               {QStringLiteral("Both ends"), QStringLiteral("Outer end only"),
                                QStringLiteral("Inner end only"), QStringLiteral("None")});
-    column->addWidget(ends);
-    column->addStretch(1);
-    show_units();
-    return panel;
+    return ends;
 }
 
 QWidget* EnclosureDesigner::create_results() {
@@ -513,82 +577,38 @@ void EnclosureDesigner::calculate() {
     model_ = *model;
     shown_port_ = port;
 
-    std::array<double, 4> velocities{};
-    for (std::size_t i = 0; i < velocities.size(); ++i) {
-        velocities[i] = response_at(*model, design_frequencies[i]).port_velocity;
-    }
-    velocities_ = velocities;
-    const QString velocity_text =
-        QStringLiteral("Air velocity in the %1 (peak of the sine): %2, %3, %4 and %5 m/s at "
-                       "20, 25, 30 and 35 Hz.")
-            .arg(port_words(ports), one_decimal_always(velocities[0]),
-                 one_decimal_always(velocities[1]), one_decimal_always(velocities[2]),
-                 one_decimal_always(velocities[3]));
-    velocities_text_->setText(velocity_text);
-    graph_->setAccessibleDescription(velocity_text);
+    show_velocities(ports);
     draw_graph();
 
     QStringList warnings;
     if (const QString cone = beyond_xmax(*model); !cone.isEmpty()) {
         warnings << cone;
     }
-    const UnitsMode units = program_.units_mode;
-    const double fb = input->box.fb_hz;
-    const double vb = input->box.vb_m3;
     const auto length =
-        port_length(to_flared_port(inputs_, port.diameter_mm, port.radius_mm, ports), vb, fb,
-                    input->temperature_c);
-    if (!length) {
-        length_text_->setText(qs(input_message(length.error(), units, UnitStyle::window)));
-    } else {
-        const QString ports_text =
-            QStringLiteral("%1 %2 of %3, flare radius %4")
-                .arg(QString::number(ports), port_words(ports),
-                     shown_length(port.diameter_mm, units), shown_length(port.radius_mm, units));
-        switch (length->fit) {
-        case PortFit::flares_too_heavy:
-            length_text_->setText(
-                ports_text +
-                QStringLiteral(": no straight length tunes the box to %1 Hz; the flares and "
-                               "mouths alone hold too much air. The highest tuning these ports "
-                               "reach is %2 Hz, with no straight part.")
-                    .arg(one_decimal(fb), one_decimal(length->max_fb_hz)));
-            break;
-        case PortFit::too_long:
-            length_text_->setText(
-                ports_text +
-                QStringLiteral(": no straight length up to %1 tunes the box to %2 Hz. The lowest "
-                               "tuning these ports reach, with %1 of straight part, is %3 Hz.")
-                    .arg(shown_length(limits::straight_length_m.high * 1000, units),
-                         one_decimal(fb), one_decimal(length->fb_hz)));
-            break;
-        case PortFit::fits:
-            length_text_->setText(
-                ports_text +
-                QStringLiteral(": cut the tube %1 long, %2 from mouth to mouth, to tune the box "
-                               "to %3 Hz. The ports take %4 of the box. Their first pipe "
-                               "resonance is at %5 Hz.")
-                    .arg(shown_length(length->straight_length_m * 1000, units),
-                         shown_length(length->overall_length_m * 1000, units), one_decimal(fb),
-                         shown_volume(length->displaced_volume_m3 * 1000, units),
-                         QString::number(std::round(length->pipe_resonance_hz))));
-            if (length->larger_than(vb)) {
-                warnings << QStringLiteral("The ports hold more air (%1) than the box (%2).")
-                                .arg(shown_volume(length->displaced_volume_m3 * 1000, units),
-                                     shown_volume(vb * 1000, units));
-            }
-            if (length->too_long_for_model(fb)) {
-                warnings << QStringLiteral(
-                                "Their first pipe resonance, %1 Hz, is below five times Fb: the "
-                                "ports are too long for the model, which takes a port much "
-                                "shorter than the wavelength.")
-                                .arg(QString::number(std::round(length->pipe_resonance_hz)));
-            }
-            break;
-        }
-    }
+        port_length(to_flared_port(inputs_, port.diameter_mm, port.radius_mm, ports),
+                    input->box.vb_m3, input->box.fb_hz, input->temperature_c);
+    const LengthWords words = length_words(length, port, ports, input->box, program_.units_mode);
+    length_text_->setText(words.text);
+    warnings << words.warnings;
     warnings_text_->setText(warnings.join(QLatin1Char(' ')));
     warnings_text_->setVisible(!warnings.isEmpty());
+}
+
+// The port's air velocity at the design frequencies, in words.
+void EnclosureDesigner::show_velocities(int ports) {
+    std::array<double, 4> velocities{};
+    for (std::size_t i = 0; i < velocities.size(); ++i) {
+        velocities[i] = response_at(*model_, design_frequencies[i]).port_velocity;
+    }
+    velocities_ = velocities;
+    const QString text =
+        QStringLiteral("Air velocity in the %1 (peak of the sine): %2, %3, %4 and %5 m/s at "
+                       "20, 25, 30 and 35 Hz.")
+            .arg(port_words(ports), one_decimal_always(velocities[0]),
+                 one_decimal_always(velocities[1]), one_decimal_always(velocities[2]),
+                 one_decimal_always(velocities[3]));
+    velocities_text_->setText(text);
+    graph_->setAccessibleDescription(text);
 }
 
 // The view chosen, drawn at the size it shows; nothing new while the inputs are wrong.

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabBar;
@@ -89,6 +90,8 @@ private:
 
     void create_controls();
     QWidget* create_inputs();
+    void add_field(QGroupBox* frame, const InputRow& row, std::size_t place);
+    QGroupBox* create_port_ends(QWidget* panel);
     QWidget* create_results();
     void show_inputs();
     void show_units();
@@ -96,7 +99,7 @@ private:
     void read_choices();
     void calculate();
     void show_errors(const std::optional<InputError>& error);
-    void show_results(const std::array<double, 4>& velocities);
+    void show_velocities(int ports);
     void draw_graph();
     void use_velocities();
     void show_drive_equivalent();
