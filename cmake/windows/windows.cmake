@@ -2,6 +2,11 @@
 # is Windows; the cross-build from Linux (the windows preset, scripts/windows)
 # also gets GoogleTest from source and a way to run its programs under Wine.
 
+# Windows programs live in one folder with the DLLs and plugins they load (Qt
+# finds its plugins beside the program): no bin/ below the installation folder.
+set(CMAKE_INSTALL_BINDIR ".")
+enable_language(RC) # the programs' icon and version (packaging/windows)
+
 if(NOT CMAKE_CROSSCOMPILING)
     return()
 endif()
