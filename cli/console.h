@@ -14,7 +14,7 @@ public:
     ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
 private:
-    unsigned saved_code_page_ = 0; // 0: nothing to put back
+    [[maybe_unused]] unsigned saved_code_page_ = 0; // Windows: 0 when nothing is to be put back
 };
 
 } // namespace venturon::cli
