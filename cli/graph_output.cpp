@@ -8,7 +8,14 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QSvgGenerator>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <shellapi.h> // needs windows.h first
+#endif
 
 namespace venturon::cli {
 
@@ -92,17 +99,45 @@ void without_runtime_directory_warning(QtMsgType type, const QMessageLogContext&
     qt_messages(type, context, message);
 }
 
-} // namespace
-
-std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
+// The arguments as given. On Windows argv holds them in the ANSI code page, which
+// loses every letter outside it (a graph in a folder named in Cyrillic would be
+// refused as in a missing folder): there they come from the UTF-16 command
+// line, as QCoreApplication::arguments() takes them.
+QStringList given_arguments(int argc, char** argv) {
     QStringList arguments;
+#ifdef Q_OS_WIN
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i) {
+            arguments << QString::fromWCharArray(wide[i]);
+        }
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
+    return arguments;
+}
+
+} // namespace
+
+std::unique_ptr<QCoreApplication> make_application(int& argc, char** argv) {
+    const QStringList arguments = given_arguments(argc, argv);
     const ParsedCommandLine parsed = parse_command_line(arguments);
     if (parsed.action == ParsedCommandLine::Action::run && parsed.options.draws_graphs()) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+            // There the offscreen platform reads fonts from one folder only, by
+            // default one beside Qt that holds none: texts would be boxes.
+            if (!qEnvironmentVariableIsSet("QT_QPA_FONTDIR")) {
+                qputenv(
+                    "QT_QPA_FONTDIR",
+                    QStandardPaths::writableLocation(QStandardPaths::FontsLocation).toLocal8Bit());
+            }
+#endif
         }
         qt_messages = qInstallMessageHandler(without_runtime_directory_warning);
         return std::make_unique<QGuiApplication>(argc, argv);

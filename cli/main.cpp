@@ -1,3 +1,4 @@
+#include "console.h"
 #include "graph_output.h"
 #include "options.h"
 #include "run.h"
@@ -6,10 +7,16 @@
 #include <iostream>
 
 int main(int argc, char* argv[]) {
+    const venturon::cli::ConsoleOutput console;
+#ifndef _WIN32
+    // On Windows argv is the command line in the ANSI code page, where any name
+    // outside it is already lost; Qt takes the arguments from the UTF-16 command
+    // line instead, so there is nothing to check.
     if (const auto problem = venturon::cli::argument_encoding_problem(argc, argv)) {
         std::cerr << venturon::cli::program_name << ": " << *problem << '\n';
         return venturon::cli::exit_bad_input;
     }
+#endif
     const auto application = venturon::cli::make_application(argc, argv);
     // The application takes the locale from the environment. Numbers are written
     // the same in every locale; the system's error texts must be English too.

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 
 #include <algorithm>
 #include <optional>
@@ -136,9 +137,12 @@ struct Ownership {
 
 // The atomic replacement. `keep` is the old file's ownership when it exists.
 // `in_place` is set when the folder refuses the temporary file, or when the old
-// owner cannot be given to the new file.
+// owner cannot be given to the new file. `renaming_failed` is set when all was
+// written but the new file could not take the old one's place (on Windows: the
+// old file is held open by another program).
 FileWrite replace(const QString& path, const QByteArray& bytes,
-                  const std::optional<Ownership>& keep, bool& in_place) {
+                  const std::optional<Ownership>& keep, bool& in_place,
+                  bool* renaming_failed = nullptr) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         in_place = keep.has_value();
@@ -163,7 +167,10 @@ FileWrite replace(const QString& path, const QByteArray& bytes,
         file.commit(); // cancelled: keeps the old file and removes the new one
         return failed(*why);
     }
-    if (!file.commit()) {
+    if (!file.commit()) { // the new file is removed again, the old one untouched
+        if (renaming_failed) {
+            *renaming_failed = true;
+        }
         return failed(file.errorString());
     }
     return written();
@@ -213,13 +220,24 @@ FileWrite write_file(const QString& path, const QByteArray& bytes, QByteArrayVie
     if (info.exists() && !info.isFile()) {
         return failed(QStringLiteral("it is not a regular file"));
     }
-    const FileWrite atomic =
-        replace(path, bytes,
-                info.exists() ? std::optional<Ownership>(Ownership{}) : std::optional<Ownership>(),
-                in_place);
-    return atomic.written || !in_place || !info.isWritable()
-               ? atomic
-               : rewrite_in_place(path, bytes, filler);
+    // A file with the read-only attribute is refused, as Windows programs do
+    // (QSaveFile will not open for it), and keeps its bytes and attribute.
+    const auto keep =
+        info.exists() ? std::optional<Ownership>(Ownership{}) : std::optional<Ownership>();
+    bool renaming_failed = false;
+    FileWrite atomic = replace(path, bytes, keep, in_place, &renaming_failed);
+    // Windows renames nothing over a file that another program holds open. A
+    // virus scanner or an indexer lets go within moments: try again twice.
+    // After that, the file is rewritten in place, which works where the holder
+    // shares it for writing (most do); where it does not, the file keeps its
+    // old bytes and the write fails.
+    for (int retry = 0; !atomic.written && renaming_failed && retry < 2; ++retry) {
+        QThread::msleep(100);
+        renaming_failed = false;
+        atomic = replace(path, bytes, keep, in_place, &renaming_failed);
+    }
+    const bool may_rewrite = keep && (in_place || renaming_failed) && info.isWritable();
+    return atomic.written || !may_rewrite ? atomic : rewrite_in_place(path, bytes, filler);
 #endif
 }
 

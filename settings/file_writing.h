@@ -21,7 +21,10 @@ struct FileWrite {
 // can be written, the file is rewritten in place, and put back as it was should
 // that fail. A character device or a FIFO at the path (such as a link to
 // /dev/null) is written into directly when it takes the bytes at once, and never
-// replaced; any other kind of file is left alone.
+// replaced; any other kind of file is left alone. On Windows, a file with the
+// read-only attribute is refused and left as it is, and a file that another
+// program holds open (so that it cannot be renamed over) is rewritten in place
+// when the holder allows it, else left as it was.
 //
 // `filler` is what the file's format ignores at its end (blank lines, blanks after
 // an XML document's root element, bytes after a PNG's last chunk): a rewrite in

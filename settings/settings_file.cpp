@@ -98,6 +98,12 @@ QString choose_settings_directory(const QString& program_dir, const QString& use
 }
 
 QString user_config_directory() {
+#if defined(Q_OS_WIN)
+    // %APPDATA% (the roaming profile, which follows the user between machines),
+    // as QStandardPaths names the application's folder there:
+    // <APPDATA>/<organisation>/<application>.
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#else
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     const QString base =
@@ -106,13 +112,21 @@ QString user_config_directory() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 #endif
     return QDir(base).filePath(QString::fromLatin1(application_name));
+#endif
 }
 
 bool installed_program(const QString& program_dir, const QString& desktop_file_name) {
-    return !program_dir.isEmpty() &&
-           QFileInfo(QDir(program_dir)
-                         .filePath(QStringLiteral("../share/applications/") + desktop_file_name))
-               .isFile();
+    if (program_dir.isEmpty()) {
+        return false;
+    }
+    const QDir dir(program_dir);
+#ifdef Q_OS_WIN
+    if (QFileInfo(dir.filePath(QString::fromLatin1(windows_uninstaller_name))).isFile()) {
+        return true;
+    }
+#endif
+    return QFileInfo(dir.filePath(QStringLiteral("../share/applications/") + desktop_file_name))
+        .isFile();
 }
 
 } // namespace venturon

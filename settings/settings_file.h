@@ -52,12 +52,20 @@ QString choose_settings_directory(const QString& program_dir, const QString& use
 
 // The user's configuration folder for Venturon: $XDG_CONFIG_HOME/venturon, or
 // ~/.config/venturon when that is unset, empty or relative (the XDG base directory
-// rules say a relative value is to be ignored). Elsewhere than on Linux and the
-// BSDs, the system's own per-user configuration folder.
+// rules say a relative value is to be ignored). On Windows the application's
+// folder in %APPDATA% as QStandardPaths gives it (%APPDATA%\venturon for the
+// program, which names itself application_name and sets no organisation).
+// Elsewhere, the system's own per-user configuration folder.
 QString user_config_directory();
 
+// The Windows installer's uninstaller, which it puts beside the programs
+// (packaging/windows names it too).
+inline constexpr char windows_uninstaller_name[] = "Uninstall.exe";
+
 // Whether the program in program_dir was installed with its desktop entry
-// (<prefix>/bin beside <prefix>/share/applications/<desktop_file_name>).
+// (<prefix>/bin beside <prefix>/share/applications/<desktop_file_name>), or on
+// Windows by the installer (its uninstaller beside the program). A copy from the
+// portable zip has neither.
 bool installed_program(const QString& program_dir, const QString& desktop_file_name);
 
 } // namespace venturon

@@ -351,9 +351,15 @@ const BadCase bad_cases[] = {
     {"no_driver_file",
      {"-d", "100", "--driver", "/nonexistent/x.ini"},
      "--driver \"/nonexistent/x.ini\": there is no such file"},
+#ifdef _WIN32 // Windows's device names are no files to Qt: never read either
+    {"driver_file_is_a_device",
+     {"-d", "100", "--driver", "NUL"},
+     "--driver \"NUL\": there is no such file"},
+#else
     {"driver_file_is_a_device",
      {"-d", "100", "--driver", "/dev/null"},
      "--driver \"/dev/null\": is not a regular file"},
+#endif
     {"curve_without_driver",
      {"-d", "100", "--velocities", "1,1,1,1", "--curve"},
      "--curve needs driver inputs (--driver FILE, or --fs, --vas, ...)"},

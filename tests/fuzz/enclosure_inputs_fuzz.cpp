@@ -4,26 +4,27 @@
 // results in the model.
 #include "enclosure_inputs.h"
 #include "fuzz_check.h"
+#include "input_messages.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 using namespace venturon;
 using venturon::fuzz::as_text;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const EnclosureInputs read = parse_enclosure_inputs(as_text(data, size));
-    for (int k = 0; k < enclosure_key_count; ++k) {
-        if (const auto* value = enclosure_number(read, static_cast<EnclosureKey>(k)); value) {
-            FUZZ_CHECK(!*value || std::isfinite(**value));
-        }
+    for (const auto& value : read.numbers) {
+        FUZZ_CHECK(!value || std::isfinite(*value));
     }
     FUZZ_CHECK(parse_enclosure_inputs(serialise_enclosure_inputs(read)) == read);
 
     const auto input = to_enclosure_input(read, 100, 1);
     if (!input) {
-        FUZZ_CHECK(!input.error().message.empty());
+        const std::string message = input_message(input.error());
+        FUZZ_CHECK(!message.empty() && message.find('\n') == std::string::npos);
         return 0;
     }
     const auto model = solve_enclosure(*input);

@@ -78,11 +78,13 @@ TEST_F(SettingsFile, ReadingStopsAtTheLimit) {
     EXPECT_EQ(bytes->size(), settings_read_limit);
 }
 
+#ifndef _WIN32 // FIFOs and forked children are POSIX only
 TEST_F(SettingsFile, FifoIsNotReadAndDoesNotBlock) {
     ASSERT_EQ(mkfifo(path().toLocal8Bit().constData(), 0600), 0);
     const int code = run_in_child([&] { return read_settings_file(path()) ? 1 : child_passed; }, 5);
     EXPECT_EQ(code, child_passed);
 }
+#endif
 
 TEST_F(SettingsFile, WriteReplacesTheWholeFile) {
     ASSERT_TRUE(put(path(), new_bytes + "tail that must go"));
@@ -108,6 +110,7 @@ TEST_F(SettingsFile, FailedWritesLeaveNothingBehind) {
     EXPECT_EQ(entries(dir.path()), (QStringList{"plain", "venturon.ini"}));
 }
 
+#ifndef _WIN32 // file-size limits, private mounts and forked children are Linux only
 TEST_F(SettingsFile, FileSizeLimitKeepsTheOldFile) {
     ASSERT_TRUE(put(path(), old_bytes));
     const int code = run_in_child([&] {
@@ -149,6 +152,7 @@ TEST_F(SettingsFile, FullDiskKeepsTheOldFile) {
     }
     EXPECT_EQ(code, child_passed);
 }
+#endif
 
 TEST_F(SettingsFile, ChoosesAWritableProgramDirectory) {
     const QString program = dir.filePath("program");
@@ -184,6 +188,7 @@ TEST_F(SettingsFile, InstalledProgramUsesTheUserDirectory) {
     EXPECT_EQ(choose_settings_directory(program, config, false), program);
 }
 
+#ifndef _WIN32 // private mounts, forked children and XDG_CONFIG_HOME are Linux only
 // Read-only program directories need a read-only mount: root writes anywhere else.
 TEST_F(SettingsFile, ReadOnlyProgramDirectory) {
     const QString program = dir.filePath("program");
@@ -333,6 +338,8 @@ TEST_P(SettingsPair, IsWrittenUnderOneLock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, SettingsPair, ::testing::ValuesIn(lock_cases), RowName());
+
+#endif
 
 namespace {
 

@@ -20,7 +20,7 @@ using TestApplication = QGuiApplication;
 
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     ::testing::InitGoogleTest(&argc, argv);
     const TestApplication app(argc, argv);

@@ -5,12 +5,14 @@
 // conditions are made in a process of their own: mounts and limits stay there.
 // A suite without a QApplication forks one (run_in_child); the window's suite
 // starts a helper program instead, since a process holding a QApplication must
-// never fork.
+// never fork. Windows has none of these: there the conditions cannot be made
+// (the functions say so by returning false) and no child is forked.
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
+#ifndef _WIN32
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -19,11 +21,14 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace venturon::testing {
 
 inline constexpr int child_passed = 0;
 inline constexpr int child_skipped = 77;
+
+#ifndef _WIN32
 
 // Runs body in a forked child, which is killed after timeout_s. Returns the
 // child's exit code, or -1 when it died.
@@ -57,6 +62,17 @@ inline bool remount(const QString& mount_point, bool read_only) {
                  MS_REMOUNT | (read_only ? MS_RDONLY : 0), nullptr) == 0;
 }
 
+#else
+
+inline bool mount_private_tmpfs(const QString&, const char* = "64k") {
+    return false;
+}
+inline bool remount(const QString&, bool) {
+    return false;
+}
+
+#endif
+
 // Fills the file system that holds folder to the last byte, with a file named
 // "filler" in folder.
 inline bool fill_disk(const QString& folder) {
@@ -72,6 +88,7 @@ inline bool fill_disk(const QString& folder) {
     return true;
 }
 
+#ifndef _WIN32
 // Files of this process (and of the programs it starts) cannot grow beyond bytes:
 // a write beyond fails, as on a full disk, instead of ending the process.
 inline bool limit_file_size(rlim_t bytes) {
@@ -79,6 +96,11 @@ inline bool limit_file_size(rlim_t bytes) {
     const rlimit limit{bytes, bytes};
     return setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
+#else
+inline bool limit_file_size(unsigned long long) {
+    return false;
+}
+#endif
 
 inline QByteArray contents(const QString& path) {
     QFile file(path);

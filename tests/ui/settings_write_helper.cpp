@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         }
     }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     const QApplication app(argc, argv);
     if (condition == "file-size-limit" && !limit_file_size(100)) {
