@@ -457,6 +457,7 @@ INSTANTIATE_TEST_SUITE_P(BeyondADouble, BadInputTest, ::testing::ValuesIn(too_la
 TEST(TooSmallInput, ReadsAsZero) {
     const Outcome tiny = calc(with(startup, {"--radius", "1e-400"}));
     EXPECT_EQ(tiny.status, 0) << tiny.err;
+    EXPECT_NE(tiny.out.find("Flare radius  0 mm (given)"), std::string::npos) << tiny.out;
 }
 
 // Every shown minimum radius is at least the true minimum: decimal inches round

@@ -321,6 +321,11 @@ TEST_F(EnclosureDesignerTest, HostileInputsFilesStartTheProgram) {
             for (const QString& text : shown) {
                 EXPECT_FALSE(text.contains("nan") || text.contains("inf")) << text.toStdString();
             }
+            // Either results or a message saying what is wrong: never a blank window.
+            const bool messages = std::any_of(
+                input_rows.begin(), input_rows.begin() + file_number_count,
+                [&d](const InputRow& row) { return !message(d, row.field).isEmpty(); });
+            EXPECT_NE(d.design_velocities().has_value(), messages);
         });
         close_program();
         program = ProgramState{};
