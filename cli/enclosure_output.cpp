@@ -60,17 +60,9 @@ std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
     if (radius_mm == 0 || inputs.flared_ends == FlaredEnds::none) {
         return "plain ends";
     }
-    switch (inputs.flared_ends) {
-    case FlaredEnds::both:
-        return "both ends flared";
-    case FlaredEnds::outer:
-        return "outer end flared";
-    case FlaredEnds::inner:
-        return "inner end flared";
-    case FlaredEnds::none:
-        break;
-    }
-    return "plain ends";
+    return inputs.flared_ends == FlaredEnds::both
+               ? "both ends flared"
+               : std::string(flared_ends_text(inputs.flared_ends)) + " end flared";
 }
 
 QJsonObject json_inputs(const EnclosureInputs& inputs) {

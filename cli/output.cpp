@@ -56,18 +56,12 @@ std::string round_over_line(double minimum_mm, CutterSystem system, UnitsMode un
            " cutter (" + std::string(standard_cutters(system).back().label) + ")";
 }
 
+// In the order of Verdict.
+constexpr std::array<std::string_view, 4> verdict_keys{"noise-free", "core", "chuffing",
+                                                       "chuffing-and-core"};
+
 std::string verdict_key(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::noise_free:
-        return "noise-free";
-    case Verdict::core:
-        return "core";
-    case Verdict::chuffing:
-        return "chuffing";
-    case Verdict::chuffing_and_core:
-        return "chuffing-and-core";
-    }
-    return {};
+    return std::string(verdict_keys[static_cast<std::size_t>(verdict)]);
 }
 
 std::string colour_text(Rgb c) {

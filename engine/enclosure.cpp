@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 #include <tuple>
+#include <variant>
 
 namespace venturon {
 
@@ -146,121 +147,98 @@ ResponsePoint evaluate(const SolvedEnclosure& m, double f) {
 
 } // namespace
 
-std::optional<double> input_value(const EnclosureInput& in, Field field) {
-    const auto given = [](double v) { return v != 0 ? std::optional(v) : std::nullopt; };
-    const auto drive = [&in](Drive::Kind kind) {
-        return in.drive.kind == kind ? std::optional(in.drive.value) : std::nullopt;
-    };
+namespace {
+
+// Where the model keeps a row's input: a number, a loss that may be none, a count,
+// the drive (power or voltage), or nowhere (the curve's inputs).
+using InputPlace =
+    std::variant<std::monostate, double*, std::optional<double>*, int*, Drive*>;
+
+InputPlace place_of(EnclosureInput& in, Field field) {
     switch (field) {
     case Field::fs:
-        return in.driver.fs_hz;
+        return &in.driver.fs_hz;
     case Field::qes:
-        return given(in.driver.qes);
+        return &in.driver.qes;
     case Field::qms:
-        return given(in.driver.qms);
+        return &in.driver.qms;
     case Field::qts:
-        return given(in.driver.qts);
+        return &in.driver.qts;
     case Field::vas:
-        return in.driver.vas_m3;
+        return &in.driver.vas_m3;
     case Field::sd:
-        return in.driver.sd_m2;
+        return &in.driver.sd_m2;
     case Field::re:
-        return in.driver.re_ohm;
+        return &in.driver.re_ohm;
     case Field::xmax:
-        return in.driver.xmax_m;
+        return &in.driver.xmax_m;
     case Field::le:
-        return in.driver.le_h;
+        return &in.driver.le_h;
     case Field::driver_count:
-        return in.driver.count;
+        return &in.driver.count;
     case Field::vb:
-        return in.box.vb_m3;
+        return &in.box.vb_m3;
     case Field::fb:
-        return in.box.fb_hz;
+        return &in.box.fb_hz;
     case Field::ql:
-        return in.box.ql;
+        return &in.box.ql;
     case Field::qa:
-        return in.box.qa;
+        return &in.box.qa;
     case Field::qp:
-        return in.box.qp;
+        return &in.box.qp;
     case Field::power:
-        return drive(Drive::Kind::power);
     case Field::voltage:
-        return drive(Drive::Kind::voltage);
+        return &in.drive;
     case Field::temperature:
-        return in.temperature_c;
+        return &in.temperature_c;
     case Field::port_diameter:
-        return in.port.diameter_m;
+        return &in.port.diameter_m;
     case Field::port_count:
-        return in.port.count;
+        return &in.port.count;
     default:
-        return std::nullopt;
+        return {};
     }
 }
 
+Drive::Kind drive_kind(Field field) {
+    return field == Field::power ? Drive::Kind::power : Drive::Kind::voltage;
+}
+
+// A Q of 0 is one not given.
+bool is_q(Field field) {
+    return field == Field::qes || field == Field::qms || field == Field::qts;
+}
+
+} // namespace
+
+std::optional<double> input_value(const EnclosureInput& in, Field field) {
+    // The place is only read here.
+    const InputPlace place = place_of(const_cast<EnclosureInput&>(in), field);
+    if (const auto* number = std::get_if<double*>(&place)) {
+        return is_q(field) && **number == 0 ? std::nullopt : std::optional(**number);
+    }
+    if (const auto* loss = std::get_if<std::optional<double>*>(&place)) {
+        return **loss;
+    }
+    if (const auto* count = std::get_if<int*>(&place)) {
+        return **count;
+    }
+    if (const auto* drive = std::get_if<Drive*>(&place)) {
+        return (*drive)->kind == drive_kind(field) ? std::optional((*drive)->value) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 void set_input(EnclosureInput& in, Field field, double value) {
-    switch (field) {
-    case Field::fs:
-        in.driver.fs_hz = value;
-        return;
-    case Field::qes:
-        in.driver.qes = value;
-        return;
-    case Field::qms:
-        in.driver.qms = value;
-        return;
-    case Field::qts:
-        in.driver.qts = value;
-        return;
-    case Field::vas:
-        in.driver.vas_m3 = value;
-        return;
-    case Field::sd:
-        in.driver.sd_m2 = value;
-        return;
-    case Field::re:
-        in.driver.re_ohm = value;
-        return;
-    case Field::xmax:
-        in.driver.xmax_m = value;
-        return;
-    case Field::le:
-        in.driver.le_h = value;
-        return;
-    case Field::driver_count:
-        in.driver.count = static_cast<int>(value);
-        return;
-    case Field::vb:
-        in.box.vb_m3 = value;
-        return;
-    case Field::fb:
-        in.box.fb_hz = value;
-        return;
-    case Field::ql:
-        in.box.ql = value;
-        return;
-    case Field::qa:
-        in.box.qa = value;
-        return;
-    case Field::qp:
-        in.box.qp = value;
-        return;
-    case Field::power:
-        in.drive = Drive::power_w(value);
-        return;
-    case Field::voltage:
-        in.drive = Drive::voltage_rms(value);
-        return;
-    case Field::temperature:
-        in.temperature_c = value;
-        return;
-    case Field::port_diameter:
-        in.port.diameter_m = value;
-        return;
-    case Field::port_count:
-        in.port.count = static_cast<int>(value);
-        return;
-    default:
-        return;
+    const InputPlace place = place_of(in, field);
+    if (const auto* number = std::get_if<double*>(&place)) {
+        **number = value;
+    } else if (const auto* loss = std::get_if<std::optional<double>*>(&place)) {
+        **loss = value;
+    } else if (const auto* count = std::get_if<int*>(&place)) {
+        **count = static_cast<int>(value);
+    } else if (const auto* drive = std::get_if<Drive*>(&place)) {
+        **drive = {drive_kind(field), value};
     }
 }
 

@@ -460,6 +460,7 @@ enum class Problem {
     qts_disagrees,  // Qts against Qes and Qms; `value` is the Qts they give
     high_below_low, // a curve's high frequency below its low one
 };
+inline constexpr std::size_t problem_count = static_cast<std::size_t>(Problem::high_below_low) + 1;
 
 // The units an error's value and bounds are in: the model's, or the file's (and
 // the command line's and the window's before converting for showing).

@@ -33,13 +33,16 @@ double flare_volume(double a0, double r) {
     return pi * r * (a * a - pi * a * r / 2 + 2 * r * r / 3);
 }
 
-std::optional<InputError> validate(const FlaredPort& port, double vb_m3, double temperature_c) {
+// The port, the box and the one more input a caller asks about (the tuning, or a
+// straight length).
+std::optional<InputError> validate(const FlaredPort& port, double vb_m3, double temperature_c,
+                                   Field asked, double value_asked) {
     for (const auto& [field, value] :
          {std::pair{Field::temperature, temperature_c},
           std::pair{Field::port_diameter, port.diameter_m},
           std::pair{Field::flare_radius, port.flare_radius_m},
           std::pair{Field::port_count, static_cast<double>(port.count)},
-          std::pair{Field::vb, vb_m3}}) {
+          std::pair{Field::vb, vb_m3}, std::pair{asked, value_asked}}) {
         if (auto error = check_input(field, value)) {
             return error;
         }
@@ -113,10 +116,7 @@ double end_correction_factor(MouthCondition mouth) {
 
 Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_hz,
                                 double temperature_c) {
-    if (auto error = validate(port, vb_m3, temperature_c)) {
-        return *error;
-    }
-    if (auto error = check_input(Field::fb, fb_hz)) {
+    if (auto error = validate(port, vb_m3, temperature_c, Field::fb, fb_hz)) {
         return *error;
     }
     const FixedPart fixed = fixed_part(port, vb_m3, temperature_c);
@@ -142,10 +142,8 @@ Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_
 
 Checked<PortLength> port_tuning(const FlaredPort& port, double vb_m3, double straight_length_m,
                                 double temperature_c) {
-    if (auto error = validate(port, vb_m3, temperature_c)) {
-        return *error;
-    }
-    if (auto error = check_input(Field::straight_length, straight_length_m)) {
+    if (auto error =
+            validate(port, vb_m3, temperature_c, Field::straight_length, straight_length_m)) {
         return *error;
     }
     const FixedPart fixed = fixed_part(port, vb_m3, temperature_c);

@@ -4,6 +4,7 @@
 #include <QPen>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -19,23 +20,30 @@ bool visible_point(const QPointF& p) {
            std::fabs(p.y()) < far_out;
 }
 
-// Cuts a segment to the square |x|, |y| <= far_out (Liang-Barsky), so that huge
-// coordinates never reach the painter; nothing is left when it lies wholly outside.
+// Cuts a segment to the square |x|, |y| <= far_out, so that huge coordinates
+// never reach the painter; nothing is left when it lies wholly outside.
 std::optional<std::pair<QPointF, QPointF>> clip(QPointF a, QPointF b) {
     if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
-        !std::isfinite(b.y())) {
+        !std::isfinite(b.y()) ||
+        !clip_segment(QRectF(-far_out, -far_out, 2 * far_out, 2 * far_out), a, b)) {
         return std::nullopt;
     }
+    return std::make_pair(a, b);
+}
+
+} // namespace
+
+bool clip_segment(const QRectF& r, QPointF& a, QPointF& b) {
     double t0 = 0;
     double t1 = 1;
     const double dx = b.x() - a.x();
     const double dy = b.y() - a.y();
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() + far_out, far_out - a.x(), a.y() + far_out, far_out - a.y()};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0) {
-                return std::nullopt;
+                return false;
             }
             continue;
         }
@@ -46,14 +54,14 @@ std::optional<std::pair<QPointF, QPointF>> clip(QPointF a, QPointF b) {
             t1 = std::min(t1, t);
         }
         if (t0 > t1) {
-            return std::nullopt;
+            return false;
         }
     }
-    return std::make_pair(QPointF(a.x() + t0 * dx, a.y() + t0 * dy),
-                          QPointF(a.x() + t1 * dx, a.y() + t1 * dy));
+    const QPointF start(a.x() + t0 * dx, a.y() + t0 * dy);
+    b = QPointF(a.x() + t1 * dx, a.y() + t1 * dy);
+    a = start;
+    return true;
 }
-
-} // namespace
 
 void Drawing::set_scale(double width, double height) {
     scale_width_ = width;

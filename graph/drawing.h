@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 #include <vector>
@@ -80,5 +81,8 @@ private:
     QPointF text_position_;
     std::vector<Item> items_;
 };
+
+// Cuts a segment to a rectangle (Liang-Barsky): false when nothing of it lies inside.
+bool clip_segment(const QRectF& rectangle, QPointF& a, QPointF& b);
 
 } // namespace venturon

@@ -119,38 +119,6 @@ double vertical_step(double low, double high, double pixels, double text_height)
     return nice_step((high - low) / most);
 }
 
-// Cuts a segment to a rectangle (Liang-Barsky); nothing when it lies outside.
-bool clip_segment(const QRectF& r, QPointF& a, QPointF& b) {
-    double t0 = 0;
-    double t1 = 1;
-    const double dx = b.x() - a.x();
-    const double dy = b.y() - a.y();
-    const std::array<double, 4> p{-dx, dx, -dy, dy};
-    const std::array<double, 4> q{a.x() - r.left(), r.right() - a.x(), a.y() - r.top(),
-                                  r.bottom() - a.y()};
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) {
-                return false;
-            }
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) {
-            return false;
-        }
-    }
-    const QPointF start(a.x() + t0 * dx, a.y() + t0 * dy);
-    b = QPointF(a.x() + t1 * dx, a.y() + t1 * dy);
-    a = start;
-    return true;
-}
-
 // Cuts a polygon to a rectangle (Sutherland-Hodgman).
 std::vector<QPointF> clip_polygon(const std::vector<QPointF>& corners, const QRectF& r) {
     std::vector<QPointF> out = corners;

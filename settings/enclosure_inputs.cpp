@@ -51,19 +51,21 @@ std::string value_text(const std::optional<double>& value) {
     return std::string(buffer, written.ptr);
 }
 
+// The comment over each group of the file, in the order of InputGroup; the
+// ports' choices come last.
+constexpr std::array<std::string_view, 4> group_comments{
+    "# Driver: one driver's data sheet values; drivers is how many are in the box.",
+    "# Box: net volume and tuning; leakage, absorption and port losses as Qs at Fb (empty: none).",
+    "# Drive: power into Re/drivers, or RMS voltage (give one); air temperature.",
+    "# Ports: mouths flanged or free; flared_ends both, outer, inner or none.",
+};
+
 std::string_view group_comment(InputGroup group) {
-    switch (group) {
-    case InputGroup::driver:
-        return "# Driver: one driver's data sheet values; drivers is how many are in the box.";
-    case InputGroup::box:
-        return "# Box: net volume and tuning; leakage, absorption and port losses as Qs at Fb "
-               "(empty: none).";
-    case InputGroup::drive:
-        return "# Drive: power into Re/drivers, or RMS voltage (give one); air temperature.";
-    default:
-        return "# Ports: mouths flanged or free; flared_ends both, outer, inner or none.";
-    }
+    return group_comments[std::min(static_cast<std::size_t>(group), group_comments.size() - 1)];
 }
+
+// The words of the flared ends, in the order of FlaredEnds.
+constexpr std::array<std::string_view, 4> flared_ends_words{"both", "outer", "inner", "none"};
 
 void add_line(std::string& out, std::string_view key, const std::string& value) {
     out += key;
@@ -98,15 +100,9 @@ EnclosureInputs blank_enclosure_inputs() {
 }
 
 std::string_view choice_text(const EnclosureInputs& inputs, Choice choice) {
-    switch (choice) {
-    case Choice::outer_mouth:
-        return mouth_text(inputs.outer_mouth);
-    case Choice::inner_mouth:
-        return mouth_text(inputs.inner_mouth);
-    case Choice::flared_ends:
-        return flared_ends_text(inputs.flared_ends);
-    }
-    return {};
+    return choice == Choice::flared_ends
+               ? flared_ends_text(inputs.flared_ends)
+               : mouth_text(choice == Choice::outer_mouth ? inputs.outer_mouth : inputs.inner_mouth);
 }
 
 bool set_choice(EnclosureInputs& inputs, Choice choice, std::string_view word) {
@@ -148,27 +144,16 @@ std::optional<MouthCondition> mouth_from_text(std::string_view text) {
 }
 
 std::string_view flared_ends_text(FlaredEnds ends) {
-    switch (ends) {
-    case FlaredEnds::both:
-        return "both";
-    case FlaredEnds::outer:
-        return "outer";
-    case FlaredEnds::inner:
-        return "inner";
-    case FlaredEnds::none:
-        return "none";
-    }
-    return "both";
+    const auto i = static_cast<std::size_t>(ends);
+    return i < flared_ends_words.size() ? flared_ends_words[i] : flared_ends_words[0];
 }
 
 std::optional<FlaredEnds> flared_ends_from_text(std::string_view text) {
-    for (FlaredEnds ends :
-         {FlaredEnds::both, FlaredEnds::outer, FlaredEnds::inner, FlaredEnds::none}) {
-        if (text == flared_ends_text(ends)) {
-            return ends;
-        }
+    const auto* found = std::find(flared_ends_words.begin(), flared_ends_words.end(), text);
+    if (found == flared_ends_words.end()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return static_cast<FlaredEnds>(found - flared_ends_words.begin());
 }
 
 EnclosureInputs parse_enclosure_inputs(std::string_view bytes) {

@@ -2,8 +2,10 @@
 
 #include "imperial.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace venturon {
 
@@ -23,6 +25,23 @@ std::string with_unit(std::string text, std::string_view unit) {
 std::string name_of(Field field) {
     return std::string(input_row(field).name);
 }
+
+// The words for each problem, in the order of Problem: the input's {name}, its
+// bounds {low} and {high} with its {unit}, the {other} Q that a Q problem names
+// and the {third} it gives, the highest Q ({top}) and a {value} worked out.
+constexpr std::array<std::string_view, problem_count> problem_words{
+    "{name} must be given",
+    "{name} must be between {low} and {high}{unit}{unknown}",
+    "{name} must be a whole number between {low} and {high}",
+    "Give either the power or the voltage, not both",
+    "Power or voltage must be given",
+    "Qes or Qms must be given",
+    "{name} or Qts must be given with {other}",
+    "Qts must be less than {other}",
+    "Qts is too close to {other}: the {third} it gives is above {top}",
+    "Qts does not agree with Qes and Qms, which give {value}",
+    "High frequency must not be below the low frequency",
+};
 
 } // namespace
 
@@ -64,7 +83,6 @@ std::string bound_text(double value) {
 
 std::string input_message(const InputError& e, UnitsMode units, UnitStyle style) {
     const InputRow& row = input_row(e.field);
-    const std::string name = name_of(e.field);
     double factor = row.si_per_unit;
     std::string_view unit = row.si_unit;
     if (e.scale == Scale::file) {
@@ -72,37 +90,26 @@ std::string input_message(const InputError& e, UnitsMode units, UnitStyle style)
         factor = shown.per_file_unit;
         unit = shown.unit;
     }
-    const std::string low = bound_text(row.range.low * factor);
-    const std::string high = bound_text(row.range.high * factor);
-    switch (e.problem) {
-    case Problem::missing:
-        return name + " must be given";
-    case Problem::out_of_range:
-        return with_unit(name + " must be between " + low + " and " + high, unit) +
-               (row.zero_is_unknown ? ", or 0 for unknown" : "");
-    case Problem::not_whole:
-        return name + " must be a whole number between " + low + " and " + high;
-    case Problem::both_drives:
-        return "Give either the power or the voltage, not both";
-    case Problem::no_drive:
-        return "Power or voltage must be given";
-    case Problem::no_q:
-        return "Qes or Qms must be given";
-    case Problem::q_needs_other:
-        return name + " or Qts must be given with " + name_of(e.other);
-    case Problem::qts_not_below:
-        return "Qts must be less than " + name_of(e.other);
-    case Problem::qts_too_close:
-        return "Qts is too close to " + name_of(e.other) + ": the " +
-               name_of(e.other == Field::qes ? Field::qms : Field::qes) + " it gives is above " +
-               bound_text(input_row(Field::qes).range.high);
-    case Problem::qts_disagrees:
-        return "Qts does not agree with Qes and Qms, which give " +
-               bound_text(std::round(e.value * 1e4) / 1e4);
-    case Problem::high_below_low:
-        return "High frequency must not be below the low frequency";
+    const Field third = e.other == Field::qes ? Field::qms : Field::qes;
+    const std::pair<std::string_view, std::string> fills[] = {
+        {"{name}", name_of(e.field)},
+        {"{low}", bound_text(row.range.low * factor)},
+        {"{high}", bound_text(row.range.high * factor)},
+        {"{unit}", with_unit("", unit)},
+        {"{unknown}", row.zero_is_unknown ? ", or 0 for unknown" : ""},
+        {"{other}", name_of(e.other)},
+        {"{third}", name_of(third)},
+        {"{top}", bound_text(input_row(Field::qes).range.high)},
+        {"{value}", bound_text(std::round(e.value * 1e4) / 1e4)},
+    };
+    std::string text(problem_words[static_cast<std::size_t>(e.problem)]);
+    for (const auto& [mark, fill] : fills) {
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
+            text.replace(at, mark.size(), fill);
+            at += fill.size();
+        }
     }
-    return name + " is not valid";
+    return text;
 }
 
 } // namespace venturon
