@@ -316,11 +316,11 @@ QGroupBox* EnclosureDesigner::create_port_ends(QWidget* panel) {
     };
     const QStringList mouths{QStringLiteral("In the baffle (flanged)"),
                              QStringLiteral("In free air")};
-    outer_choice_ = add_choice("Combo_outer", QStringLiteral("&Outer end"), mouths);
-    inner_choice_ = add_choice("Combo_inner", QStringLiteral("&Inner end"), mouths);
-    ends_choice_ = add_choice("Combo_flares", QStringLiteral("Flared &ends"),
-                              {QStringLiteral("Both ends"), QStringLiteral("Outer end only"),
-                               QStringLiteral("Inner end only"), QStringLiteral("None")});
+    choices_ = {add_choice("Combo_outer", QStringLiteral("&Outer end"), mouths),
+                add_choice("Combo_inner", QStringLiteral("&Inner end"), mouths),
+                add_choice("Combo_flares", QStringLiteral("Flared &ends"),
+                           {QStringLiteral("Both ends"), QStringLiteral("Outer end only"),
+                            QStringLiteral("Inner end only"), QStringLiteral("None")})};
     return ends;
 }
 
@@ -409,9 +409,9 @@ void EnclosureDesigner::show_inputs() {
                      value ? field_text(row, *value, program_.units_mode) : QString());
         }
     }
-    outer_choice_->setCurrentIndex(inputs_.outer_mouth == MouthCondition::flanged ? 0 : 1);
-    inner_choice_->setCurrentIndex(inputs_.inner_mouth == MouthCondition::flanged ? 0 : 1);
-    ends_choice_->setCurrentIndex(static_cast<int>(inputs_.flared_ends));
+    choices_[0]->setCurrentIndex(inputs_.outer_mouth == MouthCondition::flanged ? 0 : 1);
+    choices_[1]->setCurrentIndex(inputs_.inner_mouth == MouthCondition::flanged ? 0 : 1);
+    choices_[2]->setCurrentIndex(static_cast<int>(inputs_.flared_ends));
     showing_inputs_ = false;
     show_units();
 }
@@ -487,10 +487,10 @@ void EnclosureDesigner::read_choices() {
         return;
     }
     inputs_.outer_mouth =
-        outer_choice_->currentIndex() == 0 ? MouthCondition::flanged : MouthCondition::free;
+        choices_[0]->currentIndex() == 0 ? MouthCondition::flanged : MouthCondition::free;
     inputs_.inner_mouth =
-        inner_choice_->currentIndex() == 0 ? MouthCondition::flanged : MouthCondition::free;
-    inputs_.flared_ends = static_cast<FlaredEnds>(std::max(0, ends_choice_->currentIndex()));
+        choices_[1]->currentIndex() == 0 ? MouthCondition::flanged : MouthCondition::free;
+    inputs_.flared_ends = static_cast<FlaredEnds>(std::max(0, choices_[2]->currentIndex()));
     calculate();
 }
 

@@ -59,22 +59,11 @@ public:
     // the designer is on screen).
     void refresh();
 
-    // The field of one of the inputs file's numbers, and the message beside it.
+    // The field of one of the inputs file's numbers, and the message beside it;
+    // the other controls go by their object names ("Combo_outer", "Tab_view",
+    // "Picture1", "Label_velocities", "Command_use", ...).
     TextBox* field(Field field) const;
     QLabel* field_message(Field field) const;
-
-    QComboBox* outer_mouth_choice() const { return outer_choice_; }
-    QComboBox* inner_mouth_choice() const { return inner_choice_; }
-    QComboBox* flared_ends_choice() const { return ends_choice_; }
-    QTabBar* view_tabs() const { return view_tabs_; }
-    PictureBox* graph() const { return graph_; }
-    QLabel* port_text() const { return port_text_; }
-    QLabel* velocities_text() const { return velocities_text_; }
-    QLabel* length_text() const { return length_text_; }
-    QLabel* warnings_text() const { return warnings_text_; }
-    QLabel* problem_text() const { return problem_text_; }
-    QPushButton* use_button() const { return use_button_; }
-    QPushButton* close_button() const { return close_button_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -116,18 +105,15 @@ private:
     std::array<FieldControls, file_number_count> fields_{};
     bool showing_inputs_ = false;
 
-    QComboBox* outer_choice_ = nullptr;
-    QComboBox* inner_choice_ = nullptr;
-    QComboBox* ends_choice_ = nullptr;
+    // The port ends' choices, in the order of choice_rows.
+    std::array<QComboBox*, choice_rows.size()> choices_{};
+    // What the results say: the port, its velocities, its length, warnings, and a
+    // problem of the main window's port.
+    QLabel *port_text_ = nullptr, *velocities_text_ = nullptr, *length_text_ = nullptr;
+    QLabel *warnings_text_ = nullptr, *problem_text_ = nullptr;
     QTabBar* view_tabs_ = nullptr;
     PictureBox* graph_ = nullptr;
-    QLabel* port_text_ = nullptr;
-    QLabel* velocities_text_ = nullptr;
-    QLabel* length_text_ = nullptr;
-    QLabel* warnings_text_ = nullptr;
-    QLabel* problem_text_ = nullptr;
-    QPushButton* use_button_ = nullptr;
-    QPushButton* close_button_ = nullptr;
+    QPushButton *use_button_ = nullptr, *close_button_ = nullptr;
 };
 
 } // namespace venturon

@@ -28,7 +28,7 @@ protected:
         expect_dialog([&](QDialog&) {
             user(designer());
             if (designer().isVisible()) {
-                click(designer().close_button());
+                click(in<QPushButton>(designer(), "Command_close"));
             }
         });
         click_label(designed::main::enclosure_link);
@@ -45,6 +45,13 @@ protected:
         }
     }
 
+    // A control of the designer, by its object name.
+    template <class T> static T* in(EnclosureDesigner& d, const char* name) {
+        T* w = d.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
     static QString message(EnclosureDesigner& d, Field field) {
         QLabel* m = d.field_message(field);
         return m->isVisibleTo(&d) ? m->text() : QString();
@@ -52,7 +59,7 @@ protected:
 
     QStringList graph_texts() {
         QStringList out;
-        for (const auto& item : designer().graph()->drawing().items()) {
+        for (const auto& item : in<PictureBox>(designer(), "Picture1")->drawing().items()) {
             if (item.kind == Drawing::Kind::text) {
                 out << item.text;
             }
@@ -107,24 +114,26 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
         for (std::size_t i = 0; i < 4; ++i) {
             EXPECT_DOUBLE_EQ((*d.design_velocities())[i], expected[i]);
         }
-        EXPECT_TRUE(d.velocities_text()->text().contains("peak"));
+        EXPECT_TRUE(in<QLabel>(d, "Label_velocities")->text().contains("peak"));
         // The minimum radius as the main window shows it: 26.243 mm cut at 27 mm.
-        EXPECT_TRUE(d.port_text()->text().contains("flare radius 27\u00a0mm (the minimum)"))
-            << d.port_text()->text().toStdString();
-        const QString length = d.length_text()->text();
+        EXPECT_TRUE(
+            in<QLabel>(d, "Label_port")->text().contains("flare radius 27\u00a0mm (the minimum)"))
+            << in<QLabel>(d, "Label_port")->text().toStdString();
+        const QString length = in<QLabel>(d, "Label_length")->text();
         EXPECT_TRUE(length.contains("1 port of 100\u00a0mm, flare radius 27\u00a0mm"))
             << length.toStdString();
         EXPECT_TRUE(length.contains("cut the tube")) << length.toStdString();
         EXPECT_TRUE(length.contains("first pipe resonance")) << length.toStdString();
         // The worked example's cone reaches Xmax at 20 Hz (12.002 of 12 mm).
-        EXPECT_TRUE(
-            d.warnings_text()->text().contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%):"))
-            << d.warnings_text()->text().toStdString();
+        EXPECT_TRUE(in<QLabel>(d, "Label_warnings")
+                        ->text()
+                        .contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%):"))
+            << in<QLabel>(d, "Label_warnings")->text().toStdString();
         EXPECT_TRUE(graph_texts().contains("Core Limit")) << graph_texts().join('|').toStdString();
         EXPECT_TRUE(graph_texts().contains("Chuffing"));
-        d.view_tabs()->setCurrentIndex(1);
+        in<QTabBar>(d, "Tab_view")->setCurrentIndex(1);
         EXPECT_TRUE(graph_texts().contains("Xmax")) << graph_texts().join('|').toStdString();
-        d.view_tabs()->setCurrentIndex(0);
+        in<QTabBar>(d, "Tab_view")->setCurrentIndex(0);
         // Enter in a field takes it and leaves the window open.
         for (Field f : {Field::fs, Field::vb, Field::power}) {
             QTest::keyClick(d.field(f), Qt::Key_Return);
@@ -152,7 +161,7 @@ TEST_F(EnclosureDesignerTest, BadInputsAreNamedBesideTheirFields) {
         {Field::vb, "", "Vb must be given"},
     };
     in_designer([&](EnclosureDesigner& d) {
-        const QString good_velocities = d.velocities_text()->text();
+        const QString good_velocities = in<QLabel>(d, "Label_velocities")->text();
         for (const auto& c : cases) {
             SCOPED_TRACE(c.typed);
             const QString before = d.field(c.field)->text();
@@ -160,31 +169,33 @@ TEST_F(EnclosureDesignerTest, BadInputsAreNamedBesideTheirFields) {
             EXPECT_EQ(message(d, c.field), QString::fromUtf8(c.message));
             EXPECT_EQ(back_colour(d.field(c.field)), stale_red);
             EXPECT_FALSE(d.design_velocities().has_value());
-            EXPECT_FALSE(d.use_button()->isEnabled());
-            EXPECT_EQ(d.velocities_text()->text(), good_velocities); // kept, dimmed
-            EXPECT_FALSE(d.velocities_text()->isEnabled());
-            EXPECT_TRUE(d.graph()->dimmed());
+            EXPECT_FALSE(in<QPushButton>(d, "Command_use")->isEnabled());
+            EXPECT_EQ(in<QLabel>(d, "Label_velocities")->text(), good_velocities); // kept, dimmed
+            EXPECT_FALSE(in<QLabel>(d, "Label_velocities")->isEnabled());
+            EXPECT_TRUE(in<PictureBox>(d, "Picture1")->dimmed());
             type_in(d, c.field, before);
             EXPECT_EQ(message(d, c.field), "");
             EXPECT_EQ(back_colour(d.field(c.field)), white);
-            EXPECT_TRUE(d.use_button()->isEnabled());
-            EXPECT_FALSE(d.graph()->dimmed());
+            EXPECT_TRUE(in<QPushButton>(d, "Command_use")->isEnabled());
+            EXPECT_FALSE(in<PictureBox>(d, "Picture1")->dimmed());
         }
         // Flares and mouths that alone hold too much air, and a tube longer than
         // any: said plainly in place of a length.
         type_in(d, Field::vb, "100");
         type_in(d, Field::fb, "200");
-        EXPECT_TRUE(d.length_text()->text().contains("no straight length tunes the box"))
-            << d.length_text()->text().toStdString();
+        EXPECT_TRUE(
+            in<QLabel>(d, "Label_length")->text().contains("no straight length tunes the box"))
+            << in<QLabel>(d, "Label_length")->text().toStdString();
         type_in(d, Field::vb, "0.01");
         type_in(d, Field::fb, "1");
-        EXPECT_TRUE(d.length_text()->text().contains("no straight length up to 100000"))
-            << d.length_text()->text().toStdString();
+        EXPECT_TRUE(
+            in<QLabel>(d, "Label_length")->text().contains("no straight length up to 100000"))
+            << in<QLabel>(d, "Label_length")->text().toStdString();
         // A small box tuned low: the ports would not fit in it.
         type_in(d, Field::vb, "8");
         type_in(d, Field::fb, "12");
-        EXPECT_TRUE(d.warnings_text()->text().contains("The ports hold more air"))
-            << d.warnings_text()->text().toStdString();
+        EXPECT_TRUE(in<QLabel>(d, "Label_warnings")->text().contains("The ports hold more air"))
+            << in<QLabel>(d, "Label_warnings")->text().toStdString();
     });
 }
 
@@ -240,14 +251,15 @@ TEST_F(EnclosureDesignerTest, ImperialUnitsEverywhere) {
                   QString::fromUtf8("Vb must be between 0.000353147 and 3531.47 ft\u00b3"));
         type_in(d, Field::vb, "2");
         EXPECT_NEAR(*d.inputs()[Field::vb], 2 * 28.316846592, 1e-9);
-        const QString length = d.length_text()->text();
+        const QString length = in<QLabel>(d, "Label_length")->text();
         EXPECT_TRUE(length.contains(QString::fromUtf8("ft\u00b3"))) << length.toStdString();
         EXPECT_FALSE(length.contains(QRegularExpression("\\d \\d"))) << length.toStdString();
         // A small volume keeps three significant digits: 0.6 L is 0.0212 ft3.
         type_in(d, Field::vb, "0.02119");
         type_in(d, Field::fb, "200");
-        EXPECT_FALSE(d.length_text()->text().contains(QString::fromUtf8("0.02 ft\u00b3")))
-            << d.length_text()->text().toStdString();
+        EXPECT_FALSE(
+            in<QLabel>(d, "Label_length")->text().contains(QString::fromUtf8("0.02 ft\u00b3")))
+            << in<QLabel>(d, "Label_length")->text().toStdString();
     });
 }
 
@@ -259,7 +271,7 @@ TEST_F(EnclosureDesignerTest, UseTheseVelocities) {
     std::array<double, 4> used{};
     in_designer([&](EnclosureDesigner& d) {
         used = *d.design_velocities();
-        click(d.use_button());
+        click(in<QPushButton>(d, "Command_use"));
         EXPECT_FALSE(d.isVisible());
     });
     const auto& fields = designed::main::velocity_fields;
@@ -281,7 +293,7 @@ TEST_F(EnclosureDesignerTest, InputsLiveInTheirOwnFileBesideTheSettings) {
     in_designer([&](EnclosureDesigner& d) {
         type_in(d, Field::fs, "31.5");
         type_in(d, Field::power, "250");
-        d.flared_ends_choice()->setCurrentIndex(1); // outer end only
+        in<QComboBox>(d, "Combo_flares")->setCurrentIndex(1); // outer end only
     });
     close_program();
     EXPECT_EQ(read_settings().count("\r\n"), 17); // venturon.ini keeps its 17 lines
@@ -312,8 +324,9 @@ TEST_F(EnclosureDesignerTest, HostileInputsFilesStartTheProgram) {
         file.close();
         start();
         in_designer([&](EnclosureDesigner& d) {
-            QStringList shown{d.velocities_text()->text(), d.length_text()->text(),
-                              d.problem_text()->text(), d.warnings_text()->text()};
+            QStringList shown{
+                in<QLabel>(d, "Label_velocities")->text(), in<QLabel>(d, "Label_length")->text(),
+                in<QLabel>(d, "Label_problem")->text(), in<QLabel>(d, "Label_warnings")->text()};
             for (std::size_t i = 0; i < file_number_count; ++i) {
                 shown << d.field(input_rows[i].field)->text()
                       << d.field_message(input_rows[i].field)->text();
@@ -322,9 +335,9 @@ TEST_F(EnclosureDesignerTest, HostileInputsFilesStartTheProgram) {
                 EXPECT_FALSE(text.contains("nan") || text.contains("inf")) << text.toStdString();
             }
             // Either results or a message saying what is wrong: never a blank window.
-            const bool messages = std::any_of(
-                input_rows.begin(), input_rows.begin() + file_number_count,
-                [&d](const InputRow& row) { return !message(d, row.field).isEmpty(); });
+            const bool messages =
+                std::any_of(input_rows.begin(), input_rows.begin() + file_number_count,
+                            [&d](const InputRow& row) { return !message(d, row.field).isEmpty(); });
             EXPECT_NE(d.design_velocities().has_value(), messages);
         });
         close_program();
