@@ -6,14 +6,10 @@
 
 # The icon as a Windows icon file, rendered from the SVG at build time (under
 # the emulator in a cross-build), for the programs and the installer.
-add_executable(venturon_render_ico ${CMAKE_CURRENT_LIST_DIR}/render_ico.cpp)
-target_link_libraries(venturon_render_ico PRIVATE Qt6::Gui Qt6::Svg)
-target_compile_features(venturon_render_ico PRIVATE cxx_std_20)
-venturon_target_warnings(venturon_render_ico)
 set(venturon_ico ${CMAKE_CURRENT_BINARY_DIR}/venturon.ico)
 add_custom_command(OUTPUT ${venturon_ico}
-    COMMAND venturon_render_ico ${icon_svg} ${venturon_ico}
-    DEPENDS venturon_render_ico ${icon_svg}
+    COMMAND venturon_render_icon ${icon_svg} ${venturon_ico}
+    DEPENDS venturon_render_icon ${icon_svg}
     COMMENT "Rendering the Windows icon"
     VERBATIM)
 add_custom_target(venturon_windows_icon DEPENDS ${venturon_ico})
