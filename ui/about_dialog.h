@@ -61,12 +61,10 @@ private:
     ClickableLabel* return_link = nullptr;
     QLabel* credit_line = nullptr;
     QLabel* feedback_note = nullptr;
-    ClickableLabel* email_link = nullptr;
-    ClickableLabel* web_link = nullptr;
+    ClickableLabel *email_link = nullptr, *web_link = nullptr;
     QLabel* graphic_heading = nullptr;
-    QPushButton* system_info_button = nullptr;
-    QPushButton* re_enable_warnings_button = nullptr;
-    QPushButton* ok_button = nullptr;
+    QPushButton *system_info_button = nullptr, *re_enable_warnings_button = nullptr,
+                *ok_button = nullptr;
 };
 
 } // namespace venturon

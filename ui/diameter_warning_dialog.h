@@ -30,10 +30,7 @@ protected:
     void reject() override;
 
 private:
-    QLabel* heading = nullptr;
-    QLabel* tested_range = nullptr;
-    QLabel* caution = nullptr;
-    QLabel* icon = nullptr;
+    QLabel *heading = nullptr, *tested_range = nullptr, *caution = nullptr, *icon = nullptr;
     QCheckBox* dont_warn_again_check = nullptr;
     QPushButton* ok_button = nullptr;
 };

@@ -49,17 +49,14 @@ private:
     AllowanceReminder reminder_;
 
     QGroupBox* chuffing_frame = nullptr;
-    QRadioButton* chuffing_masking_option = nullptr;
-    QRadioButton* chuffing_seating_option = nullptr;
-    QRadioButton* chuffing_none_option = nullptr;
+    QRadioButton *chuffing_masking_option = nullptr, *chuffing_seating_option = nullptr,
+                 *chuffing_none_option = nullptr;
     QGroupBox* core_frame = nullptr;
     QLabel* compression_warning = nullptr;
-    QRadioButton* core_masking_option = nullptr;
-    QRadioButton* core_seating_option = nullptr;
-    QRadioButton* core_none_option = nullptr;
+    QRadioButton *core_masking_option = nullptr, *core_seating_option = nullptr,
+                 *core_none_option = nullptr;
     QGroupBox* content_frame = nullptr;
-    QRadioButton* music_option = nullptr;
-    QRadioButton* home_theatre_option = nullptr;
+    QRadioButton *music_option = nullptr, *home_theatre_option = nullptr;
     PictureBox* chart = nullptr;
     QLabel* reminder_caption = nullptr;
     QPushButton* ok_button = nullptr;

@@ -17,6 +17,18 @@ using namespace venturon::testing;
 
 namespace {
 
+// The options dialog's three groups: chuffing, core and content.
+QList<QList<QRadioButton*>> allowance_groups(OptionsDialog& o) {
+    return {{child<QRadioButton>(o, designed::options::chuffing_masking_option),
+             child<QRadioButton>(o, designed::options::chuffing_seating_option),
+             child<QRadioButton>(o, designed::options::chuffing_none_option)},
+            {child<QRadioButton>(o, designed::options::core_masking_option),
+             child<QRadioButton>(o, designed::options::core_seating_option),
+             child<QRadioButton>(o, designed::options::core_none_option)},
+            {child<QRadioButton>(o, designed::options::music_option),
+             child<QRadioButton>(o, designed::options::home_theatre_option)}};
+}
+
 int selected(const QList<QRadioButton*>& group) {
     int n = 0;
     for (const QRadioButton* b : group) {
@@ -97,15 +109,7 @@ TEST_F(OptionGroupTest, ClickingTheSelectedUnitsKeepsIt) {
 TEST_F(OptionGroupTest, ClickingTheSelectedAllowanceKeepsItAndCountsAsAChange) {
     start();
     OptionsDialog& o = *form->options();
-    const QList<QList<QRadioButton*>> groups{
-        {child<QRadioButton>(o, designed::options::chuffing_masking_option),
-         child<QRadioButton>(o, designed::options::chuffing_seating_option),
-         child<QRadioButton>(o, designed::options::chuffing_none_option)},
-        {child<QRadioButton>(o, designed::options::core_masking_option),
-         child<QRadioButton>(o, designed::options::core_seating_option),
-         child<QRadioButton>(o, designed::options::core_none_option)},
-        {child<QRadioButton>(o, designed::options::music_option),
-         child<QRadioButton>(o, designed::options::home_theatre_option)}};
+    const QList<QList<QRadioButton*>> groups = allowance_groups(o);
     for (const auto& group : groups) {
         for (QRadioButton* b : group) {
             // Select b: masking for chuffing keeps the content buttons enabled.
@@ -152,19 +156,12 @@ TEST_F(OptionGroupTest, EveryDocumentedGroupHasItsOwnExclusiveGroup) {
     start();
     OptionsDialog& o = *form->options();
     UnitsDialog& u = *form->units();
-    const QList<QList<QRadioButton*>> groups{
+    QList<QList<QRadioButton*>> groups{
         {option(designed::main::minimum_mode_option), option(designed::main::manual_mode_option)},
         {child<QRadioButton>(u, designed::units::metric_option),
          child<QRadioButton>(u, designed::units::feet_inches_option),
-         child<QRadioButton>(u, designed::units::decimal_inches_option)},
-        {child<QRadioButton>(o, designed::options::chuffing_masking_option),
-         child<QRadioButton>(o, designed::options::chuffing_seating_option),
-         child<QRadioButton>(o, designed::options::chuffing_none_option)},
-        {child<QRadioButton>(o, designed::options::core_masking_option),
-         child<QRadioButton>(o, designed::options::core_seating_option),
-         child<QRadioButton>(o, designed::options::core_none_option)},
-        {child<QRadioButton>(o, designed::options::music_option),
-         child<QRadioButton>(o, designed::options::home_theatre_option)}};
+         child<QRadioButton>(u, designed::units::decimal_inches_option)}};
+    groups += allowance_groups(o);
     for (const auto& group : groups) {
         QButtonGroup* g = group.front()->group();
         ASSERT_NE(g, nullptr) << group.front()->objectName().toStdString();
