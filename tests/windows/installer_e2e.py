@@ -79,13 +79,17 @@ def user_folder(wine):
     return wine.drive_c("users", users[0])
 
 
-def main():
+def arguments():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--installer", required=True)
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--work", required=True, help="folder for the prefix and screenshots")
-    args = parser.parse_args()
+    for name, meaning in (("--installer", "the installer to try"),
+                          ("--version", "the version it installs"),
+                          ("--work", "folder for the prefix and screenshots")):
+        parser.add_argument(name, required=True, help=meaning)
+    return parser.parse_args()
 
+
+def main():
+    args = arguments()
     missing = missing_tools() + [t for t in ("wine", "wineserver") if not shutil.which(t)]
     if missing:
         raise Failure(f"{', '.join(missing)} not found (scripts/setup installs them)")
