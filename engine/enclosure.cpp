@@ -151,8 +151,7 @@ namespace {
 
 // Where the model keeps a row's input: a number, a loss that may be none, a count,
 // the drive (power or voltage), or nowhere (the curve's inputs).
-using InputPlace =
-    std::variant<std::monostate, double*, std::optional<double>*, int*, Drive*>;
+using InputPlace = std::variant<std::monostate, double*, std::optional<double>*, int*, Drive*>;
 
 InputPlace place_of(EnclosureInput& in, Field field) {
     switch (field) {

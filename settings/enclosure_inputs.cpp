@@ -102,7 +102,8 @@ EnclosureInputs blank_enclosure_inputs() {
 std::string_view choice_text(const EnclosureInputs& inputs, Choice choice) {
     return choice == Choice::flared_ends
                ? flared_ends_text(inputs.flared_ends)
-               : mouth_text(choice == Choice::outer_mouth ? inputs.outer_mouth : inputs.inner_mouth);
+               : mouth_text(choice == Choice::outer_mouth ? inputs.outer_mouth
+                                                          : inputs.inner_mouth);
 }
 
 bool set_choice(EnclosureInputs& inputs, Choice choice, std::string_view word) {
