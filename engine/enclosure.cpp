@@ -346,4 +346,26 @@ double passband_spl_db(const SolvedEnclosure& m) {
     return spl_of(peak);
 }
 
+std::optional<double> f3_hz(const SolvedEnclosure& m) {
+    const double target = passband_spl_db(m) - 3;
+    const auto below = [&](double f) { return response_at(m, f).spl_db < target; };
+    // Down from four times the higher of Fs and Fb in steps of 1 %, then halving
+    // the step where it crosses.
+    double high = std::min(4 * std::max(m.driver.fs_hz, m.box.fb_hz), limits::frequency_hz.high);
+    if (below(high)) {
+        return std::nullopt; // the response never reaches the passband
+    }
+    for (double low = high / 1.01; low >= limits::frequency_hz.low; low /= 1.01) {
+        if (below(low)) {
+            for (int i = 0; i < 60; ++i) {
+                const double mid = std::sqrt(low * high);
+                (below(mid) ? low : high) = mid;
+            }
+            return std::sqrt(low * high);
+        }
+        high = low;
+    }
+    return std::nullopt;
+}
+
 } // namespace venturon

@@ -143,4 +143,9 @@ std::optional<InputError> fill_response_curve(const SolvedEnclosure& model, doub
 // inductance), for showing the response relative to the passband.
 double passband_spl_db(const SolvedEnclosure& model);
 
+// F3: where the response, coming down from well above Fs and Fb, first falls 3 dB
+// below the passband level; nothing when it never does above the model's lowest
+// frequency.
+std::optional<double> f3_hz(const SolvedEnclosure& model);
+
 } // namespace venturon

@@ -497,3 +497,23 @@ TEST(Enclosure, ExtremeCornersStayFinite) {
     }
     EXPECT_EQ(solved_count, (1 << 13) * 3 * 4);
 }
+
+// F3 of the fourth-order Butterworth alignment (B4): Qts 0.3827, Vb = Vas / 1.414
+// and Fb = Fs give a fourth-order Butterworth high pass at Fs when the box and the
+// driver lose nothing, -3.01 dB at Fs itself.
+TEST(F3, FourthOrderButterworthAlignmentAtFs) {
+    EnclosureInput in;
+    in.driver = {
+        .fs_hz = 30, .qes = 0.3827, .qms = 1000, .vas_m3 = 0.1, .sd_m2 = 0.05, .re_ohm = 4};
+    in.box.vb_m3 = 0.1 / 1.41421356;
+    in.box.fb_hz = 30;
+    in.box.ql.reset(); // no leakage
+    in.drive = Drive::voltage_rms(2.83);
+    in.port = {0.1, 1};
+    const auto model = solve_enclosure(in);
+    ASSERT_TRUE(model);
+    const auto f3 = f3_hz(*model);
+    ASSERT_TRUE(f3);
+    EXPECT_NEAR(*f3, 30, 0.3);
+    EXPECT_NEAR(response_at(*model, 30).spl_db - passband_spl_db(*model), -3.01, 0.05);
+}
