@@ -442,6 +442,11 @@ void EnclosureDesigner::refresh() {
     calculate();
 }
 
+void EnclosureDesigner::units_changed() {
+    show_inputs();
+    calculate();
+}
+
 // Reads what was typed into a field: a number in the units shown (lengths in
 // either imperial notation when the units are imperial), or nothing.
 void EnclosureDesigner::read_field(Field f) {

@@ -58,6 +58,8 @@ public:
     // Works the results out again for the main window's port as it is now (when
     // the designer is on screen).
     void refresh();
+    // Shows the fields and results again in the units mode of now.
+    void units_changed();
 
     // The field of one of the inputs file's numbers, and the message beside it;
     // the other controls go by their object names ("Combo_outer", "Tab_view",

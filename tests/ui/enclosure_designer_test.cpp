@@ -23,15 +23,17 @@ protected:
     EnclosureDesigner& designer() { return *form->enclosure(); }
     QString enclosure_path() const { return dir.filePath("venturon-enclosure.ini"); }
 
-    // Opens the designer from its link and runs the user's actions in it.
+    // Opens the designer from its link (it stays beside the main window, not
+    // modal), runs the user's actions in it and closes it.
     void in_designer(const std::function<void(EnclosureDesigner&)>& user) {
-        expect_dialog([&](QDialog&) {
-            user(designer());
-            if (designer().isVisible()) {
-                click(in<QPushButton>(designer(), "Command_close"));
-            }
-        });
         click_label(designed::main::enclosure_link);
+        ASSERT_NE(form->enclosure(), nullptr);
+        ASSERT_TRUE(designer().isVisible());
+        user(designer());
+        if (designer().isVisible()) {
+            click(in<QPushButton>(designer(), "Command_close"));
+        }
+        EXPECT_FALSE(designer().isVisible());
     }
 
     static void type_in(EnclosureDesigner& d, Field field, const QString& keys) {
@@ -104,6 +106,29 @@ TEST_F(EnclosureDesignerTest, LinkStandsInFreeSpaceLastInTheTabOrder) {
         }
     }
     EXPECT_EQ(label(designed::main::about_link)->nextInFocusChain(), link);
+}
+
+// Open beside the main window, the designer follows its port: a new diameter,
+// port count or allowance shows at once.
+TEST_F(EnclosureDesignerTest, FollowsTheMainWindowsPort) {
+    start();
+    click_label(designed::main::enclosure_link);
+    EnclosureDesigner& d = designer();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.isModal());
+    const auto before = *d.design_velocities();
+    type(designed::main::diameter_field, "120");
+    focus(text(designed::main::port_count_field)); // leaving the field reads it
+    EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().contains("120\u00a0mm"))
+        << in<QLabel>(d, "Label_port")->text().toStdString();
+    const auto wider = *d.design_velocities();
+    for (std::size_t i = 0; i < 4; ++i) {
+        // The same air through (120/100)^2 times the area.
+        EXPECT_NEAR(wider[i], before[i] / 1.44, 1e-9 * before[i]);
+    }
+    type(designed::main::port_count_field, "2");
+    EXPECT_NEAR((*d.design_velocities())[0], before[0] / 2.88, 1e-9 * before[0]);
+    EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().startsWith("The main window's port: 2 ports"));
 }
 
 TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) {
@@ -306,8 +331,12 @@ TEST_F(EnclosureDesignerTest, InputsLiveInTheirOwnFileBesideTheSettings) {
 
     program = ProgramState{};
     start();
-    EXPECT_EQ(form->enclosure()->inputs(), saved);
-    EXPECT_EQ(form->enclosure()->field(Field::fs)->text(), "31.5");
+    EXPECT_EQ(form->enclosure(), nullptr); // made when first opened
+    EXPECT_EQ(form->enclosure_inputs(), saved);
+    in_designer([&](EnclosureDesigner& d) {
+        EXPECT_EQ(d.inputs(), saved);
+        EXPECT_EQ(d.field(Field::fs)->text(), "31.5");
+    });
 }
 
 TEST_F(EnclosureDesignerTest, HostileInputsFilesStartTheProgram) {
