@@ -204,6 +204,9 @@ PlotSpec port_velocity_plot(const PortVelocityGraphInput& in) {
                    judged_curve(QStringLiteral("Port velocity"), points,
                                 {enclosure_colour::curve, enclosure_colour::over_chuffing,
                                  enclosure_colour::over_core})};
+    for (PlotCurve& c : spec.curves) {
+        c.unit = QStringLiteral("m/s");
+    }
     for (std::size_t i = 0; i < design_frequencies.size(); ++i) {
         spec.crosses.push_back(
             {design_frequencies[i], clean(in.design_velocity[i]), graph_colour::cross});
@@ -236,6 +239,9 @@ PlotSpec excursion_plot(const ExcursionGraphInput& in) {
     spec.curves.push_back(judged_curve(
         QStringLiteral("Excursion"), points,
         {enclosure_colour::curve, enclosure_colour::over_core, enclosure_colour::over_core}));
+    for (PlotCurve& c : spec.curves) {
+        c.unit = QStringLiteral("mm");
+    }
     return spec;
 }
 

@@ -4,6 +4,7 @@
 #include "velocity_graph.h"
 
 #include <QFontMetricsF>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -622,6 +623,40 @@ private:
 
 PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
     return Plotter(d, spec, size).draw();
+}
+
+std::vector<CurveValue> curve_values_at(const PlotSpec& spec, double x) {
+    const bool log = spec.x.scale == AxisScale::log;
+    const auto along = [log](double v) { return log ? std::log(std::max(v, 1e-300)) : v; };
+    std::vector<CurveValue> out;
+    for (const PlotCurve& c : spec.curves) {
+        if (c.name.isEmpty()) {
+            continue;
+        }
+        for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
+            const PlotPoint& a = c.points[i];
+            const PlotPoint& b = c.points[i + 1];
+            if (!finite(a) || !finite(b) || x < std::min(a.x, b.x) || x > std::max(a.x, b.x)) {
+                continue;
+            }
+            const double span = along(b.x) - along(a.x);
+            const double t = span != 0 ? (along(x) - along(a.x)) / span : 0;
+            out.push_back({c.name, a.y + t * (b.y - a.y), c.unit,
+                           c.legend_colour.isValid() ? c.legend_colour : c.colour});
+            break;
+        }
+    }
+    return out;
+}
+
+QString read_out(const PlotSpec& spec, double x) {
+    QStringList parts;
+    for (const CurveValue& v : curve_values_at(spec, x)) {
+        parts << v.name + QLatin1Char(' ') + QString::number(v.value, 'g', 3) +
+                     (v.unit.isEmpty() ? QString() : QLatin1Char(' ') + v.unit);
+    }
+    return QString::number(x, 'f', x < 100 ? 1 : 0) + QStringLiteral(" Hz: ") +
+           parts.join(QStringLiteral(", "));
 }
 
 } // namespace venturon

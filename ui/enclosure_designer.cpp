@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -354,7 +355,17 @@ QWidget* EnclosureDesigner::create_results() {
     graph_->setAccessibleName(QStringLiteral("Enclosure graph"));
     graph_->setMinimumSize(360, 220);
     graph_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    graph_->setMouseTracking(true);
+    graph_->setFocusPolicy(Qt::StrongFocus);
+    graph_->setToolTip(QStringLiteral("Point at the graph, or use the left and right arrow keys, "
+                                      "to read every curve at a frequency"));
+    graph_->installEventFilter(this);
+    connect(graph_, &PictureBox::pointer_moved, this,
+            [this](QPointF at) { point_at(layout_.x_value(at.x())); });
     column->addWidget(graph_, 1);
+    readout_ = add_text("Label_readout");
+    readout_->setText(QStringLiteral(" "));
+    column->addWidget(readout_);
 
     velocities_text_ = add_text("Label_velocities");
     length_text_ = add_text("Label_length");
@@ -616,6 +627,44 @@ void EnclosureDesigner::show_velocities(int ports) {
     graph_->setAccessibleDescription(text);
 }
 
+// The read-out: every curve's value at a frequency, with a cursor line there.
+void EnclosureDesigner::point_at(double frequency) {
+    if (spec_.curves.empty() || !(layout_.plot.width() > 0)) {
+        return;
+    }
+    frequency = std::clamp(frequency, std::min(spec_.x.low, spec_.x.high),
+                           std::max(spec_.x.low, spec_.x.high));
+    cursor_hz_ = frequency;
+    graph_->set_cursor_x(layout_.x_pixel(frequency));
+    const QString text = read_out(spec_, frequency);
+    readout_->setText(text);
+    readout_->setAccessibleName(text);
+}
+
+// Left and right step the read-out's frequency by 2 % (Page keys by 20 %), Home and
+// End go to the ends of the axis.
+bool EnclosureDesigner::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == graph_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const double f = cursor_hz_.value_or(std::sqrt(spec_.x.low * spec_.x.high));
+        const std::pair<int, double> steps[] = {{Qt::Key_Left, 1 / 1.02},
+                                                {Qt::Key_Right, 1.02},
+                                                {Qt::Key_PageDown, 1 / 1.2},
+                                                {Qt::Key_PageUp, 1.2}};
+        for (const auto& [k, factor] : steps) {
+            if (key->key() == k) {
+                point_at(f * factor);
+                return true;
+            }
+        }
+        if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) {
+            point_at(key->key() == Qt::Key_Home ? spec_.x.low : spec_.x.high);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 // The view chosen, drawn at the size it shows; nothing new while the inputs are wrong.
 void EnclosureDesigner::draw_graph() {
     if (!isVisible() || !velocities_ || !model_) {
@@ -623,18 +672,16 @@ void EnclosureDesigner::draw_graph() {
     }
     const SolvedEnclosure& model = *model_;
     const WindowPort& port = shown_port_;
-    if (view_tabs_->currentIndex() == 0) {
-        PortVelocityGraphInput graph =
-            port_velocity_graph_input(model, port.diameter_mm, port.radius_mm, port.allowances);
-        graph.picture_size = graph_->size();
-        draw_port_velocity_graph(graph_->drawing(), graph);
-    } else {
-        ExcursionGraphInput graph = excursion_graph_input(model);
-        graph.picture_size = graph_->size();
-        draw_excursion_graph(graph_->drawing(), graph);
-    }
+    spec_ = view_tabs_->currentIndex() == 0
+                ? port_velocity_plot(port_velocity_graph_input(model, port.diameter_mm,
+                                                               port.radius_mm, port.allowances))
+                : excursion_plot(excursion_graph_input(model));
+    layout_ = draw_plot(graph_->drawing(), spec_, graph_->size());
     graph_->set_dimmed(false);
     graph_->refresh();
+    if (cursor_hz_) {
+        point_at(*cursor_hz_);
+    }
 }
 
 void EnclosureDesigner::use_velocities() {

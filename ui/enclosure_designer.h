@@ -3,6 +3,7 @@
 #include "enclosure.h"
 #include "enclosure_inputs.h"
 #include "model.h"
+#include "plot.h"
 #include "program_state.h"
 
 #include <QDialog>
@@ -68,6 +69,7 @@ public:
     QLabel* field_message(Field field) const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void reject() override;
@@ -92,6 +94,7 @@ private:
     void show_errors(const std::optional<InputError>& error);
     void show_velocities(int ports);
     void draw_graph();
+    void point_at(double frequency);
     void use_velocities();
     void show_drive_equivalent();
 
@@ -115,6 +118,10 @@ private:
     QLabel *warnings_text_ = nullptr, *problem_text_ = nullptr;
     QTabBar* view_tabs_ = nullptr;
     PictureBox* graph_ = nullptr;
+    QLabel* readout_ = nullptr;
+    PlotSpec spec_; // of the view shown
+    PlotLayout layout_;
+    std::optional<double> cursor_hz_; // the read-out's frequency
     QPushButton *use_button_ = nullptr, *close_button_ = nullptr;
 };
 

@@ -167,6 +167,37 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
     });
 }
 
+// Pointing at the graph, or stepping with the arrow keys, reads every curve there:
+// the worked example's port carries 17.4 m/s at 25 Hz (README).
+TEST_F(EnclosureDesignerTest, ReadOutFollowsThePointerAndTheKeys) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        auto* graph = in<PictureBox>(d, "Picture1");
+        auto* readout = in<QLabel>(d, "Label_readout");
+        // Where 25 Hz stands: the plot spans 15 to 40 Hz, linearly.
+        QPoint at;
+        for (int x = 0; x < graph->width(); ++x) {
+            QTest::mouseMove(graph, QPoint(x, graph->height() / 2));
+            if (readout->text().startsWith("25.0 Hz")) {
+                at = QPoint(x, graph->height() / 2);
+                break;
+            }
+        }
+        ASSERT_FALSE(at.isNull()) << readout->text().toStdString();
+        EXPECT_TRUE(readout->text().contains("Port velocity 17.4 m/s"))
+            << readout->text().toStdString();
+        EXPECT_TRUE(readout->text().contains("Core Limit 19.8 m/s"))
+            << readout->text().toStdString();
+        ASSERT_TRUE(graph->cursor_x().has_value());
+        graph->setFocus();
+        QTest::keyClick(graph, Qt::Key_Right);
+        EXPECT_TRUE(readout->text().startsWith("25.5 Hz")) << readout->text().toStdString();
+        EXPECT_EQ(readout->accessibleName(), readout->text()); // announced as it changes
+        QTest::keyClick(graph, Qt::Key_End);
+        EXPECT_TRUE(readout->text().startsWith("40.0 Hz")) << readout->text().toStdString();
+    });
+}
+
 // What a bad field does: it is marked and named beside itself, the last good
 // results stay dimmed, and "Use these velocities" waits; a good value clears it.
 TEST_F(EnclosureDesignerTest, BadInputsAreNamedBesideTheirFields) {
