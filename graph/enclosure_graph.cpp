@@ -95,8 +95,9 @@ PlotCurve judged_curve(const QString& name, const std::vector<Judged>& points,
             std::swap(cuts[1], cuts[2]);
         }
         cuts[n++] = 1;
+        const auto within = [](double t) { return t > 0 && t < 1; };
         for (std::size_t k = 0; k + 1 < n; ++k) {
-            if (k > 0 && cuts[k] > 0 && cuts[k] < 1) {
+            if (k > 0 && within(cuts[k])) {
                 const Judged at = between(a, b, cuts[k]);
                 curve.points.push_back({at.x, at.value});
             }

@@ -236,6 +236,7 @@ QWidget* EnclosureDesigner::create_inputs() {
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     QGroupBox* frame = nullptr;
+    QGridLayout* grid = nullptr;
     std::size_t in_frame = 0;
     for (std::size_t i = 0; i < file_number_count; ++i) {
         const InputRow& row = input_rows[i];
@@ -246,11 +247,11 @@ QWidget* EnclosureDesigner::create_inputs() {
                                     : row.group == InputGroup::box  ? "box"
                                                                     : "drive"));
             set_fore_colour(frame, colours::hint);
-            new QGridLayout(frame);
+            grid = new QGridLayout(frame);
             column->addWidget(frame);
             in_frame = 0;
         }
-        add_field(frame, row, in_frame++);
+        add_field(frame, grid, row, in_frame++);
     }
     const QString drive_tip =
         QStringLiteral("Type the power or the voltage: the one typed drives the box, the other "
@@ -264,8 +265,8 @@ QWidget* EnclosureDesigner::create_inputs() {
 }
 
 // A field of a frame, in two columns, with its message on the row below it.
-void EnclosureDesigner::add_field(QGroupBox* frame, const InputRow& row, std::size_t place) {
-    auto* grid = static_cast<QGridLayout*>(frame->layout());
+void EnclosureDesigner::add_field(QGroupBox* frame, QGridLayout* grid, const InputRow& row,
+                                  std::size_t place) {
     const int col = static_cast<int>(place / rows_per_column(row.group)) * 2;
     const int line = static_cast<int>(place % rows_per_column(row.group)) * 2;
     const QString name = qs(row.option);
@@ -644,8 +645,8 @@ void EnclosureDesigner::point_at(double frequency) {
 // Left and right step the read-out's frequency by 2 % (Page keys by 20 %), Home and
 // End go to the ends of the axis.
 bool EnclosureDesigner::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == graph_ && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
+    const auto* key = dynamic_cast<const QKeyEvent*>(event);
+    if (watched == graph_ && key != nullptr && event->type() == QEvent::KeyPress) {
         const double f = cursor_hz_.value_or(std::sqrt(spec_.x.low * spec_.x.high));
         const std::pair<int, double> steps[] = {{Qt::Key_Left, 1 / 1.02},
                                                 {Qt::Key_Right, 1.02},

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -83,7 +84,7 @@ private:
 
     void create_controls();
     QWidget* create_inputs();
-    void add_field(QGroupBox* frame, const InputRow& row, std::size_t place);
+    void add_field(QGroupBox* frame, QGridLayout* grid, const InputRow& row, std::size_t place);
     QGroupBox* create_port_ends(QWidget* panel);
     QWidget* create_results();
     void show_inputs();
