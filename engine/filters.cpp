@@ -215,7 +215,9 @@ FilterResponse chain_response(std::span<const FilterStage> stages, double freque
 std::optional<InputError> check_filter(const FilterStage& stage) {
     if (stage.kind != FilterKind::second_order) {
         const Field field = order_field(stage.kind);
-        if (auto error = check_input(field, stage.order)) {
+        // An order is a count: its error says it must be whole.
+        if (auto error = check_input(field, stage.order, Scale::file)) {
+            error->scale = Scale::model;
             return error;
         }
         if (stage.kind == FilterKind::linkwitz_riley && stage.order != 2 && stage.order != 4 &&

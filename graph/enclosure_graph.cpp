@@ -559,6 +559,20 @@ QString limit_text(Limit limit) {
                              static_cast<qsizetype>(limit_name(limit).size()));
 }
 
+// As a sentence names it: "limited by Xmax", "by the amplifier".
+QString limit_in_words(Limit limit) {
+    switch (limit) {
+    case Limit::amplifier:
+        return QStringLiteral("the amplifier");
+    case Limit::chuffing:
+        return QStringLiteral("chuffing");
+    case Limit::core:
+        return QStringLiteral("the core limit");
+    default:
+        return limit_text(limit);
+    }
+}
+
 QString number(double v, int decimals) {
     return QString::number(clean(v), 'f', decimals);
 }
@@ -770,11 +784,11 @@ QString designer_graph_description(DesignerView view, const DesignerGraphInput& 
                 return i < c.max_output.size() && c.max_output[i].binding == limit;
             });
             if (!where.isEmpty()) {
-                limits << limit_text(limit) + QLatin1Char(' ') + where;
+                limits << limit_in_words(limit) + QLatin1Char(' ') + where;
             }
         }
         if (!limits.isEmpty()) {
-            text += QStringLiteral("; limited by ") + limits.join(QStringLiteral("; "));
+            text += QStringLiteral("; limited by ") + limits.join(QStringLiteral("; by "));
         }
         break;
     }

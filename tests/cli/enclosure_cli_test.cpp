@@ -248,7 +248,8 @@ TEST(EnclosureCalc, JsonAndCsvFields) {
           "air_density_kg_m3", "speed_of_sound_m_s", "port_length_problem"}) {
         EXPECT_TRUE(e.contains(key)) << key;
     }
-    EXPECT_EQ(e["inputs"].toObject().size(), qsizetype(file_number_count + choice_rows.size()));
+    EXPECT_EQ(e["inputs"].toObject().size(),
+              qsizetype(file_number_count + choice_rows.size() + max_filter_stages));
     EXPECT_EQ(e["port_length"].toObject().size(), 15);
     const QJsonArray curve = e["curve"].toArray();
     ASSERT_EQ(curve.size(), 7);

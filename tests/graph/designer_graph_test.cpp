@@ -185,7 +185,7 @@ TEST(DesignerViews, ReadOutAndDescription) {
         1e-9);
 
     const QString max_line = designer_graph_description(DesignerView::max_spl, in);
-    for (const char* words : {"limited by", "Xmax from 10 to", "Chuffing", "Pe"}) {
+    for (const char* words : {"limited by Xmax from 10 to", "; by chuffing from", "; by Pe from"}) {
         EXPECT_TRUE(max_line.contains(words)) << max_line.toStdString();
     }
     const QString excursion = designer_graph_description(DesignerView::excursion, in);
