@@ -414,7 +414,7 @@ std::vector<Judged> judged_points(const DesignerCurves& c, Measure value, Measur
 PlotSpec spl_view(const DesignerGraphInput& in) {
     PlotSpec spec = frame(DesignerView::spl, in, QStringLiteral("SPL at 1 m, half space, dB"));
     spec.fit.from_zero = false;
-    spec.fit.span = 45;
+    spec.fit.span = 50;
     spec.fit.headroom = 0.05;
     if (in.filtered) {
         PlotCurve unfiltered = line(QStringLiteral("Without filter"), designer_colour::unfiltered,
@@ -434,8 +434,10 @@ PlotSpec spl_view(const DesignerGraphInput& in) {
 PlotSpec max_spl_view(const DesignerGraphInput& in) {
     PlotSpec spec =
         frame(DesignerView::max_spl, in, QStringLiteral("Maximum SPL at 1 m, half space, dB"));
+    // Deeper than the SPL's: the largest level falls fast below the tuning, and
+    // that is where it matters.
     spec.fit.from_zero = false;
-    spec.fit.span = 45;
+    spec.fit.span = 60;
     spec.fit.headroom = 0.05;
     spec.curves.push_back(line(QStringLiteral("At the drive"), designer_colour::at_drive,
                                points_of(in.current, spl_of), 1.5));

@@ -291,9 +291,13 @@ TEST(EnclosureCalc, NoNonNumbersAnywhere) {
     };
     for (const Args& design : designs) {
         for (const char* format : {"table", "json", "csv"}) {
-            const Outcome o = calc(example + design + Args{"-f", format, "--curve"});
-            EXPECT_EQ(o.status, 0) << o.err;
-            EXPECT_FALSE(std::regex_search(o.out, non_number)) << o.out;
+            for (const Args& chain :
+                 {Args{}, Args{"--max-output", "--pe", "0.01", "--highpass", "bw8@1000",
+                               "--highpass", "q20@1", "--highpass", "lr8@1"}}) {
+                const Outcome o = calc(example + design + chain + Args{"-f", format, "--curve"});
+                EXPECT_EQ(o.status, 0) << o.err;
+                EXPECT_FALSE(std::regex_search(o.out, non_number)) << o.out;
+            }
         }
     }
 }
