@@ -1,8 +1,8 @@
 #pragma once
 
 // The options that carry the enclosure designer's inputs: one for each key of the
-// inputs file (--fs for fs_hz, --vas for vas_l, ..., --flared-ends), --driver FILE,
-// --curve and --curve-range.
+// inputs file (--fs for fs_hz, --vas for vas_l, ..., --flared-ends), --highpass
+// for the filters, --driver FILE, --curve, --curve-range and --max-output.
 
 #include "enclosure.h"
 #include "enclosure_inputs.h"
@@ -36,15 +36,17 @@ private:
     std::vector<QCommandLineOption> numbers_; // in the order of input_rows
     std::vector<QCommandLineOption> choices_; // in the order of choice_rows
     QCommandLineOption driver_;
+    QCommandLineOption highpass_;
     QCommandLineOption curve_;
     QCommandLineOption curve_range_;
+    QCommandLineOption max_output_;
 };
 
 // One line for a problem of the enclosure's inputs that names where the value came
 // from: the option and what was typed (--vas "0": ...), the --driver file and its
 // key (--driver "box.ini": vas_l: ...), or the option to give a missing value with.
 // Errors of the port point at --diameter, --ports and --radius, those of the curve
-// at --curve-range.
+// at --curve-range; a filter's, at the driver file's highpass_N.
 std::string enclosure_problem(const EnclosureRequest& request, const InputError& error);
 
 } // namespace venturon::cli

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 namespace venturon::cli {
 
@@ -73,7 +74,20 @@ QJsonObject json_inputs(const EnclosureInputs& inputs) {
     for (const ChoiceRow& row : choice_rows) {
         object[q(row.key)] = q(choice_text(inputs, row.choice));
     }
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        const auto& stage = inputs.highpass[i];
+        object[q(highpass_key(i))] = stage ? QJsonValue(q(filter_text(*stage))) : QJsonValue();
+    }
     return object;
+}
+
+// "bw4@18, q0.7@22".
+std::string filters_text(const std::vector<FilterStage>& stages) {
+    std::string out;
+    for (const FilterStage& stage : stages) {
+        out += (out.empty() ? "" : ", ") + filter_text(stage);
+    }
+    return out;
 }
 
 } // namespace
@@ -94,8 +108,9 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
          "Vas " + given(in[Field::vas], "L") + ", Sd " + given(in[Field::sd], "cm^2") + ", Re " +
              given(in[Field::re], "ohm") + ", Xmax " +
              (in[Field::xmax] && *in[Field::xmax] > 0 ? given(in[Field::xmax], "mm") : "unknown") +
-             ", Le " + given(in[Field::le], "mH") + ", " + std::to_string(drivers) +
-             (drivers == 1 ? " driver" : " drivers")},
+             ", Le " + given(in[Field::le], "mH") + ", Pe " +
+             (in[Field::pe] && *in[Field::pe] > 0 ? given(in[Field::pe], "W") : "unknown") + ", " +
+             std::to_string(drivers) + (drivers == 1 ? " driver" : " drivers")},
         {"Box", "Vb " + given(in[Field::vb], "L") + ", Fb " + given(in[Field::fb], "Hz") + ", QL " +
                     given(in[Field::ql]) + ", QA " + given(in[Field::qa]) + ", QP " +
                     given(in[Field::qp])},
@@ -103,6 +118,7 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
                       significant(m.driver.re_ohm / drivers) + " ohm, " +
                       significant(rms_voltage(m)) + " V RMS; air at " +
                       number(m.air.temperature_c) + " C"},
+
         {"Port ends", "outer mouth " + std::string(mouth_text(in.outer_mouth)) + ", inner mouth " +
                           std::string(mouth_text(in.inner_mouth)) + ", " + ends_text(in, 1)},
         {"Velocities", report.velocities_used
@@ -110,6 +126,11 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
                            : "from --velocities; the port air velocities below are the "
                              "enclosure's"},
     };
+    if (!m.highpass.empty()) {
+        // After the drive, which it filters.
+        fields.insert(fields.begin() + 4,
+                      {"High-pass", filters_text(m.highpass) + " on the amplifier's output"});
+    }
     return fields;
 }
 
@@ -138,10 +159,58 @@ std::vector<Column<ResponsePoint>> response_columns(bool xmax_known, ResponseTab
     };
 }
 
+std::vector<Column<MaxOutputPoint>> max_output_columns() {
+    using M = const MaxOutputPoint&;
+    const auto key = [](M m) { return std::string(limit_key(m.binding)); };
+    return {
+        {"max_spl_db", "Max SPL", "dB", [](M m) { return QJsonValue(m.spl_db); }, 1},
+        {"max_power_w", "Max power", "W", [](M m) { return QJsonValue(m.power_w); }, 1},
+        {"binding_limit", "Limit", "", [key](M m) { return QJsonValue(q(key(m))); }, -1, key,
+         everywhere, false, true},
+    };
+}
+
+std::vector<std::size_t> row_places(std::size_t n) {
+    std::vector<std::size_t> out(n);
+    std::iota(out.begin(), out.end(), std::size_t{0});
+    return out;
+}
+
+std::vector<Column<std::size_t>> response_rows(const EnclosureReport& report, ResponseTable table) {
+    const bool design = table == ResponseTable::design;
+    auto columns =
+        columns_of<std::size_t>(response_columns(report.model.driver.xmax_m > 0, table),
+                                [&report, design](std::size_t i) -> const ResponsePoint& {
+                                    return design ? report.design[i] : report.curve[i];
+                                });
+    const std::vector<MaxOutputPoint>& max = design ? report.design_max : report.curve_max;
+    if (!max.empty()) {
+        for (auto& c : columns_of<std::size_t>(
+                 max_output_columns(),
+                 [&max](std::size_t i) -> const MaxOutputPoint& { return max[i]; })) {
+            columns.push_back(std::move(c));
+        }
+    }
+    return columns;
+}
+
+Fields max_output_fields(const EnclosureReport& report) {
+    if (report.design_max.empty()) {
+        return {};
+    }
+    const SolvedEnclosure& m = report.model;
+    const std::string xmax =
+        m.driver.xmax_m > 0 ? "Xmax " + number(m.driver.xmax_m * 1000) + " mm" : "Xmax unknown";
+    const std::string pe = m.driver.pe_w > 0 ? "Pe " + number(m.driver.pe_w) + " W" : "Pe unknown";
+    return {{"Max output", "before the amplifier (" + significant(nominal_power(m)) + " W), " +
+                               xmax + ", " + pe +
+                               " or the port's chuffing or core limit binds, for a flare radius "
+                               "of " +
+                               fixed(report.flare_radius_mm, 3) + " mm"}};
+}
+
 std::vector<Column<std::size_t>> enclosure_csv_columns(const EnclosureReport& report) {
-    auto columns = columns_of<std::size_t>(
-        response_columns(report.model.driver.xmax_m > 0, ResponseTable::design),
-        [&report](std::size_t i) -> const ResponsePoint& { return report.design[i]; });
+    auto columns = response_rows(report, ResponseTable::design);
     // Only the CSV's cells: the frequency stands in the report's own columns.
     columns.erase(columns.begin());
     std::erase_if(columns, [](const auto& c) { return (c.in & in_csv) == 0; });
@@ -283,9 +352,17 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     object["air_density_kg_m3"] = m.air.density;
     object["speed_of_sound_m_s"] = m.air.speed_of_sound;
     object["velocities_used"] = report.velocities_used;
-    const bool xmax = m.driver.xmax_m > 0;
-    const std::vector<ResponsePoint> design(report.design.begin(), report.design.end());
-    object["frequencies"] = json_rows(response_columns(xmax, ResponseTable::design), design);
+    object["highpass"] = [&m] {
+        QJsonArray stages;
+        for (const FilterStage& stage : m.highpass) {
+            stages.append(q(filter_text(stage)));
+        }
+        return stages;
+    }();
+    object["frequencies"] =
+        json_rows(response_rows(report, ResponseTable::design), row_places(report.design.size()));
+    object["max_output_flare_radius_mm"] =
+        report.design_max.empty() ? QJsonValue() : QJsonValue(report.flare_radius_mm);
 
     QJsonValue length;
     if (report.length) {
@@ -314,7 +391,8 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     object["port_length_problem"] =
         report.length ? QJsonValue() : QJsonValue(q(report.length_problem));
     if (request.curve) {
-        object["curve"] = json_rows(response_columns(xmax, ResponseTable::curve), report.curve);
+        object["curve"] =
+            json_rows(response_rows(report, ResponseTable::curve), row_places(report.curve.size()));
     }
     return object;
 }

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QUtf8StringView>
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -294,6 +295,12 @@ struct OptionSet {
         "With driver inputs: draw the cone excursion (peak) from 10 to 200 Hz against Xmax "
         "into a PNG or SVG file. Not with a sweep.",
         "file"};
+    QCommandLineOption plot{
+        "plot",
+        "With driver inputs: draw one of the designer's views from 10 to 200 Hz into a PNG "
+        "or SVG file; VIEW is spl, max-spl, velocity, excursion, impedance or group-delay. "
+        "Repeat it for more views. Not with a sweep.",
+        "view=file"};
     QCommandLineOption format{{"f", "format"},
                               "Output: table, json or csv (default: table). JSON and CSV give "
                               "lengths in mm and velocities in m/s.",
@@ -326,8 +333,22 @@ constexpr std::string_view epilogue =
     "The --driver file holds one \"key = value\" per line (# starts a comment): fs_hz,\n"
     "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa,\n"
     "qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth\n"
-    "(flanged or free) and flared_ends (both, outer, inner or none). An empty value or a\n"
-    "missing key means not given.\n"
+    "(flanged or free), flared_ends (both, outer, inner or none) and highpass_1 to\n"
+    "highpass_4 (filters as --highpass writes them). An empty value or a missing key\n"
+    "means not given.\n"
+    "\n"
+    "A high-pass filter is its kind and order, or q and its Q, then @ and its\n"
+    "frequency in Hz: bw1@F to bw8@F (Butterworth, -3 dB at F), lr2@F, lr4@F, lr8@F\n"
+    "(Linkwitz-Riley, -6 dB at F), bessel2@F to bessel4@F (Bessel, -3 dB at F), qQ@F\n"
+    "(s^2 / (s^2 + s/Q + 1) at F, Q 0.1 to 20); F from 1 to 1000 Hz. Letters in any\n"
+    "case, blanks around the parts allowed. Up to four act in series on the\n"
+    "amplifier's output.\n"
+    "\n"
+    "--max-output works at each frequency with the amplifier at the drive level\n"
+    "(--power or --voltage), the driver's Xmax (peak) and Pe (the RMS voltage across\n"
+    "each driver at most sqrt(Pe Re)), and the port's chuffing and core limits for\n"
+    "--radius (or the minimum radius found) with the allowances; a limit not known\n"
+    "does not bind.\n"
     "\n"
     "Examples:\n"
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
@@ -337,6 +358,8 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --xmax 12 \\\n"
     "      --vb 60 --fb 30 --power 100\n"
     "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
+    "  venturon-calc -d 100 -r 40 --driver box.ini --pe 300 --highpass bw4@18 --max-output \\\n"
+    "      --plot max-spl=max.png --plot spl=spl.svg\n"
     "\n"
     "Each graph option needs a file of its own.\n"
     "\n"
@@ -390,6 +413,46 @@ std::optional<GraphRequest> enclosure_graph_request(const QCommandLineParser& pa
     return request;
 }
 
+// --plot VIEW=FILE, each with the enclosure's default size.
+std::vector<PlotRequest> plot_requests(const QCommandLineParser& parser,
+                                       const QCommandLineOption& option, const Options& options) {
+    std::vector<PlotRequest> out;
+    if (!parser.isSet(option)) {
+        return out;
+    }
+    if (!options.enclosure) {
+        throw BadInput{"--plot needs driver inputs (--driver FILE, or --fs, --vas, ...)"};
+    }
+    refuse_without_drawing("--plot");
+    refuse_with_sweep(options, "--plot", "a sweep has no single graph");
+    for (const QString& value : parser.values(option)) {
+        const std::string text = value.toStdString();
+        const auto equals = value.indexOf(QLatin1Char('='));
+        std::string expected;
+        for (std::size_t i = 0; i < plot_view_keys.size(); ++i) {
+            expected += (i == 0                           ? ""
+                         : i + 1 == plot_view_keys.size() ? " or "
+                                                          : ", ") +
+                        std::string(plot_view_keys[i]);
+        }
+        if (equals < 0) {
+            reject("plot", text, "expected VIEW=FILE, VIEW one of " + expected);
+        }
+        const std::string key = value.left(equals).trimmed().toStdString();
+        const auto* found = std::find(plot_view_keys.begin(), plot_view_keys.end(), key);
+        if (found == plot_view_keys.end()) {
+            reject("plot", text, "unknown view " + quoted_text(key) + "; expected " + expected);
+        }
+        PlotRequest request;
+        request.view = static_cast<PlotView>(found - plot_view_keys.begin());
+        request.graph = graph_request("plot", value.mid(equals + 1));
+        request.graph.width = enclosure_graph_default_width;
+        request.graph.height = enclosure_graph_default_height;
+        out.push_back(std::move(request));
+    }
+    return out;
+}
+
 // The file a graph's path names, however it is spelt: "p.svg", "./p.svg", a link to
 // it or a path through a linked folder all give the same text. A file that is not
 // there yet is named by its folder, resolved, and its name; on Unix one that is
@@ -426,6 +489,9 @@ void refuse_shared_graph_files(const Options& options) {
     if (options.enclosure) {
         add(options.enclosure->velocity_graph);
         add(options.enclosure->excursion_graph);
+        for (const PlotRequest& plot : options.enclosure->plots) {
+            requests.push_back(&plot.graph);
+        }
     }
     for (std::size_t later = 1; later < requests.size(); ++later) {
         for (std::size_t earlier = 0; earlier < later; ++earlier) {
@@ -498,6 +564,9 @@ void read_sweeps(const Values& value, const OptionSet& o, Options& options) {
     if (options.enclosure && options.enclosure->curve) {
         refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
     }
+    if (options.enclosure && options.enclosure->max_output) {
+        refuse_with_sweep(options, "--max-output", "a sweep has no single enclosure");
+    }
 }
 
 // The graph files, each with its size.
@@ -510,16 +579,24 @@ void read_graphs(const Values& value, const OptionSet& o, Options& options) {
     }
     const auto enclosure_velocity = enclosure_graph_request(parser, o.enclosure_graph, options);
     const auto enclosure_excursion = enclosure_graph_request(parser, o.excursion_graph, options);
+    auto plots = plot_requests(parser, o.plot, options);
     if (options.enclosure) {
         options.enclosure->velocity_graph = enclosure_velocity;
         options.enclosure->excursion_graph = enclosure_excursion;
+        options.enclosure->plots = std::move(plots);
     }
     refuse_shared_graph_files(options);
     if (!parser.isSet(o.graph_size)) {
         return;
     }
     if (!options.draws_graphs()) {
-        throw BadInput{"--graph-size needs --graph, --enclosure-graph or --excursion-graph"};
+        throw BadInput{
+            "--graph-size needs --graph, --enclosure-graph, --excursion-graph or --plot"};
+    }
+    if (options.enclosure) {
+        for (PlotRequest& plot : options.enclosure->plots) {
+            graph_size(value(o.graph_size), plot.graph);
+        }
     }
     for (auto* request : {options.graph ? &*options.graph : nullptr,
                           options.enclosure && options.enclosure->velocity_graph
@@ -577,7 +654,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
                        o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
                        o.graph_size, o.format});
     parser.addOptions(e.options());
-    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.help, o.version});
+    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.plot, o.help, o.version});
 
     ParsedCommandLine parsed;
     if (!parser.parse(arguments)) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace venturon::cli {
 
@@ -50,6 +51,20 @@ struct GraphRequest {
     std::string option = "graph"; // the option that asked for it, for messages
 };
 
+// The designer's views that --plot draws, by the names it takes.
+enum class PlotView { spl, max_spl, velocity, excursion, impedance, group_delay };
+inline constexpr std::array<std::string_view, 6> plot_view_keys{
+    "spl", "max-spl", "velocity", "excursion", "impedance", "group-delay"};
+inline std::string_view plot_view_key(PlotView view) {
+    return plot_view_keys[static_cast<std::size_t>(view)];
+}
+
+// One --plot VIEW=FILE.
+struct PlotRequest {
+    PlotView view = PlotView::spl;
+    GraphRequest graph;
+};
+
 // The frequencies of --curve: `points` of them spaced evenly on a log scale from
 // low_hz to high_hz, both included.
 struct CurveRange {
@@ -68,8 +83,10 @@ struct EnclosureRequest {
     // file or is not given. Messages name what the user typed.
     std::array<std::optional<std::string>, file_number_count> typed;
     std::optional<CurveRange> curve;             // --curve, --curve-range
+    bool max_output = false;                     // --max-output
     std::optional<GraphRequest> velocity_graph;  // --enclosure-graph
     std::optional<GraphRequest> excursion_graph; // --excursion-graph
+    std::vector<PlotRequest> plots;              // --plot, in the order given
 };
 
 // Everything one run needs, read and checked.
@@ -91,7 +108,8 @@ struct Options {
     std::optional<EnclosureRequest> enclosure;
 
     bool draws_graphs() const {
-        return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph));
+        return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph ||
+                                       !enclosure->plots.empty()));
     }
 };
 

@@ -156,14 +156,12 @@ std::vector<Column<std::size_t>> single_columns(const Options& o, const SingleRe
 void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
     const CalculationResult& r = s.result;
     const bool minimum = s.input.mode == CalculationMode::minimum;
-    const bool xmax = s.enclosure && s.enclosure->model.driver.xmax_m > 0;
     if (s.enclosure) {
         write_fields(out, enclosure_fields(*o.enclosure, *s.enclosure));
         out << '\n';
-        const std::vector<ResponsePoint> design(s.enclosure->design.begin(),
-                                                s.enclosure->design.end());
-        write_table(out, response_columns(xmax, ResponseTable::design), design);
+        write_table(out, response_rows(*s.enclosure, ResponseTable::design), design_rows);
         write_fields(out, excursion_fields(*s.enclosure));
+        write_fields(out, max_output_fields(*s.enclosure));
         out << '\n';
     }
     write_fields(out, {
@@ -193,7 +191,8 @@ void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
         write_fields(out, length_fields(o, *s.enclosure));
         if (o.enclosure->curve) {
             out << '\n';
-            write_table(out, response_columns(xmax, ResponseTable::curve), s.enclosure->curve);
+            write_table(out, response_rows(*s.enclosure, ResponseTable::curve),
+                        row_places(s.enclosure->curve.size()));
         }
     }
 }
@@ -228,8 +227,8 @@ void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
 void single_csv(const Options& o, const SingleResult& s, std::ostream& out) {
     if (s.enclosure && o.enclosure->curve) {
         // One table per file: the curve alone.
-        auto columns = response_columns(s.enclosure->model.driver.xmax_m > 0, ResponseTable::curve);
-        write_csv(out, columns, s.enclosure->curve);
+        write_csv(out, response_rows(*s.enclosure, ResponseTable::curve),
+                  row_places(s.enclosure->curve.size()));
         return;
     }
     write_csv(out, single_columns(o, s), design_rows);

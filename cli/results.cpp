@@ -216,6 +216,11 @@ std::variant<Results, Failure> compute(const Options& given) {
         }
         report->curve = std::move(*curve);
     }
+    if (options.enclosure->max_output) {
+        const PortLimitSettings port{report->flare_radius_mm, options.allowances};
+        report->design_max = max_output_curve(report->model, port, report->design);
+        report->curve_max = max_output_curve(report->model, port, report->curve);
+    }
     out.enclosure = std::move(report);
     return computed;
 }

@@ -34,6 +34,7 @@ enum class Field {
     re,
     xmax,
     le,
+    pe,
     driver_count,
     vb,
     fb,
@@ -50,6 +51,12 @@ enum class Field {
     low_frequency,
     high_frequency,
     points,
+    butterworth_order,
+    linkwitz_riley_order,
+    bessel_order,
+    highpass_frequency,
+    highpass_q,
+    highpass_count,
 };
 
 enum class InputGroup { driver, box, drive, port, curve };
@@ -82,7 +89,7 @@ struct InputRow {
     std::string_view help{};              // one sentence for --help
 };
 
-inline constexpr std::array<InputRow, 25> input_rows{{
+inline constexpr std::array<InputRow, 32> input_rows{{
     {.field = Field::fs,
      .group = InputGroup::driver,
      .key = "fs_hz",
@@ -204,6 +211,21 @@ inline constexpr std::array<InputRow, 25> input_rows{{
      .range = {0, 1000},
      .absent_text = "none",
      .help = "Driver: voice-coil inductance Le in mH."},
+    {.field = Field::pe,
+     .group = InputGroup::driver,
+     .key = "pe_w",
+     .option = "pe",
+     .value_name = "watts",
+     .name = "Pe",
+     .caption = "Pe",
+     .unit = "W",
+     .symbol = "W",
+     .si_unit = "W",
+     .range = {0.01, 1e5},
+     .zero_is_unknown = true,
+     .absent_text = "unknown",
+     .help = "Driver: thermal power rating Pe in W; the voltage across each driver is kept "
+             "at or below sqrt(Pe Re)."},
     {.field = Field::driver_count,
      .group = InputGroup::driver,
      .key = "drivers",
@@ -382,6 +404,49 @@ inline constexpr std::array<InputRow, 25> input_rows{{
      .caption = "Points",
      .range = {1, 100000},
      .whole = true},
+    {.field = Field::butterworth_order,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "Butterworth order",
+     .caption = "Order",
+     .range = {1, 8},
+     .whole = true},
+    {.field = Field::linkwitz_riley_order,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "Linkwitz-Riley order",
+     .caption = "Order",
+     .range = {2, 8},
+     .whole = true},
+    {.field = Field::bessel_order,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "Bessel order",
+     .caption = "Order",
+     .range = {2, 4},
+     .whole = true},
+    {.field = Field::highpass_frequency,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "High-pass frequency",
+     .caption = "Frequency",
+     .unit = "Hz",
+     .symbol = "Hz",
+     .si_unit = "Hz",
+     .range = {1, 1000}},
+    {.field = Field::highpass_q,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "High-pass Q",
+     .caption = "Q",
+     .range = {0.1, 20}},
+    {.field = Field::highpass_count,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "High-pass filter count",
+     .caption = "Filters",
+     .range = {0, 4},
+     .whole = true},
 }};
 
 constexpr const InputRow& input_row(Field field) {
@@ -429,6 +494,7 @@ inline constexpr Range sd_m2 = si_range(Field::sd);
 inline constexpr Range re_ohm = si_range(Field::re);
 inline constexpr Range xmax_m = si_range(Field::xmax);
 inline constexpr Range le_h = si_range(Field::le);
+inline constexpr Range pe_w = si_range(Field::pe);
 inline constexpr int max_driver_count = static_cast<int>(input_row(Field::driver_count).range.high);
 inline constexpr Range vb_m3 = si_range(Field::vb);
 inline constexpr Range fb_hz = si_range(Field::fb);
@@ -459,8 +525,10 @@ enum class Problem {
     qts_too_close,  // Qts so close to `other` that the Q it gives is beyond its range
     qts_disagrees,  // Qts against Qes and Qms; `value` is the Qts they give
     high_below_low, // a curve's high frequency below its low one
+    lr_order,       // a Linkwitz-Riley order other than 2, 4 or 8
+    filter_syntax,  // a filter's text that does not follow its grammar
 };
-inline constexpr std::size_t problem_count = static_cast<std::size_t>(Problem::high_below_low) + 1;
+inline constexpr std::size_t problem_count = static_cast<std::size_t>(Problem::filter_syntax) + 1;
 
 // The units an error's value and bounds are in: the model's, or the file's (and
 // the command line's and the window's before converting for showing).
@@ -472,6 +540,7 @@ struct InputError {
     Scale scale = Scale::model;
     double value = 0;        // the value refused, or what a Q problem computed
     Field other = Field::fs; // the second input a Q problem names
+    int item = 0;            // which of several (a high-pass stage, from 1); 0: not one of several
 
     friend bool operator==(const InputError&, const InputError&) = default;
 };

@@ -308,9 +308,11 @@ public:
 
 private:
     struct Legend {
-        const PlotCurve* curve;
         QString text;
-        double end; // the value where the curve ends
+        QColor colour;
+        double end = 0;         // the value where the curve ends
+        bool secondary = false; // that value on the right-hand axis
+        int key = -1;           // a key's place in its list; -1: a curve's legend
     };
 
     // The vertical range and ticks for the plot's height, the legends, the
@@ -375,8 +377,15 @@ private:
             }
             const double high = c.secondary && spec_.y2 ? spec_.y2->high : layout_.y_high;
             const bool above = end && *end > high;
-            legends_.push_back({&c, above ? c.name + QStringLiteral(" (off scale)") : c.name,
-                                end.value_or(std::numeric_limits<double>::quiet_NaN())});
+            legends_.push_back({above ? c.name + QStringLiteral(" (off scale)") : c.name,
+                                c.legend_colour.isValid() ? c.legend_colour : c.colour,
+                                end.value_or(std::numeric_limits<double>::quiet_NaN()),
+                                c.secondary});
+            widest = std::max(widest, texts_.width(legends_.back().text));
+        }
+        for (std::size_t k = 0; k < spec_.keys.size(); ++k) {
+            legends_.push_back(
+                {spec_.keys[k].name, spec_.keys[k].colour, 0, false, static_cast<int>(k)});
             widest = std::max(widest, texts_.width(legends_.back().text));
         }
         return std::min(widest, 0.3 * w_);
@@ -480,12 +489,46 @@ private:
                    colour);
     }
 
+    // Where a dashed curve is along its pattern, carried from segment to segment.
+    struct Dash {
+        double along = 0; // pixels into the current dash or gap
+        bool on = true;
+    };
+
+    // A pen's own pattern restarts with every line, and a curve's segments are
+    // shorter than a dash: the dashes are laid along the whole curve instead, as
+    // solid pieces.
+    void line_in_style(QPointF a, QPointF b, const QColor& colour, Qt::PenStyle style, Dash& dash) {
+        if (style == Qt::SolidLine || style == Qt::NoPen) {
+            d_.line(a.x(), a.y(), b.x(), b.y(), colour);
+            return;
+        }
+        const double on = style == Qt::DotLine ? 2 : 7;
+        const double off = style == Qt::DotLine ? 3 : 4;
+        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+        double done = 0;
+        for (int pieces = 0; done < length && pieces < 100000; ++pieces) {
+            const double step = std::min((dash.on ? on : off) - dash.along, length - done);
+            if (dash.on) {
+                const QPointF from = a + (b - a) * (done / length);
+                const QPointF to = a + (b - a) * ((done + step) / length);
+                d_.line(from.x(), from.y(), to.x(), to.y(), colour);
+            }
+            done += step;
+            dash.along += step;
+            if (dash.along >= (dash.on ? on : off) - 1e-9) {
+                dash.along = 0;
+                dash.on = !dash.on;
+            }
+        }
+    }
+
     // The curves, cut to the plot; one that leaves through the top is marked
     // there, and where it ends above it.
     void draw_curves() {
         for (const PlotCurve& c : spec_.curves) {
             d_.set_pen_width(c.width);
-            d_.set_pen_style(c.style);
+            Dash dash;
             for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
                 if (!finite(c.points[i]) || !finite(c.points[i + 1])) {
                     continue;
@@ -497,7 +540,7 @@ private:
                 const QColor colour =
                     i < c.stretch_colours.size() ? c.stretch_colours[i] : c.colour;
                 if (clip_segment(plot_, a, b)) {
-                    d_.line(a.x(), a.y(), b.x(), b.y(), colour);
+                    line_in_style(a, b, colour, c.style, dash);
                     if (a_above != b_above) {
                         mark_off_top(a_above ? a.x() : b.x(), colour);
                     }
@@ -584,9 +627,14 @@ private:
             return;
         }
         std::vector<double> tops;
+        const auto keys = static_cast<double>(spec_.keys.size());
         for (const Legend& legend : legends_) {
-            const double y = legend.curve->secondary ? layout_.y2_pixel(legend.end)
-                                                     : layout_.y_pixel(legend.end);
+            if (legend.key >= 0) {
+                tops.push_back(plot_.bottom() - (keys - legend.key) * (th_ + 1));
+                continue;
+            }
+            const double y =
+                legend.secondary ? layout_.y2_pixel(legend.end) : layout_.y_pixel(legend.end);
             tops.push_back((std::isfinite(y) ? std::clamp(y, plot_.top(), plot_.bottom())
                                              : plot_.center().y()) -
                            th_ / 2);
@@ -595,9 +643,7 @@ private:
         for (std::size_t i = 0; i < legends_.size(); ++i) {
             const QString text = metrics_.elidedText(legends_[i].text, Qt::ElideRight,
                                                      std::max(0.0, w_ - legend_x_ - 1));
-            const PlotCurve& c = *legends_[i].curve;
-            texts_.place(legend_x_, tops[i], text,
-                         c.legend_colour.isValid() ? c.legend_colour : c.colour);
+            texts_.place(legend_x_, tops[i], text, legends_[i].colour);
         }
     }
 

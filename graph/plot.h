@@ -85,6 +85,14 @@ struct PlotCross {
     QColor colour;
 };
 
+// A legend without a curve of its own, naming a colour that curves take along
+// their stretches (the limit that binds). Keys stand in the legends' column, in
+// their order, from the bottom of the plot upwards.
+struct PlotKey {
+    QString name;
+    QColor colour;
+};
+
 struct PlotSpec {
     PlotAxis x;
     // Left open (nullopt) the vertical range follows the fitted curves.
@@ -98,6 +106,7 @@ struct PlotSpec {
     std::vector<PlotMarker> markers;
     std::vector<PlotCurve> curves;
     std::vector<PlotCross> crosses;
+    std::vector<PlotKey> keys;
     // Extra labels on the frequency axis besides the round ones (the design
     // frequencies), shown where they fit.
     std::vector<double> x_labels;

@@ -23,6 +23,16 @@ std::optional<Field> number_named(std::string_view key) {
     return std::nullopt;
 }
 
+// The place of a high-pass filter's key, from 0.
+std::optional<std::size_t> highpass_named(std::string_view key) {
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        if (key == highpass_key(i)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<Choice> choice_named(std::string_view key) {
     for (const ChoiceRow& row : choice_rows) {
         if (row.key == key) {
@@ -53,6 +63,10 @@ std::string value_text(const std::optional<double>& value) {
 
 // The comment over each group of the file, in the order of InputGroup; the
 // ports' choices come last.
+constexpr std::string_view highpass_comment =
+    "# High-pass filters on the amplifier's output, in series: bw1 to bw8, lr2, lr4, lr8, "
+    "bessel2 to bessel4, or q and its Q, then @ and the frequency in Hz (empty: none).";
+
 constexpr std::array<std::string_view, 4> group_comments{
     "# Driver: one driver's data sheet values; drivers is how many are in the box.",
     "# Box: net volume and tuning; leakage, absorption and port losses as Qs at Fb (empty: none).",
@@ -92,6 +106,10 @@ std::optional<InputError> check_drive(const EnclosureInputs& in) {
 }
 
 } // namespace
+
+std::string highpass_key(std::size_t index) {
+    return "highpass_" + std::to_string(index + 1);
+}
 
 EnclosureInputs blank_enclosure_inputs() {
     EnclosureInputs inputs;
@@ -184,6 +202,8 @@ EnclosureInputs parse_enclosure_inputs(std::string_view bytes) {
             if (!set_choice(inputs, *choice, value)) {
                 reset_choice(inputs, *choice);
             }
+        } else if (const auto place = highpass_named(key)) {
+            inputs.highpass[*place] = read_filter(value);
         }
     }
     return inputs;
@@ -206,6 +226,13 @@ std::string serialise_enclosure_inputs(const EnclosureInputs& inputs) {
     out += "\n";
     for (const ChoiceRow& row : choice_rows) {
         add_line(out, row.key, std::string(choice_text(inputs, row.choice)));
+    }
+    out += "\n";
+    out += highpass_comment;
+    out += "\n";
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        const auto& stage = inputs.highpass[i];
+        add_line(out, highpass_key(i), stage ? filter_text(*stage) : std::string());
     }
     return out;
 }
@@ -236,8 +263,22 @@ Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& in, double por
     if (auto error = check_input(Field::port_count, port_count)) {
         return *error;
     }
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        if (in.highpass[i]) {
+            if (auto error = check_filter(*in.highpass[i])) {
+                error->scale = Scale::file;
+                error->item = static_cast<int>(i + 1);
+                return *error;
+            }
+        }
+    }
 
     EnclosureInput out;
+    for (const auto& stage : in.highpass) {
+        if (stage) {
+            out.highpass.push_back(*stage);
+        }
+    }
     out.driver.qes = out.driver.qms = out.driver.qts = 0; // 0: not given
     out.box.ql.reset();
     for (std::size_t i = 0; i < file_number_count; ++i) {

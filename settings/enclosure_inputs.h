@@ -25,6 +25,11 @@
 //   message naming the input.
 // - A choice (outer_mouth, inner_mouth, flared_ends) that is empty, missing or not
 //   one of its words takes its default: flanged, free, both.
+// - highpass_1 to highpass_4 each hold one high-pass filter on the amplifier's
+//   output in the grammar of engine/filters.h ("bw4@18", "lr4@20", "bessel2@15",
+//   "q0.7@22"); they act in series. Text that does not follow the grammar counts
+//   as not given, as for numbers; an order, a Q or a frequency out of its bounds
+//   is kept for to_enclosure_input to refuse with a message.
 //
 // The numbers' keys and units are input_rows' (engine/inputs.h); the choices'
 // keys are choice_rows' below.
@@ -54,6 +59,8 @@ struct EnclosureInputs {
     MouthCondition outer_mouth = MouthCondition::flanged;
     MouthCondition inner_mouth = MouthCondition::free;
     FlaredEnds flared_ends = FlaredEnds::both;
+    // The high-pass filters, highpass_1 to highpass_4; nothing: not given.
+    std::array<std::optional<FilterStage>, max_filter_stages> highpass{};
 
     // A number of the file (in_file(field) must hold).
     std::optional<double>& operator[](Field field) {
@@ -109,6 +116,9 @@ void reset_choice(EnclosureInputs& inputs, Choice choice);
 // The words a choice takes, for messages: "flanged or free", "both, outer, inner or none".
 std::string_view choice_words(Choice choice);
 
+// The key of the high-pass filter at a place from 0: "highpass_1" ... "highpass_4".
+std::string highpass_key(std::size_t index);
+
 // "flanged", "free"; "both", "outer", "inner", "none". The readers compare exactly.
 std::string_view mouth_text(MouthCondition mouth);
 std::optional<MouthCondition> mouth_from_text(std::string_view text);
@@ -133,8 +143,9 @@ std::string serialise_enclosure_inputs(const EnclosureInputs& inputs);
 // given internal diameter. Everything the model needs must be given: Fs, Vas, Sd,
 // Re, Vb, Fb, enough of Qes, Qms and Qts, and either the power or the voltage (not
 // both). Errors are in the file's units (Scale::file); the drivers must be a whole
-// number. solve_enclosure checks what depends on several inputs (Qts against Qes
-// and Qms).
+// number; a filter's error has its place from 1 as `item`. The filters given go
+// to the model in their order. solve_enclosure checks what depends on several
+// inputs (Qts against Qes and Qms).
 Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& inputs, double port_diameter_mm,
                                            int port_count);
 

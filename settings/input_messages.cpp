@@ -41,6 +41,9 @@ constexpr std::array<std::string_view, problem_count> problem_words{
     "Qts is too close to {other}: the {third} it gives is above {top}",
     "Qts does not agree with Qes and Qms, which give {value}",
     "High frequency must not be below the low frequency",
+    "{name} must be 2, 4 or 8",
+    "A high-pass filter is written as its kind and order (bw1 to bw8, lr2, lr4 or lr8, "
+    "bessel2 to bessel4) or q and its Q, then @ and its frequency in Hz: bw4@18, q0.7@22",
 };
 
 } // namespace

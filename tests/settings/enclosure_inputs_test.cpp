@@ -25,23 +25,9 @@ namespace {
 // Every key set, none at its first-start value, every choice away from its default.
 EnclosureInputs unusual_inputs() {
     EnclosureInputs in = blank_enclosure_inputs();
-    const double values[] = {18.5,
-                             0.1 + 0.2,
-                             4,
-                             0.33,
-                             1e-300,
-                             1.7976931348623157e308,
-                             -2,
-                             0,
-                             2.5e-7,
-                             4,
-                             123.456789012345678,
-                             27,
-                             7.5,
-                             80,
-                             1e5,
-                             1,
-                             28.28,
+    const double values[] = {18.5, 0.1 + 0.2, 4,      0.33, 1e-300, 1.7976931348623157e308,
+                             -2,   0,         2.5e-7, 350,  4,      123.456789012345678,
+                             27,   7.5,       80,     1e5,  1,      28.28,
                              -12.5};
     static_assert(std::size(values) == file_number_count);
     for (std::size_t i = 0; i < file_number_count; ++i) {
@@ -50,6 +36,9 @@ EnclosureInputs unusual_inputs() {
     in.outer_mouth = MouthCondition::free;
     in.inner_mouth = MouthCondition::flanged;
     in.flared_ends = FlaredEnds::inner;
+    in.highpass = {FilterStage{FilterKind::butterworth, 4, 18}, std::nullopt,
+                   FilterStage{FilterKind::second_order, 2, 22.5, 0.1 + 0.2},
+                   FilterStage{FilterKind::linkwitz_riley, 8, 1000}};
     return in;
 }
 
@@ -375,4 +364,46 @@ TEST(EnclosureInputs, EdgesOfTheFilesBoundsReachTheModel) {
     EXPECT_EQ(input_message(to_enclosure_input(EnclosureInputs{}, 0.5, 1).error()),
               "Port diameter must be between 1 and 2000 mm");
     EXPECT_EQ(to_enclosure_input(EnclosureInputs{}, 100, 0).error().field, Field::port_count);
+}
+
+// The filters' keys: the grammar's text in any of the four places; text that does
+// not follow it is not given, a stage out of bounds is refused naming its place,
+// and the model gets the given stages in their order.
+TEST(EnclosureInputs, HighPassFilters) {
+    const EnclosureInputs in = parse_enclosure_inputs("highpass_1 = BW4 @ 18\n"
+                                                      "highpass_2 = fourth order at 18\n"
+                                                      "highpass_4 = q0.7@22 # a comment\n"
+                                                      "highpass_5 = bw2@10\n");
+    EXPECT_EQ(in.highpass[0], (FilterStage{FilterKind::butterworth, 4, 18}));
+    EXPECT_FALSE(in.highpass[1]);
+    EXPECT_FALSE(in.highpass[2]);
+    EXPECT_EQ(in.highpass[3], (FilterStage{FilterKind::second_order, 2, 22, 0.7}));
+    EXPECT_NE(serialise_enclosure_inputs(in).find("\nhighpass_4 = q0.7@22\n"), std::string::npos);
+
+    EnclosureInputs design;
+    design.highpass = in.highpass;
+    const auto input = to_enclosure_input(design, 100, 1);
+    ASSERT_TRUE(input);
+    ASSERT_EQ(input->highpass.size(), 2u);
+    EXPECT_EQ(input->highpass[1].q, 0.7);
+
+    design.highpass[2] = parse_enclosure_inputs("highpass_1 = lr6@20").highpass[0];
+    const auto refused = to_enclosure_input(design, 100, 1);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().item, 3);
+    EXPECT_EQ(input_message(refused.error()), "Linkwitz-Riley order must be 2, 4 or 8");
+}
+
+// Pe is one driver's, optional, 0 for unknown like Xmax.
+TEST(EnclosureInputs, ThermalRating) {
+    EnclosureInputs in;
+    EXPECT_FALSE(in[Field::pe]);
+    in[Field::pe] = 300;
+    const auto input = to_enclosure_input(in, 100, 1);
+    ASSERT_TRUE(input);
+    EXPECT_EQ(input->driver.pe_w, 300);
+    in[Field::pe] = 0.001;
+    ASSERT_FALSE(to_enclosure_input(in, 100, 1));
+    EXPECT_EQ(input_message(to_enclosure_input(in, 100, 1).error()),
+              "Pe must be between 0.01 and 100000 W, or 0 for unknown");
 }
