@@ -2,6 +2,7 @@
 
 #include "enclosure_options.h"
 #include "number_text.h"
+#include "slot_options.h"
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
@@ -463,17 +464,26 @@ void read_choices(const Values& value, const OptionSet& o, Options& options) {
 
 // The port and the velocities it must carry (or the driver inputs that give them).
 void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& e,
-               Options& options) {
+               const SlotOptions& s, Options& options) {
     const QCommandLineParser& parser = value.parser;
-    if (!parser.isSet(o.diameter)) {
-        throw BadInput{"missing --diameter (see --help)"};
+    const bool diameter = parser.isSet(o.diameter);
+    // A --driver file may hold a slot.
+    if (!diameter && !s.slot_given(parser) && !e.driver_given(parser)) {
+        throw BadInput{"missing --diameter, or --slot (see --help)"};
     }
-    options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    if (diameter) {
+        options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    }
     if (parser.isSet(o.radius)) {
         options.radius_mm = length("radius", value(o.radius), options.units, Sign::not_negative);
     }
     options.ports = ports(value(o.ports));
     options.enclosure = e.read(parser);
+    s.read(parser, diameter, parser.isSet(o.ports), options);
+    if (!diameter && !options.slot) {
+        throw BadInput{"missing --diameter, or --slot (the --driver file's port_shape is round; "
+                       "see --help)"};
+    }
     options.velocities_given = parser.isSet(o.velocities);
     if (options.velocities_given) {
         options.velocities = velocities(value(o.velocities));
@@ -494,6 +504,9 @@ void read_sweeps(const Values& value, const OptionSet& o, Options& options) {
     }
     if (options.radius_mm) {
         refuse_with_sweep(options, "--radius", "a sweep works out the minimum radius");
+    }
+    if (options.slot) {
+        refuse_with_sweep(options, "a slot", "a sweep goes over round ports");
     }
     if (options.enclosure && options.enclosure->curve) {
         refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
@@ -535,11 +548,11 @@ void read_graphs(const Values& value, const OptionSet& o, Options& options) {
 }
 
 Options read_options(const QCommandLineParser& parser, const OptionSet& o,
-                     const EnclosureOptions& e) {
+                     const EnclosureOptions& e, const SlotOptions& s) {
     const Values value{parser};
     Options options;
     read_choices(value, o, options);
-    read_port(value, o, e, options);
+    read_port(value, o, e, s, options);
     read_sweeps(value, o, options);
     read_graphs(value, o, options);
     return options;
@@ -571,11 +584,13 @@ std::string_view program_version() {
 ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const OptionSet o;
     const EnclosureOptions e;
+    const SlotOptions s;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
                        o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
                        o.graph_size, o.format});
+    parser.addOptions(s.options());
     parser.addOptions(e.options());
     parser.addOptions({o.enclosure_graph, o.excursion_graph, o.help, o.version});
 
@@ -600,7 +615,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
         return parsed;
     }
     try {
-        parsed.options = read_options(parser, o, e);
+        parsed.options = read_options(parser, o, e, s);
         parsed.action = ParsedCommandLine::Action::run;
     } catch (const BadInput& bad) {
         parsed.text = bad.message;
