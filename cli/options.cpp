@@ -238,11 +238,12 @@ struct OptionSet {
                                 "imperial with --units inches or decimalinches.",
                                 "length"};
     QCommandLineOption radius{{"r", "radius"},
-                              "Flare radius. Without it, the smallest radius that keeps the "
-                              "port free of chuffing is worked out.",
+                              "Flare radius (with --slot, the round-over). Without it, the "
+                              "smallest radius that keeps the port free of chuffing is worked out.",
                               "length"};
     QCommandLineOption ports{{"p", "ports"},
-                             "Number of ports; the whole part counts and 0 means 1 (default: 1).",
+                             "Number of ports (with --slot, of slots); the whole part counts and 0 "
+                             "means 1 (default: 1).",
                              "count",
                              "1"};
     QCommandLineOption velocities{"velocities",
@@ -327,8 +328,15 @@ constexpr std::string_view epilogue =
     "The --driver file holds one \"key = value\" per line (# starts a comment): fs_hz,\n"
     "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa,\n"
     "qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth\n"
-    "(flanged or free) and flared_ends (both, outer, inner or none). An empty value or a\n"
-    "missing key means not given.\n"
+    "(flanged or free), flared_ends (both, outer, inner or none), port_shape (round or\n"
+    "slot) and the slot's slots, slot_width_mm, slot_height_mm, slot_walls and\n"
+    "slot_radius_mm. An empty value or a missing key means not given.\n"
+    "\n"
+    "A slot (--slot, or port_shape = slot in the --driver file and no --diameter) is\n"
+    "tuned by its own mass integral, with end corrections by the image principle for\n"
+    "its wall sides. Its limits, verdict and minimum round-over are approximate: the\n"
+    "model was built for round ports and reads a slot as a round port of its hydraulic\n"
+    "diameter (4 x area / perimeter) with its round-over as the flare. Not with a sweep.\n"
     "\n"
     "Examples:\n"
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
@@ -338,6 +346,7 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --xmax 12 \\\n"
     "      --vb 60 --fb 30 --power 100\n"
     "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
+    "  venturon-calc --slot 250x50 --slot-walls 1 -r 20 --driver box.ini\n"
     "\n"
     "Each graph option needs a file of its own.\n"
     "\n"
@@ -349,7 +358,10 @@ std::string help_text(const QCommandLineParser& parser) {
     const auto usage_end = generated.indexOf('\n');
     std::string text = "Usage: " + std::string(program_name) +
                        " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n" + "       " +
-                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n\n";
+                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n" +
+                       "       " + std::string(program_name) +
+                       " --slot WIDTHxHEIGHT [--slot-walls N] (--velocities ... | --driver FILE) "
+                       "[options]\n\n";
     text += generated.mid(usage_end + 1).toStdString();
     text += epilogue;
     return text;
@@ -506,7 +518,7 @@ void read_sweeps(const Values& value, const OptionSet& o, Options& options) {
         refuse_with_sweep(options, "--radius", "a sweep works out the minimum radius");
     }
     if (options.slot) {
-        refuse_with_sweep(options, "a slot", "a sweep goes over round ports");
+        refuse_with_sweep(options, "a slot port", "a sweep goes over round ports");
     }
     if (options.enclosure && options.enclosure->curve) {
         refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
