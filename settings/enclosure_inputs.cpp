@@ -73,9 +73,8 @@ std::string_view group_comment(InputGroup group) {
 constexpr std::array<std::string_view, 4> flared_ends_words{"both", "outer", "inner", "none"};
 constexpr std::array<std::string_view, 2> port_shape_words{"round", "slot"};
 constexpr std::string_view slot_comment =
-    "# Port shape: round (the main window's port) or slot. A slot: how many, inside width (along "
-    "the wall) and height, sides that are the box's walls (0, 1 or 2), round-over radius of the "
-    "free edges at the flared ends.";
+    "# Port shape: round (the main window's port) or slot. A slot: how many; inside width along\n"
+    "# the wall and height; sides that are the box's walls (0, 1 or 2); round-over of free edges.";
 
 void add_line(std::string& out, std::string_view key, const std::string& value) {
     out += key;
