@@ -31,8 +31,8 @@ std::string slot_approximation(double hydraulic_diameter_mm, UnitsMode units) {
     return "approximate: the velocity-limit model was built for round ports; a slot is read as "
            "a round port of its hydraulic diameter, " +
            show_length(hydraulic_diameter_mm, units) +
-           ", with its round-over as the flare, which gives a thin slot a lower limit than a "
-           "round port of its area";
+           ", with its round-over as the flare, which gives a thin slot a lower core limit, and "
+           "mostly a lower chuffing limit, than a round port of its area";
 }
 
 Fields slot_approximation_fields(double hydraulic_diameter_mm, UnitsMode units) {

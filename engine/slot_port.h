@@ -58,6 +58,13 @@ double slot_area(double width_m, double height_m);
 
 // 4 A / P, with P the whole perimeter of the inside: the air touches a wall side
 // as much as a free one, so the walls do not change it. A square's is its side.
+// The velocity-limit model (model.h), built for round ports, reads a slot as a
+// round port of this diameter with the round-over as its flare radius (both in mm
+// there): core_limit(d, f, ...), chuff_limit(d, r, f, ...), required_flare_radius.
+// Those limits are approximate, and whatever shows them must say so: the reading
+// gives a thin slot a lower core limit than a round port of its area, and mostly a
+// lower chuffing limit (with a round-over near a small slot's smaller side the
+// chuffing limit can come out a few per cent higher).
 double hydraulic_diameter(double width_m, double height_m);
 
 // The largest round-over a slot takes: its smaller side. The round-over is cut in
