@@ -174,7 +174,9 @@ EnclosureOptions::EnclosureOptions()
         numbers_.push_back(number_option(input_rows[i]));
     }
     for (const ChoiceRow& row : choice_rows) {
-        choices_.push_back(choice_option(row));
+        if (!row.option.empty()) {
+            choices_.push_back(choice_option(row));
+        }
     }
 }
 

@@ -25,6 +25,9 @@ public:
 
     QList<QCommandLineOption> options() const;
 
+    // Whether --driver was given.
+    bool driver_given(const QCommandLineParser& parser) const { return parser.isSet(driver_); }
+
     // Reads them: nothing when none was given. The inputs start from the --driver
     // file's (or, without one, from nothing given but the rows' tool defaults) and each option
     // given replaces its key's value; --power clears the file's voltage and --voltage its power.

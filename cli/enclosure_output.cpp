@@ -2,6 +2,7 @@
 
 #include "length_display.h"
 #include "number_text.h"
+#include "slot_output.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
@@ -57,13 +58,16 @@ double phase_degrees(const ResponsePoint& p) {
     return std::arg(p.impedance) * 180 / std::numbers::pi;
 }
 
+// A slot's flared ends are rounded over: "both ends rounded", "sharp ends".
 std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
+    const bool slot = inputs.port_shape == PortShape::slot;
     if (radius_mm == 0 || inputs.flared_ends == FlaredEnds::none) {
-        return "plain ends";
+        return slot ? "sharp ends" : "plain ends";
     }
+    const std::string done = slot ? "rounded" : "flared";
     return inputs.flared_ends == FlaredEnds::both
-               ? "both ends flared"
-               : std::string(flared_ends_text(inputs.flared_ends)) + " end flared";
+               ? "both ends " + done
+               : std::string(flared_ends_text(inputs.flared_ends)) + " end " + done;
 }
 
 QJsonObject json_inputs(const EnclosureInputs& inputs) {
@@ -73,6 +77,9 @@ QJsonObject json_inputs(const EnclosureInputs& inputs) {
     }
     for (const ChoiceRow& row : choice_rows) {
         object[q(row.key)] = q(choice_text(inputs, row.choice));
+    }
+    for (const Field field : slot_fields) {
+        object[q(input_row(field).key)] = json_number(inputs[field]);
     }
     for (std::size_t i = 0; i < max_filter_stages; ++i) {
         const auto& stage = inputs.highpass[i];
@@ -247,8 +254,12 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
             ? length_with_mm(report.flare_radius_mm, units, -1, Rounding::nearest, "given")
             : length_with_mm(report.flare_radius_mm, units, 3, Rounding::up, "minimum");
     const int n = report.port_count;
-    const std::string ports = std::to_string(n) + (n == 1 ? " port of " : " ports of ") +
-                              show_length(options.diameter_mm, units, -1);
+    const std::string ports = options.slot
+                                  ? std::to_string(n) + (n == 1 ? " slot of " : " slots of ") +
+                                        slot_size_text(*options.slot, units)
+                                  : std::to_string(n) + (n == 1 ? " port of " : " ports of ") +
+                                        show_length(options.diameter_mm, units, -1);
+    const std::string radius_name = options.slot ? "round-over" : "flare radius";
     if (!report.length) {
         return {{"Port length", "not worked out: " + report.length_problem}};
     }
@@ -259,28 +270,30 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
     switch (l.fit) {
     case PortFit::flares_too_heavy:
         return {{"Port length", "none: no positive straight length tunes " + box + " to " +
-                                    number(fb) + " Hz with " + ports + " and a flare radius of " +
-                                    radius + "; with no straight part they tune it to " +
+                                    number(fb) + " Hz with " + ports + " and a " + radius_name +
+                                    " of " + radius + "; with no straight part they tune it to " +
                                     fixed(l.max_fb_hz, 2) + " Hz, the highest they reach"}};
     case PortFit::too_long:
         return {{"Port length",
                  "none: no straight length up to " + number(limits::straight_length_m.high) +
-                     " m tunes " + box + " to " + number(fb) + " Hz with " + ports +
-                     " and a flare radius of " + radius + "; " +
-                     number(limits::straight_length_m.high) + " m of straight part tunes it to " +
-                     fixed(l.fb_hz, 2) + " Hz, the lowest they reach"}};
+                     " m tunes " + box + " to " + number(fb) + " Hz with " + ports + " and a " +
+                     radius_name + " of " + radius + "; " + number(limits::straight_length_m.high) +
+                     " m of straight part tunes it to " + fixed(l.fb_hz, 2) +
+                     " Hz, the lowest they reach"}};
     case PortFit::fits:
         break;
     }
     Fields fields{
-        {"Port length", ports + ", flare radius " + radius + ", " +
+        {"Port length", ports + ", " + radius_name + " " + radius + ", " +
                             ends_text(options.enclosure->inputs, report.flare_radius_mm)},
         {"Straight part", length_with_mm(l.straight_length_m * 1000, units) +
-                              " of tube to cut for each port, between its flares"},
+                              (options.slot ? " of straight slot for each, between its ends"
+                                            : " of tube to cut for each port, between its flares")},
         {"Overall", length_with_mm(l.overall_length_m * 1000, units) + " mouth to mouth"},
         {"Tuning", number(l.fb_hz) + " Hz in " + box + " (" + fixed(l.max_fb_hz, 2) +
                        " Hz with no straight part)"},
-        {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all ports together (" +
+        {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all " +
+                          (options.slot ? "slots" : "ports") + " together (" +
                           fixed(100 * l.displaced_volume_m3 / vb, 1) + " % of Vb)"},
         {"Pipe resonance", fixed(l.pipe_resonance_hz, 1) + " Hz, the first (effective length " +
                                length_with_mm(l.effective_length_m * 1000, units) +
@@ -368,6 +381,7 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     if (report.length) {
         const PortLength& l = *report.length;
         length = QJsonObject{
+            {"shape", q(port_shape_text(request.inputs.port_shape))},
             {"ports", report.port_count},
             {"flare_radius_mm", report.flare_radius_mm},
             {"radius", report.radius_given ? "given" : "minimum"},

@@ -2,6 +2,7 @@
 
 #include "enclosure_options.h"
 #include "number_text.h"
+#include "slot_options.h"
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
@@ -238,11 +239,12 @@ struct OptionSet {
                                 "imperial with --units inches or decimalinches.",
                                 "length"};
     QCommandLineOption radius{{"r", "radius"},
-                              "Flare radius. Without it, the smallest radius that keeps the "
-                              "port free of chuffing is worked out.",
+                              "Flare radius (with --slot, the round-over). Without it, the "
+                              "smallest radius that keeps the port free of chuffing is worked out.",
                               "length"};
     QCommandLineOption ports{{"p", "ports"},
-                             "Number of ports; the whole part counts and 0 means 1 (default: 1).",
+                             "Number of ports (with --slot, of slots); the whole part counts and 0 "
+                             "means 1 (default: 1).",
                              "count",
                              "1"};
     QCommandLineOption velocities{"velocities",
@@ -331,11 +333,12 @@ constexpr std::string_view epilogue =
     "the reference velocities.\n"
     "\n"
     "The --driver file holds one \"key = value\" per line (# starts a comment): fs_hz,\n"
-    "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa,\n"
-    "qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth\n"
-    "(flanged or free), flared_ends (both, outer, inner or none) and highpass_1 to\n"
-    "highpass_4 (filters as --highpass writes them). An empty value or a missing key\n"
-    "means not given.\n"
+    "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, pe_w, drivers, vb_l, fb_hz,\n"
+    "ql, qa, qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free),\n"
+    "inner_mouth (flanged or free), flared_ends (both, outer, inner or none),\n"
+    "port_shape (round or slot), the slot's slots, slot_width_mm, slot_height_mm,\n"
+    "slot_walls and slot_radius_mm, and highpass_1 to highpass_4 (filters as\n"
+    "--highpass writes them). An empty value or a missing key means not given.\n"
     "\n"
     "A high-pass filter is its kind and order, or q and its Q, then @ and its\n"
     "frequency in Hz: bw1@F to bw8@F (Butterworth, -3 dB at F), lr2@F, lr4@F, lr8@F\n"
@@ -350,6 +353,12 @@ constexpr std::string_view epilogue =
     "--radius (or the minimum radius found) with the allowances; a limit not known\n"
     "does not bind.\n"
     "\n"
+    "A slot (--slot, or port_shape = slot in the --driver file and no --diameter) is\n"
+    "tuned by its own mass integral, with end corrections by the image principle for\n"
+    "its wall sides. Its limits, verdict and minimum round-over are approximate: the\n"
+    "model was built for round ports and reads a slot as a round port of its hydraulic\n"
+    "diameter (4 x area / perimeter) with its round-over as the flare. Not with a sweep.\n"
+    "\n"
     "Examples:\n"
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
     "  venturon-calc -u inches -d 4 -r \"1/2\" -p 2 --velocities 10,14,12,7 --round-over imperial\n"
@@ -360,6 +369,7 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
     "  venturon-calc -d 100 -r 40 --driver box.ini --pe 300 --highpass bw4@18 --max-output \\\n"
     "      --plot max-spl=max.png --plot spl=spl.svg\n"
+    "  venturon-calc --slot 250x50 --slot-walls 1 -r 20 --driver box.ini\n"
     "\n"
     "Each graph option needs a file of its own.\n"
     "\n"
@@ -371,7 +381,10 @@ std::string help_text(const QCommandLineParser& parser) {
     const auto usage_end = generated.indexOf('\n');
     std::string text = "Usage: " + std::string(program_name) +
                        " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n" + "       " +
-                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n\n";
+                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n" +
+                       "       " + std::string(program_name) +
+                       " --slot WIDTHxHEIGHT [--slot-walls N] (--velocities ... | --driver FILE) "
+                       "[options]\n\n";
     text += generated.mid(usage_end + 1).toStdString();
     text += epilogue;
     return text;
@@ -529,17 +542,26 @@ void read_choices(const Values& value, const OptionSet& o, Options& options) {
 
 // The port and the velocities it must carry (or the driver inputs that give them).
 void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& e,
-               Options& options) {
+               const SlotOptions& s, Options& options) {
     const QCommandLineParser& parser = value.parser;
-    if (!parser.isSet(o.diameter)) {
-        throw BadInput{"missing --diameter (see --help)"};
+    const bool diameter = parser.isSet(o.diameter);
+    // A --driver file may hold a slot.
+    if (!diameter && !s.slot_given(parser) && !e.driver_given(parser)) {
+        throw BadInput{"missing --diameter, or --slot (see --help)"};
     }
-    options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    if (diameter) {
+        options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    }
     if (parser.isSet(o.radius)) {
         options.radius_mm = length("radius", value(o.radius), options.units, Sign::not_negative);
     }
     options.ports = ports(value(o.ports));
     options.enclosure = e.read(parser);
+    s.read(parser, diameter, parser.isSet(o.ports), options);
+    if (!diameter && !options.slot) {
+        throw BadInput{"missing --diameter, or --slot (the --driver file's port_shape is round; "
+                       "see --help)"};
+    }
     options.velocities_given = parser.isSet(o.velocities);
     if (options.velocities_given) {
         options.velocities = velocities(value(o.velocities));
@@ -560,6 +582,9 @@ void read_sweeps(const Values& value, const OptionSet& o, Options& options) {
     }
     if (options.radius_mm) {
         refuse_with_sweep(options, "--radius", "a sweep works out the minimum radius");
+    }
+    if (options.slot) {
+        refuse_with_sweep(options, "a slot port", "a sweep goes over round ports");
     }
     if (options.enclosure && options.enclosure->curve) {
         refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
@@ -612,11 +637,11 @@ void read_graphs(const Values& value, const OptionSet& o, Options& options) {
 }
 
 Options read_options(const QCommandLineParser& parser, const OptionSet& o,
-                     const EnclosureOptions& e) {
+                     const EnclosureOptions& e, const SlotOptions& s) {
     const Values value{parser};
     Options options;
     read_choices(value, o, options);
-    read_port(value, o, e, options);
+    read_port(value, o, e, s, options);
     read_sweeps(value, o, options);
     read_graphs(value, o, options);
     return options;
@@ -648,11 +673,13 @@ std::string_view program_version() {
 ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const OptionSet o;
     const EnclosureOptions e;
+    const SlotOptions s;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
                        o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
                        o.graph_size, o.format});
+    parser.addOptions(s.options());
     parser.addOptions(e.options());
     parser.addOptions({o.enclosure_graph, o.excursion_graph, o.plot, o.help, o.version});
 
@@ -677,7 +704,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
         return parsed;
     }
     try {
-        parsed.options = read_options(parser, o, e);
+        parsed.options = read_options(parser, o, e, s);
         parsed.action = ParsedCommandLine::Action::run;
     } catch (const BadInput& bad) {
         parsed.text = bad.message;

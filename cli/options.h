@@ -89,6 +89,15 @@ struct EnclosureRequest {
     std::vector<PlotRequest> plots;              // --plot, in the order given
 };
 
+// A slot port, from --slot or from a --driver file with port_shape = slot: the
+// run's diameter_mm is then the slot's hydraulic diameter (which the velocity-limit
+// model reads it as), ports its count and radius_mm its round-over.
+struct SlotShape {
+    double width_mm = 0;  // inside, along the wall
+    double height_mm = 0; // inside, away from it
+    int walls = 0;        // sides that are the box's walls: 0, 1 or 2
+};
+
 // Everything one run needs, read and checked.
 struct Options {
     double diameter_mm = 0;
@@ -106,6 +115,7 @@ struct Options {
     std::optional<PortSweep> sweep_ports;
     std::optional<GraphRequest> graph; // never with a sweep
     std::optional<EnclosureRequest> enclosure;
+    std::optional<SlotShape> slot; // the ports are slots
 
     bool draws_graphs() const {
         return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph ||

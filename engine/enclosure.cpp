@@ -318,7 +318,7 @@ Checked<SolvedEnclosure> solve_enclosure(const EnclosureInput& in) {
                              : in.drive.value;
     m.e_peak = std::numbers::sqrt2 * e_rms;
     const double radius = m.port.diameter_m / 2;
-    m.port_area_m2 = m.port.count * pi * radius * radius;
+    m.port_area_m2 = m.port.count * (m.port.area_m2 > 0 ? m.port.area_m2 : pi * radius * radius);
     return m;
 }
 

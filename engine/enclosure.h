@@ -72,6 +72,9 @@ struct Drive {
 struct PortSize {
     double diameter_m = 0;
     int count = 1;
+    // One port's area when it is not round (a slot, whose diameter_m is then its
+    // hydraulic diameter); 0: that of the circle of diameter_m.
+    double area_m2 = 0;
 };
 
 struct EnclosureInput {

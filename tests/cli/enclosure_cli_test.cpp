@@ -248,9 +248,9 @@ TEST(EnclosureCalc, JsonAndCsvFields) {
           "air_density_kg_m3", "speed_of_sound_m_s", "port_length_problem"}) {
         EXPECT_TRUE(e.contains(key)) << key;
     }
-    EXPECT_EQ(e["inputs"].toObject().size(),
-              qsizetype(file_number_count + choice_rows.size() + max_filter_stages));
-    EXPECT_EQ(e["port_length"].toObject().size(), 15);
+    EXPECT_EQ(e["inputs"].toObject().size(), qsizetype(file_number_count + choice_rows.size() +
+                                                       slot_fields.size() + max_filter_stages));
+    EXPECT_EQ(e["port_length"].toObject().size(), 16);
     const QJsonArray curve = e["curve"].toArray();
     ASSERT_EQ(curve.size(), 7);
     EXPECT_EQ(curve.last().toObject()["frequency_hz"].toDouble(), 200);
