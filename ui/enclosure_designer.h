@@ -1,10 +1,14 @@
 #pragma once
 
 #include "enclosure.h"
+#include "enclosure_graph.h"
 #include "enclosure_inputs.h"
+#include "filters.h"
 #include "model.h"
 #include "plot.h"
 #include "program_state.h"
+#include "reference_designs.h"
+#include "slot_port.h"
 
 #include <QDialog>
 
@@ -17,9 +21,13 @@
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabBar;
+class QToolButton;
 
 namespace venturon {
 
@@ -35,10 +43,27 @@ struct WindowPort {
     bool minimum_radius = false; // the radius is the minimum worked out
 };
 
-// The enclosure designer: from the driver, the box and the drive level to the
-// air velocity in the main window's port across the band, against its core and
-// chuffing limits, and to the length of that port which tunes the box. Its fields
+// A design worked out: the model and what its ports' limits are taken with, or
+// the input that stops it.
+struct DesignResult {
+    std::optional<InputError> error;
+    std::optional<EnclosureInput> input;
+    std::optional<SolvedEnclosure> model;
+    std::optional<SlotPort> slot; // the ports are slots
+    PortLimitSettings limits;
+};
+
+// The design of the inputs with the main window's port (or the inputs' slots).
+DesignResult solve_design(const EnclosureInputs& inputs, const WindowPort& port);
+
+// The enclosure designer: from the driver, the box, the drive and its high-pass
+// filters to six views of the design against frequency (SPL, the largest SPL
+// before the cone, the coil, the amplifier or the port gives, the port's air
+// velocity against its limits, the excursion, the impedance and the group
+// delay), the figures at the four design frequencies and the length of port that
+// tunes the box: the main window's round port, or slots of its own. Its fields
 // come from the inputs' rows; lengths, volumes and areas show in the units mode.
+// Up to three designs can be kept beside it to compare with.
 class EnclosureDesigner : public QDialog {
     Q_OBJECT
 public:
@@ -53,9 +78,14 @@ public:
     // Replaces the inputs (read from the file at start-up) and shows them.
     void set_inputs(const EnclosureInputs& inputs);
 
+    const std::vector<ReferenceInputs>& references() const { return references_; }
+    void set_references(const std::vector<ReferenceInputs>& references);
+
     // The port air velocity (peak, m/s) at 20, 25, 30 and 35 Hz of the last
     // results; nothing while the inputs have an error.
     const std::optional<std::array<double, 4>>& design_velocities() const { return velocities_; }
+    // What the graphs show now.
+    const DesignerGraphInput& graph_input() const { return graph_input_; }
 
     // Works the results out again for the main window's port as it is now (when
     // the designer is on screen).
@@ -63,9 +93,10 @@ public:
     // Shows the fields and results again in the units mode of now.
     void units_changed();
 
-    // The field of one of the inputs file's numbers, and the message beside it;
-    // the other controls go by their object names ("Combo_outer", "Tab_view",
-    // "Picture1", "Label_velocities", "Command_use", ...).
+    // The field of one of the inputs file's numbers (the slot's too) and the
+    // message beside it; the other controls go by their object names
+    // ("Combo_shape", "Text_highpass_1", "Tab_view", "Picture1", "Command_use",
+    // "Command_keep", ...).
     TextBox* field(Field field) const;
     QLabel* field_message(Field field) const;
 
@@ -84,46 +115,73 @@ private:
 
     void create_controls();
     QWidget* create_inputs();
-    void add_field(QGroupBox* frame, QGridLayout* grid, const InputRow& row, std::size_t place);
-    QGroupBox* create_port_ends(QWidget* panel);
+    FieldControls add_field(QWidget* frame, QGridLayout* grid, const QString& name, int line,
+                            int col);
+    void add_number(QWidget* frame, QGridLayout* grid, const InputRow& row, std::size_t place,
+                    std::size_t per_column);
+    QGroupBox* create_filters(QWidget* panel);
+    QGroupBox* create_port(QWidget* panel);
     QWidget* create_results();
+    QWidget* create_graph_bar(QWidget* panel);
+    QWidget* create_table(QWidget* panel);
+    QWidget* create_references(QWidget* panel);
     void show_inputs();
     void show_units();
     void read_field(Field field);
+    void read_filter(std::size_t stage);
     void read_choices();
     void calculate();
     void show_errors(const std::optional<InputError>& error);
+    void show_port(const WindowPort& port, const DesignResult& design);
     void show_velocities(int ports);
+    void show_table(const DesignResult& design);
+    void show_length(const DesignResult& design, const WindowPort& port);
     void draw_graph();
     void point_at(double frequency);
     void use_velocities();
     void show_drive_equivalent();
+    void keep_reference();
+    void show_references();
+    void update_reference_curves();
 
     ProgramState& program_;
     std::function<WindowPort()> port_;
     std::function<void(const std::array<double, 4>&)> use_velocities_;
     EnclosureInputs inputs_;
     std::optional<std::array<double, 4>> velocities_;
-    std::optional<SolvedEnclosure> model_; // of the last good results, and their port
+    std::optional<DesignResult> design_; // of the last good results
     WindowPort shown_port_;
-    // Texts that are no value (not a number, not a length), by field.
+    // Texts that are no value (not a number, not a length), by field; and the
+    // filters' texts that do not follow their grammar, by stage.
     std::map<Field, QString> unreadable_;
-    std::array<FieldControls, file_number_count> fields_{};
+    std::array<QString, max_filter_stages> unreadable_filters_;
+    std::array<FieldControls, input_rows.size()> fields_{};
+    std::array<FieldControls, max_filter_stages> filters_{};
     bool showing_inputs_ = false;
 
-    // The port ends' choices, in the order of choice_rows.
+    // The port ends' choices, in the order of choice_rows (the shape's last).
     std::array<QComboBox*, choice_rows.size()> choices_{};
-    // What the results say: the port, its velocities, its length, warnings, and a
-    // problem of the main window's port.
+    QGroupBox* slot_frame_ = nullptr;
+    // What the results say.
     QLabel *port_text_ = nullptr, *velocities_text_ = nullptr, *length_text_ = nullptr;
-    QLabel *warnings_text_ = nullptr, *problem_text_ = nullptr;
+    QLabel *warnings_text_ = nullptr, *problem_text_ = nullptr, *summary_text_ = nullptr;
+    QLabel* use_reason_ = nullptr;
+    // The figures at the design frequencies: a header row, then one row each.
+    std::array<std::array<QLabel*, 6>, 5> table_{};
     QTabBar* view_tabs_ = nullptr;
+    QSpinBox *from_hz_ = nullptr, *to_hz_ = nullptr;
     PictureBox* graph_ = nullptr;
     QLabel* readout_ = nullptr;
+    DesignerGraphInput graph_input_;
     PlotSpec spec_; // of the view shown
     PlotLayout layout_;
     std::optional<double> cursor_hz_; // the read-out's frequency
-    QPushButton *use_button_ = nullptr, *close_button_ = nullptr;
+
+    std::vector<ReferenceInputs> references_;
+    std::vector<ReferenceDesign> reference_curves_; // as references_, at the graphs' span
+    QHBoxLayout* references_row_ = nullptr;
+    QWidget* references_box_ = nullptr;
+    QPushButton *keep_button_ = nullptr, *use_button_ = nullptr, *close_button_ = nullptr;
 };
 
 } // namespace venturon

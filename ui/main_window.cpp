@@ -800,6 +800,7 @@ void MainWindow::open_enclosure_designer() {
             program_, [this] { return window_port(); },
             [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
         enclosure_->set_inputs(enclosure_inputs_);
+        enclosure_->set_references(enclosure_references_);
         add_quit_shortcut(enclosure_);
     }
     enclosure_->show();
@@ -824,6 +825,10 @@ void MainWindow::port_changed() {
 
 const EnclosureInputs& MainWindow::enclosure_inputs() const {
     return enclosure_ ? enclosure_->inputs() : enclosure_inputs_;
+}
+
+const std::vector<ReferenceInputs>& MainWindow::enclosure_references() const {
+    return enclosure_ ? enclosure_->references() : enclosure_references_;
 }
 
 // The enclosure designer's velocities, written into the velocity fields as the

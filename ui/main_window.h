@@ -84,6 +84,7 @@ public:
     EnclosureDesigner* enclosure() const { return enclosure_; }
     // Its inputs: the designer's, or those read at start-up while it is not open.
     const EnclosureInputs& enclosure_inputs() const;
+    const std::vector<ReferenceInputs>& enclosure_references() const;
     AboutDialog* about() const { return about_; }
     AllowanceReminder& reminder() { return reminder_; }
 
@@ -193,6 +194,7 @@ private:
     QPointer<UnitsDialog> units_;
     QPointer<EnclosureDesigner> enclosure_;
     EnclosureInputs enclosure_inputs_; // read at start-up
+    std::vector<ReferenceInputs> enclosure_references_;
     AllowanceReminder reminder_;
 };
 

@@ -6,6 +6,7 @@
 #include "enclosure_inputs.h"
 #include "number_text.h"
 #include "options_dialog.h"
+#include "reference_designs.h"
 #include "settings_file.h"
 #include "settings_format.h"
 #include "text_box.h"
@@ -124,7 +125,8 @@ void MainWindow::save_settings() {
     record.units_mode = program_.units_mode;
     const std::string text = serialise_settings(record);
     std::optional<QByteArray> enclosure;
-    const std::string inputs = serialise_enclosure_inputs(enclosure_inputs());
+    const std::string inputs = serialise_enclosure_inputs(enclosure_inputs()) +
+                               serialise_references(enclosure_references());
     enclosure = QByteArray(inputs.data(), qsizetype(inputs.size()));
     write_settings_pair(settings_directory_, QByteArray(text.data(), qsizetype(text.size())),
                         enclosure);
@@ -135,10 +137,12 @@ void MainWindow::save_settings() {
 // the first start's inputs.
 void MainWindow::load_enclosure_inputs() {
     if (const auto bytes = read_settings_file(enclosure_file_path(settings_directory_))) {
-        enclosure_inputs_ = parse_enclosure_inputs(
-            std::string_view(bytes->constData(), std::size_t(bytes->size())));
+        const std::string_view text(bytes->constData(), std::size_t(bytes->size()));
+        enclosure_inputs_ = parse_enclosure_inputs(text);
+        enclosure_references_ = parse_references(text);
     } else {
         enclosure_inputs_ = EnclosureInputs{};
+        enclosure_references_.clear();
     }
 }
 

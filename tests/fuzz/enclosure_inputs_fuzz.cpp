@@ -6,6 +6,7 @@
 #include "fuzz_check.h"
 #include "input_messages.h"
 #include "max_output.h"
+#include "reference_designs.h"
 
 #include <cmath>
 #include <cstddef>
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!value || std::isfinite(*value));
     }
     FUZZ_CHECK(parse_enclosure_inputs(serialise_enclosure_inputs(read)) == read);
+    // The designs kept beside it: read back as written.
+    const auto references = parse_references(as_text(data, size));
+    FUZZ_CHECK(references.size() <= max_references);
+    FUZZ_CHECK(parse_references(serialise_references(references)) == references);
 
     const auto input = to_enclosure_input(read, 100, 1);
     if (!input) {

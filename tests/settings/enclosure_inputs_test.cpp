@@ -2,6 +2,7 @@
 // its values reach the model.
 #include "enclosure_inputs.h"
 #include "input_messages.h"
+#include "reference_designs.h"
 
 #include <gtest/gtest.h>
 
@@ -504,3 +505,55 @@ TEST_P(SlotInputsCheck, NamesTheInputInTheUnitsOnScreen) {
 
 INSTANTIATE_TEST_SUITE_P(Slots, SlotInputsCheck, ::testing::ValuesIn(slot_check_cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- kept designs
+
+// Designs kept to compare with, after the inputs' own keys: read back as written,
+// and whatever a hand or another program made of them read safely.
+TEST(ReferenceDesigns, ReadBackAndHostileLines) {
+    ReferenceInputs kept;
+    kept.name = "Bigger box";
+    kept.rgb = 0x008cc8;
+    kept.inputs = unusual_inputs();
+    kept.diameter_mm = 0.1 + 0.2;
+    kept.ports = 3;
+    kept.radius_mm = 27;
+    kept.allowances = {Allowance::seating, Allowance::none, Content::music};
+    const std::string text = serialise_enclosure_inputs(EnclosureInputs{}) +
+                             serialise_references({kept, kept, kept, kept});
+    EXPECT_EQ(parse_enclosure_inputs(text), EnclosureInputs{}); // the designer's own untouched
+    const auto back = parse_references(text);
+    ASSERT_EQ(back.size(), max_references);
+    EXPECT_EQ(back[0], kept);
+
+    const struct {
+        const char* lines;
+        std::size_t count;
+        const char* name;
+        std::uint32_t rgb;
+    } cases[] = {
+        {"reference_1.port_diameter_mm = 100\n", 0, "", 0},                     // no name
+        {"reference_1.name = a\nreference_1.port_diameter_mm = 0\n", 0, "", 0}, // no port
+        {"reference_4.name = a\nreference_4.port_diameter_mm = 100\n", 0, "", 0},
+        {"reference_2.name =  far  \r\nreference_2.port_diameter_mm = 1e2\r\n"
+         "reference_2.colour = #ff0000\r\n",
+         1, "far", 0},
+        {"reference_1.name = x\nreference_1.port_diameter_mm = 50\nreference_1.colour = ABCDEF\n"
+         "reference_1.chuffing = 7\nreference_1.port_count = -3\n",
+         1, "x", 0xabcdef},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        const auto read = parse_references(c.lines);
+        ASSERT_EQ(read.size(), c.count);
+        if (c.count == 1) {
+            EXPECT_EQ(read[0].name, c.name);
+            EXPECT_EQ(read[0].rgb, c.rgb);
+            EXPECT_EQ(read[0].ports, 1);
+            EXPECT_EQ(read[0].allowances, first_start_allowances);
+        }
+    }
+    // A name stays one line without "#", cut at 40 bytes between characters.
+    EXPECT_EQ(reference_name("a#b\nc"), "a b c");
+    EXPECT_EQ(reference_name(std::string(39, 'x') + "\u00e9\u00e9"), std::string(39, 'x'));
+}

@@ -11,12 +11,21 @@
 #include "picture_box.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QToolButton>
+
 #include <QTabBar>
+#include <numbers>
 
 using namespace venturon;
 using namespace venturon::testing;
 
 namespace {
+
+// The views' tabs: SPL, maximum SPL, port velocity, excursion, impedance, group delay.
+constexpr int max_spl_tab = 1;
+constexpr int velocity_tab = 2;
+constexpr int excursion_tab = 3;
 
 class EnclosureDesignerTest : public MainWindowTest {
 protected:
@@ -117,6 +126,7 @@ TEST_F(EnclosureDesignerTest, FollowsTheMainWindowsPort) {
     EXPECT_TRUE(d.isVisible());
     EXPECT_FALSE(d.isModal());
     const auto before = *d.design_velocities();
+    const double graphed = d.graph_input().current.response[100].port_velocity;
     type(designed::main::diameter_field, "120");
     focus(text(designed::main::port_count_field)); // leaving the field reads it
     EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().contains("120\u00a0mm"))
@@ -126,6 +136,8 @@ TEST_F(EnclosureDesignerTest, FollowsTheMainWindowsPort) {
         // The same air through (120/100)^2 times the area.
         EXPECT_NEAR(wider[i], before[i] / 1.44, 1e-9 * before[i]);
     }
+    EXPECT_NEAR(d.graph_input().current.response[100].port_velocity, graphed / 1.44,
+                1e-9 * graphed);
     type(designed::main::port_count_field, "2");
     EXPECT_NEAR((*d.design_velocities())[0], before[0] / 2.88, 1e-9 * before[0]);
     EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().startsWith("The main window's port: 2 ports"));
@@ -154,11 +166,11 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
                         ->text()
                         .contains("The cone passes Xmax at 20\u00a0Hz (100\u00a0%):"))
             << in<QLabel>(d, "Label_warnings")->text().toStdString();
+        in<QTabBar>(d, "Tab_view")->setCurrentIndex(velocity_tab);
         EXPECT_TRUE(graph_texts().contains("Core Limit")) << graph_texts().join('|').toStdString();
         EXPECT_TRUE(graph_texts().contains("Chuffing"));
-        in<QTabBar>(d, "Tab_view")->setCurrentIndex(1);
+        in<QTabBar>(d, "Tab_view")->setCurrentIndex(excursion_tab);
         EXPECT_TRUE(graph_texts().contains("Xmax")) << graph_texts().join('|').toStdString();
-        in<QTabBar>(d, "Tab_view")->setCurrentIndex(0);
         // Enter in a field takes it and leaves the window open.
         for (Field f : {Field::fs, Field::vb, Field::power}) {
             QTest::keyClick(d.field(f), Qt::Key_Return);
@@ -172,9 +184,10 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
 TEST_F(EnclosureDesignerTest, ReadOutFollowsThePointerAndTheKeys) {
     start();
     in_designer([&](EnclosureDesigner& d) {
+        in<QTabBar>(d, "Tab_view")->setCurrentIndex(velocity_tab);
         auto* graph = in<PictureBox>(d, "Picture1");
         auto* readout = in<QLabel>(d, "Label_readout");
-        // Where 25 Hz stands: the plot spans 15 to 40 Hz, linearly.
+        // Where 25 Hz stands: the plot spans 10 to 200 Hz, on a log scale.
         QPoint at;
         for (int x = 0; x < graph->width(); ++x) {
             QTest::mouseMove(graph, QPoint(x, graph->height() / 2));
@@ -194,7 +207,7 @@ TEST_F(EnclosureDesignerTest, ReadOutFollowsThePointerAndTheKeys) {
         EXPECT_TRUE(readout->text().startsWith("25.5 Hz")) << readout->text().toStdString();
         EXPECT_EQ(readout->accessibleName(), readout->text()); // announced as it changes
         QTest::keyClick(graph, Qt::Key_End);
-        EXPECT_TRUE(readout->text().startsWith("40.0 Hz")) << readout->text().toStdString();
+        EXPECT_TRUE(readout->text().startsWith("200 Hz")) << readout->text().toStdString();
     });
 }
 
@@ -403,4 +416,187 @@ TEST_F(EnclosureDesignerTest, HostileInputsFilesStartTheProgram) {
         close_program();
         program = ProgramState{};
     }
+}
+
+// The figures at the design frequencies, for the README's example worked by hand:
+// Pe 300 W, a 1000 W amplifier and the main window's 100 mm port with a 40 mm flare.
+TEST_F(EnclosureDesignerTest, LargestOutputAndWhatLimitsIt) {
+    start();
+    click(option(designed::main::manual_mode_option));
+    type(designed::main::radius_field, "40");
+    focus(text(designed::main::diameter_field));
+    in_designer([&](EnclosureDesigner& d) {
+        type_in(d, Field::pe, "300");
+        type_in(d, Field::power, "1000");
+        const char* expected[4][3] = {{"20 Hz", "94.1", "Xmax"},
+                                      {"25 Hz", "101.1", "port chuffing"},
+                                      {"30 Hz", "108.7", "port chuffing"},
+                                      {"35 Hz", "111.7", "Pe (coil)"}};
+        for (int r = 0; r < 4; ++r) {
+            const auto cell = [&](int c) {
+                return in<QLabel>(d, QStringLiteral("Cell_%1_%2").arg(r + 1).arg(c).toLatin1())
+                    ->text();
+            };
+            EXPECT_EQ(cell(0), QString::fromUtf8(expected[r][0]).replace(' ', QChar(0xa0)));
+            EXPECT_EQ(cell(4), expected[r][1]);
+            EXPECT_EQ(cell(5), expected[r][2]);
+        }
+        // 20 Hz at the drive: 104.0875 dB with 37.953 mm of excursion, 316 % of Xmax.
+        EXPECT_EQ(in<QLabel>(d, "Cell_1_3")->text(), "104.1");
+        EXPECT_EQ(in<QLabel>(d, "Cell_1_2")->text(), QString::fromUtf8("37.95 (316\u00a0%)"));
+        const QString summary = in<QLabel>(d, "Label_summary")->text();
+        EXPECT_TRUE(summary.contains(QString::fromUtf8("Amplifier 60\u00a0V RMS, 1000\u00a0W")))
+            << summary.toStdString();
+        in<QTabBar>(d, "Tab_view")->setCurrentIndex(max_spl_tab);
+        for (const char* key : {"Xmax", "Pe", "Amplifier", "Chuffing", "Core"}) {
+            EXPECT_TRUE(graph_texts().contains(key)) << key;
+        }
+    });
+}
+
+// The filters' fields: the grammar read as typed, a filter out of bounds or text
+// that is none named beside its field; the SPL follows the filter.
+TEST_F(EnclosureDesignerTest, HighPassFilters) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        auto* first = in<TextBox>(d, "Text_highpass_1");
+        const auto type_filter = [&](const QString& t) {
+            first->selectAll();
+            first->insert(t);
+        };
+        const struct {
+            const char* typed;
+            const char* message;
+        } bad[] = {{"lr6@20", "Linkwitz-Riley order must be 2, 4 or 8"},
+                   {"fourth order", "\"fourth order\" is not a filter"}};
+        for (const auto& c : bad) {
+            type_filter(QString::fromUtf8(c.typed));
+            EXPECT_TRUE(in<QLabel>(d, "Message_highpass_1")->text().startsWith(c.message))
+                << in<QLabel>(d, "Message_highpass_1")->text().toStdString();
+            EXPECT_FALSE(d.design_velocities().has_value());
+        }
+        // A 4th-order Butterworth at 18 Hz: 20 Hz loses 10 log10(1 + 0.9^8) = 1.555 dB,
+        // from 94.0875 dB to 92.53 dB.
+        type_filter("BW4 @ 18");
+        EXPECT_EQ(in<QLabel>(d, "Message_highpass_1")->text(), "");
+        EXPECT_EQ(d.inputs().highpass[0], (FilterStage{FilterKind::butterworth, 4, 18}));
+        EXPECT_TRUE(d.graph_input().filtered);
+        EXPECT_EQ(in<QLabel>(d, "Cell_1_3")->text(), "92.5");
+    });
+    close_program();
+    QFile file(enclosure_path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\nhighpass_1 = bw4@18\n"));
+}
+
+// Slots: their own fields, their velocities over their area, their limits marked
+// approximate, and "Use these velocities" kept for the main window's round port.
+TEST_F(EnclosureDesignerTest, SlotPorts) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        const double round20 = (*d.design_velocities())[0];
+        EXPECT_FALSE(in<QGroupBox>(d, "Frame_slot")->isVisible());
+        in<QComboBox>(d, "Combo_shape")->setCurrentIndex(1);
+        EXPECT_TRUE(in<QGroupBox>(d, "Frame_slot")->isVisible());
+        // The first start's slot, 250 x 50 mm along one wall: 12500 mm2 against the
+        // round port's 7854 mm2, so 0.62832 times the velocity (10.703 m/s at 20 Hz),
+        // read for its limits as a round port of 4 x 12500 / 600 = 83.3 mm.
+        EXPECT_NEAR((*d.design_velocities())[0], round20 * 0.0025 * std::numbers::pi / 0.0125,
+                    1e-9 * round20);
+        EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().contains(QString::fromUtf8("83.3\u00a0mm")))
+            << in<QLabel>(d, "Label_port")->text().toStdString();
+        EXPECT_EQ(in<QLabel>(d, "Cell_0_4")->text(), "Largest SPL, dB*");
+        EXPECT_TRUE(in<QLabel>(d, "Label_summary")->text().contains("* approximate"));
+        EXPECT_TRUE(in<QLabel>(d, "Label_length")->text().contains("slots' straight part"));
+        EXPECT_FALSE(in<QPushButton>(d, "Command_use")->isEnabled());
+        EXPECT_TRUE(in<QLabel>(d, "Label_use_reason")->isVisible());
+        type_in(d, Field::slot_radius, "60"); // more than the smaller side
+        EXPECT_FALSE(message(d, Field::slot_radius).isEmpty());
+        type_in(d, Field::slot_radius, "10");
+        in<QComboBox>(d, "Combo_shape")->setCurrentIndex(0);
+        EXPECT_TRUE(in<QPushButton>(d, "Command_use")->isEnabled());
+    });
+}
+
+// Kept designs: named, coloured, drawn in every view, at most three, and still
+// there after a restart.
+TEST_F(EnclosureDesignerTest, ReferencesAreKeptAcrossARestart) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        auto* keep = in<QPushButton>(d, "Command_keep");
+        click(keep);
+        type_in(d, Field::vb, "90");
+        click(keep);
+        click(keep);
+        EXPECT_FALSE(keep->isEnabled());
+        ASSERT_EQ(d.references().size(), 3u);
+        EXPECT_EQ(d.references()[0].name, "Vb 60 L, Fb 30 Hz");
+        EXPECT_EQ(d.references()[1].name, "Vb 90 L, Fb 30 Hz");
+        EXPECT_NE(d.references()[0].rgb, d.references()[1].rgb);
+        EXPECT_EQ(d.graph_input().references.size(), 3u);
+        for (int tab = 0; tab < 6; ++tab) {
+            in<QTabBar>(d, "Tab_view")->setCurrentIndex(tab);
+            EXPECT_TRUE(graph_texts().contains("Vb 60 L, Fb 30 Hz")) << tab;
+        }
+        click(in<QToolButton>(d, "Command_remove_3"));
+        auto* name = in<QLineEdit>(d, "Text_reference_2");
+        name->selectAll();
+        QTest::keyClicks(name, "Bigger # box");
+        click(in<QToolButton>(d, "Command_colour_2"));
+    });
+    const auto kept = form->enclosure_references();
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[1].name, "Bigger   box"); // "#" starts a comment in the file
+    close_program();
+    program = ProgramState{};
+    start();
+    EXPECT_EQ(form->enclosure_references(), kept);
+    in_designer([&](EnclosureDesigner& d) {
+        EXPECT_EQ(d.references(), kept);
+        EXPECT_EQ(in<QLineEdit>(d, "Text_reference_2")->text(), "Bigger   box");
+        EXPECT_TRUE(in<QPushButton>(d, "Command_keep")->isEnabled());
+    });
+}
+
+// Nothing clipped at the window's smallest size nor at a large one: every caption
+// and text has the room it asks for, inside the window, and the graph's texts stay
+// inside the picture.
+TEST_F(EnclosureDesignerTest, NothingClippedSmallOrLarge) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        type_in(d, Field::fs, "abc"); // a message beside a field as well
+        in<QComboBox>(d, "Combo_shape")->setCurrentIndex(1);
+        for (const QSize size : {d.minimumSizeHint(), QSize(1900, 1150)}) {
+            d.resize(size);
+            QCoreApplication::processEvents();
+            for (int tab = 0; tab < 6; ++tab) {
+                in<QTabBar>(d, "Tab_view")->setCurrentIndex(tab);
+                auto* graph = in<PictureBox>(d, "Picture1");
+                for (const auto& item : graph->drawing().items()) {
+                    if (item.kind == Drawing::Kind::text) {
+                        const double right =
+                            item.from.x() +
+                            QFontMetricsF(graph->drawing().font()).horizontalAdvance(item.text) /
+                                graph->width();
+                        EXPECT_TRUE(item.from.x() >= 0 && right <= 1.001 && item.from.y() >= 0 &&
+                                    item.from.y() < 1)
+                            << item.text.toStdString() << " in view " << tab;
+                    }
+                }
+            }
+            for (QLabel* label : d.findChildren<QLabel*>()) {
+                if (!label->isVisibleTo(&d) || label->text().trimmed().isEmpty()) {
+                    continue;
+                }
+                SCOPED_TRACE(label->objectName().toStdString() + " at " +
+                             std::to_string(size.width()));
+                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                     : label->sizeHint().height();
+                EXPECT_GE(label->height(), needed);
+                if (!label->wordWrap()) {
+                    EXPECT_GE(label->width(), label->sizeHint().width());
+                }
+            }
+        }
+    });
 }
