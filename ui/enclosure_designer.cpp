@@ -313,7 +313,7 @@ void EnclosureDesigner::create_controls() {
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QWidget* inputs = create_inputs();
     scroll->setWidget(inputs);
-    scroll->setMinimumWidth(inputs->sizeHint().width() +
+    scroll->setMinimumWidth(inputs->minimumSizeHint().width() +
                             scroll->verticalScrollBar()->sizeHint().width());
     root->addWidget(scroll, 0);
     root->addWidget(create_results(), 1);
@@ -502,7 +502,18 @@ QWidget* EnclosureDesigner::create_results() {
     readout_->setText(QStringLiteral(" "));
     column->addWidget(readout_);
 
-    column->addWidget(create_table(panel));
+    // The figures and words under the graph scroll when the window is too low for
+    // them, rather than crowd the graph.
+    auto* words = new QScrollArea(panel);
+    words->setObjectName(QStringLiteral("Scroll_results"));
+    words->setFrameShape(QFrame::NoFrame);
+    words->setWidgetResizable(true);
+    words->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    words->setFocusPolicy(Qt::NoFocus);
+    auto* inside = new QWidget;
+    auto* lines = new QVBoxLayout(inside);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->addWidget(create_table(inside));
     summary_text_ = add_text("Label_summary");
     velocities_text_ = add_text("Label_velocities");
     length_text_ = add_text("Label_length");
@@ -510,8 +521,14 @@ QWidget* EnclosureDesigner::create_results() {
     problem_text_ = add_text("Label_problem", colours::compression_warning);
     for (QLabel* label :
          {summary_text_, velocities_text_, length_text_, warnings_text_, problem_text_}) {
-        column->addWidget(label);
+        label->setParent(inside);
+        lines->addWidget(label);
     }
+    lines->addStretch(1);
+    words->setWidget(inside);
+    words->setMinimumHeight(80);
+    results_scroll_ = words;
+    column->addWidget(words, 0);
     column->addWidget(create_references(panel));
 
     auto* buttons = new QHBoxLayout;
@@ -599,7 +616,7 @@ QWidget* EnclosureDesigner::create_table(QWidget* panel) {
     table->setObjectName(QStringLiteral("Frame_results"));
     auto* grid = new QGridLayout(table);
     grid->setContentsMargins(0, 4, 0, 4);
-    grid->setHorizontalSpacing(16);
+    grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(1);
     for (std::size_t r = 0; r < table_.size(); ++r) {
         for (std::size_t c = 0; c < table_[r].size(); ++c) {
@@ -607,7 +624,7 @@ QWidget* EnclosureDesigner::create_table(QWidget* panel) {
             cell->setObjectName(QStringLiteral("Cell_%1_%2").arg(r).arg(c));
             cell->setTextFormat(Qt::PlainText);
             cell->setAlignment((c == 0 || c == 5 ? Qt::AlignLeft : Qt::AlignRight) |
-                               Qt::AlignVCenter);
+                               Qt::AlignBottom);
             if (r == 0) {
                 QFont bold = cell->font();
                 bold.setBold(true);
@@ -942,12 +959,12 @@ void EnclosureDesigner::show_table(const DesignResult& design) {
     const bool xmax = model.driver.xmax_m > 0;
     const QString mark = slotted ? QStringLiteral("*") : QString();
     const QStringList header{QStringLiteral("Frequency"),
-                             QStringLiteral("Port air, m/s peak"),
-                             xmax ? QStringLiteral("Excursion, mm peak (of Xmax)")
-                                  : QStringLiteral("Excursion, mm peak"),
-                             QStringLiteral("SPL at 1 m, dB"),
-                             QStringLiteral("Largest SPL, dB") + mark,
-                             QStringLiteral("Limited by") + mark};
+                             QStringLiteral("Port air\nm/s peak"),
+                             xmax ? QStringLiteral("Excursion\nmm peak (Xmax)")
+                                  : QStringLiteral("Excursion\nmm peak"),
+                             QStringLiteral("SPL at 1 m\ndB"),
+                             QStringLiteral("Largest SPL\ndB") + mark,
+                             QStringLiteral("Limited\nby") + mark};
     for (std::size_t c = 0; c < table_[0].size(); ++c) {
         table_[0][c]->setText(header[static_cast<qsizetype>(c)]);
     }
@@ -995,6 +1012,10 @@ void EnclosureDesigner::show_table(const DesignResult& design) {
         summary += QLatin1Char('\n') + approximate_note;
     }
     summary_text_->setText(summary);
+    // The table's columns as wide as their figures: the words around it wrap.
+    QWidget* inside = results_scroll_->widget();
+    results_scroll_->setMinimumWidth(inside->layout()->minimumSize().width() +
+                                     results_scroll_->verticalScrollBar()->sizeHint().width());
 }
 
 void EnclosureDesigner::show_length(const DesignResult& design, const WindowPort& port) {

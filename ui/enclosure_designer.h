@@ -25,6 +25,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QSpinBox;
 class QTabBar;
 class QToolButton;
@@ -171,6 +172,7 @@ private:
     QTabBar* view_tabs_ = nullptr;
     QSpinBox *from_hz_ = nullptr, *to_hz_ = nullptr;
     PictureBox* graph_ = nullptr;
+    QScrollArea* results_scroll_ = nullptr;
     QLabel* readout_ = nullptr;
     DesignerGraphInput graph_input_;
     PlotSpec spec_; // of the view shown

@@ -505,7 +505,7 @@ TEST_F(EnclosureDesignerTest, SlotPorts) {
                     1e-9 * round20);
         EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().contains(QString::fromUtf8("83.3\u00a0mm")))
             << in<QLabel>(d, "Label_port")->text().toStdString();
-        EXPECT_EQ(in<QLabel>(d, "Cell_0_4")->text(), "Largest SPL, dB*");
+        EXPECT_EQ(in<QLabel>(d, "Cell_0_4")->text(), "Largest SPL\ndB*");
         EXPECT_TRUE(in<QLabel>(d, "Label_summary")->text().contains("* approximate"));
         EXPECT_TRUE(in<QLabel>(d, "Label_length")->text().contains("slots' straight part"));
         EXPECT_FALSE(in<QPushButton>(d, "Command_use")->isEnabled());
@@ -564,8 +564,10 @@ TEST_F(EnclosureDesignerTest, ReferencesAreKeptAcrossARestart) {
 TEST_F(EnclosureDesignerTest, NothingClippedSmallOrLarge) {
     start();
     in_designer([&](EnclosureDesigner& d) {
-        type_in(d, Field::fs, "abc"); // a message beside a field as well
         in<QComboBox>(d, "Combo_shape")->setCurrentIndex(1);
+        // Small enough for a 1024 by 768 screen with its task bar and title bar.
+        EXPECT_LE(d.minimumSizeHint().width(), 1000);
+        EXPECT_LE(d.minimumSizeHint().height(), 680);
         for (const QSize size : {d.minimumSizeHint(), QSize(1900, 1150)}) {
             d.resize(size);
             QCoreApplication::processEvents();
