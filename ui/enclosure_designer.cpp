@@ -528,7 +528,7 @@ QWidget* EnclosureDesigner::create_results() {
     words->setWidget(inside);
     words->setMinimumHeight(80);
     results_scroll_ = words;
-    column->addWidget(words, 0);
+    column->addWidget(words, 1);
     column->addWidget(create_references(panel));
 
     auto* buttons = new QHBoxLayout;
@@ -720,7 +720,19 @@ void EnclosureDesigner::showEvent(QShowEvent* event) {
 
 void EnclosureDesigner::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    fit_words();
     draw_graph();
+}
+
+// The words under the graph take the height they need, up to a third of the
+// window (they scroll beyond it); the graph takes the rest.
+void EnclosureDesigner::fit_words() {
+    QWidget* inside = results_scroll_->widget();
+    const int width = results_scroll_->viewport()->width();
+    const int needed =
+        inside->hasHeightForWidth() ? inside->heightForWidth(width) : inside->sizeHint().height();
+    results_scroll_->setMaximumHeight(std::max(80, needed + 2));
+    results_scroll_->setMinimumHeight(std::clamp(needed + 2, 80, std::max(80, height() / 3)));
 }
 
 // Closing by the title bar or Escape hides the window, as Close does.
@@ -925,6 +937,7 @@ void EnclosureDesigner::calculate() {
     show_velocities(slotted ? design_->slot->count : design_->input->port.count);
     show_table(*design_);
     show_length(*design_, port);
+    fit_words();
     if (reference_curves_.size() != references_.size() ||
         (!references_.empty() &&
          (graph_input_.low_hz != from_hz_->value() || graph_input_.high_hz != to_hz_->value()))) {

@@ -138,6 +138,7 @@ private:
     void show_table(const DesignResult& design);
     void show_length(const DesignResult& design, const WindowPort& port);
     void draw_graph();
+    void fit_words();
     void point_at(double frequency);
     void use_velocities();
     void show_drive_equivalent();
