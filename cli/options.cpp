@@ -2,6 +2,7 @@
 
 #include "enclosure_options.h"
 #include "number_text.h"
+#include "suggestion.h"
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
@@ -306,8 +307,9 @@ struct OptionSet {
 constexpr std::string_view description =
     "Works out the core and chuffing velocity limits of a loudspeaker port at 20, 25, 30\n"
     "and 35 Hz, the minimum flare radius and whether the port will be noise free.\n"
-    "Given a driver and a vented box (--driver FILE, or --fs, --vas, --vb, ...), it also\n"
-    "works out the port air velocities itself and the length of port that tunes the box.";
+    "Given a driver and a vented box (--driver FILE, --design FILE, or --fs, --vas, --vb,\n"
+    "...), it also works out the port air velocities itself and the length of port that\n"
+    "tunes the box; --suggest-box suggests boxes for the driver instead.";
 
 constexpr std::string_view epilogue =
     "\n"
@@ -323,11 +325,23 @@ constexpr std::string_view epilogue =
     "else for the minimum radius found. With a sweep, the driver inputs only supply\n"
     "the reference velocities.\n"
     "\n"
-    "The --driver file holds one \"key = value\" per line (# starts a comment): fs_hz,\n"
-    "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa,\n"
-    "qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth\n"
-    "(flanged or free) and flared_ends (both, outer, inner or none). An empty value or a\n"
-    "missing key means not given.\n"
+    "The --driver file is recognised by its content. Venturon's own inputs file holds one\n"
+    "\"key = value\" per line (# starts a comment): fs_hz, qes, qms, qts, vas_l, sd_cm2,\n"
+    "re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa, qp, power_w, voltage_v,\n"
+    "temperature_c, outer_mouth (flanged or free), inner_mouth (flanged or free) and\n"
+    "flared_ends (both, outer, inner or none); an empty value or a missing key means not\n"
+    "given. Key = value driver files with a [Driver] section and JSON data sheets give\n"
+    "the driver alone, in SI units (Vas in m^3, Sd in m^2, Xmax in m, Le in H); what they\n"
+    "leave out is worked out where the physics allows (Qts from Qes and Qms, Qes from\n"
+    "BL, Mms and Re, Vas from Cms and Sd, Sd from Dia), and the report says so.\n"
+    "\n"
+    "A --design file (saved by the enclosure window) holds the inputs file's keys and\n"
+    "port_diameter_mm, port_count, flare_radius_mm and flare_radius_is_minimum.\n"
+    "\n"
+    "--suggest-box gives the flattest box for the driver: among the tunings at which\n"
+    "the response approaches the passband as a fourth-order high pass, the box with\n"
+    "the lowest F3 whose response nowhere rises above the passband. --suggest-vb adds\n"
+    "the flattest tuning of a volume, --suggest-f3 the smallest box reaching an F3.\n"
     "\n"
     "Examples:\n"
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
@@ -337,6 +351,8 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --xmax 12 \\\n"
     "      --vb 60 --fb 30 --power 100\n"
     "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
+    "  venturon-calc -d 100 --driver woofer.txt --power 100 --suggest-box --suggest-f3 30\n"
+    "  venturon-calc --design subwoofer.design\n"
     "\n"
     "Each graph option needs a file of its own.\n"
     "\n"
@@ -348,7 +364,10 @@ std::string help_text(const QCommandLineParser& parser) {
     const auto usage_end = generated.indexOf('\n');
     std::string text = "Usage: " + std::string(program_name) +
                        " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n" + "       " +
-                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n\n";
+                       std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n" +
+                       "       " + std::string(program_name) + " --design FILE [options]\n" +
+                       "       " + std::string(program_name) +
+                       " --diameter LENGTH --driver FILE --power WATTS --suggest-box [options]\n\n";
     text += generated.mid(usage_end + 1).toStdString();
     text += epilogue;
     return text;
@@ -461,19 +480,53 @@ void read_choices(const Values& value, const OptionSet& o, Options& options) {
     }
 }
 
+// The --design file's port where the command line gives none: its diameter, its
+// number of ports, and its flare radius when that is not the minimum.
+void port_from_design(const QCommandLineParser& parser, const OptionSet& o,
+                      const EnclosureRequest& request, Options& options) {
+    const DesignPort& port = request.design->port;
+    const std::string file = request.design_file.toStdString();
+    if (!parser.isSet(o.diameter)) {
+        if (!port.diameter_mm) {
+            reject("design", file, "port_diameter_mm: not given; give --diameter");
+        }
+        if (!(*port.diameter_mm > 0)) {
+            reject("design", file, "port_diameter_mm: must be greater than 0");
+        }
+        options.diameter_mm = *port.diameter_mm;
+    }
+    if (!parser.isSet(o.ports) && port.count) {
+        // As the main window's field reads it: the whole part of the absolute value,
+        // and 0 is 1.
+        const double whole = std::floor(std::fabs(*port.count));
+        options.ports = whole == 0 ? 1 : whole;
+    }
+    if (!parser.isSet(o.radius) && !port.minimum_radius && port.flare_radius_mm) {
+        if (*port.flare_radius_mm < 0) {
+            reject("design", file, "flare_radius_mm: must not be negative");
+        }
+        options.radius_mm = *port.flare_radius_mm;
+    }
+}
+
 // The port and the velocities it must carry (or the driver inputs that give them).
 void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& e,
                Options& options) {
     const QCommandLineParser& parser = value.parser;
-    if (!parser.isSet(o.diameter)) {
+    if (!parser.isSet(o.diameter) && !e.design_given(parser)) {
         throw BadInput{"missing --diameter (see --help)"};
     }
-    options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    if (parser.isSet(o.diameter)) {
+        options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
+    }
     if (parser.isSet(o.radius)) {
         options.radius_mm = length("radius", value(o.radius), options.units, Sign::not_negative);
     }
     options.ports = ports(value(o.ports));
     options.enclosure = e.read(parser);
+    if (options.enclosure && options.enclosure->design) {
+        port_from_design(parser, o, *options.enclosure, options);
+    }
     options.velocities_given = parser.isSet(o.velocities);
     if (options.velocities_given) {
         options.velocities = velocities(value(o.velocities));
@@ -571,13 +624,16 @@ std::string_view program_version() {
 ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const OptionSet o;
     const EnclosureOptions e;
+    const SuggestionOptions s;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
                        o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
                        o.graph_size, o.format});
     parser.addOptions(e.options());
-    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.help, o.version});
+    parser.addOptions({o.enclosure_graph, o.excursion_graph});
+    parser.addOptions(s.options());
+    parser.addOptions({o.help, o.version});
 
     ParsedCommandLine parsed;
     if (!parser.parse(arguments)) {
@@ -601,6 +657,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     }
     try {
         parsed.options = read_options(parser, o, e);
+        s.read(parser, parsed.options);
         parsed.action = ParsedCommandLine::Action::run;
     } catch (const BadInput& bad) {
         parsed.text = bad.message;
