@@ -4,6 +4,7 @@
 #include "input_messages.h"
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -146,6 +147,30 @@ CurveRange curve_range(std::string_view text) {
     return range;
 }
 
+// The filters of --highpass, in the order given, in place of the file's; "none"
+// (or an empty value) clears them.
+void highpass_values(EnclosureInputs& inputs, const QStringList& values) {
+    std::vector<FilterStage> stages;
+    for (const QString& value : values) {
+        const std::string text = value.toStdString();
+        if (clears(text)) {
+            stages.clear();
+            continue;
+        }
+        const auto stage = parse_filter(text);
+        if (!stage) {
+            reject("highpass", text, input_message(stage.error()));
+        }
+        stages.push_back(*stage);
+    }
+    if (stages.size() > max_filter_stages) {
+        throw BadInput{"--highpass: at most " + std::to_string(max_filter_stages) +
+                       " filters in series, " + std::to_string(stages.size()) + " given"};
+    }
+    inputs.highpass = {};
+    std::copy(stages.begin(), stages.end(), inputs.highpass.begin());
+}
+
 std::string option_text(Field field) {
     return "--" + std::string(input_row(field).option);
 }
@@ -165,18 +190,31 @@ EnclosureOptions::EnclosureOptions()
               "--radius when they are not given. --driver replaces its driver; the "
               "options below override its values.",
               "file"),
+      highpass_("highpass",
+                "A high-pass filter on the amplifier's output, in place of the --driver file's; "
+                "repeat it for up to 4 in series: bwN@HZ (Butterworth, N 1 to 8), lrN@HZ "
+                "(Linkwitz-Riley, N 2, 4 or 8), besselN@HZ (Bessel, N 2 to 4, -3 dB at HZ) or "
+                "qQ@HZ (second order with that Q), for example bw4@18 or q0.7@22; \"none\" "
+                "clears them.",
+                "filter"),
       curve_("curve", "With driver inputs: also give the response from 10 to 200 Hz "
                       "(port velocity, excursion, SPL, impedance) in the chosen --format; "
                       "with --format csv, only the curve. Not with a sweep."),
       curve_range_("curve-range",
                    "Frequencies of --curve (implies it): LOW to HIGH Hz, POINTS of them on "
                    "a log scale (default: 10:200:100).",
-                   "low:high:points") {
+                   "low:high:points"),
+      max_output_("max-output",
+                  "With driver inputs: also give, at each frequency of the report and of "
+                  "--curve, the largest SPL and amplifier power before the amplifier, Xmax, Pe "
+                  "or the port's chuffing or core limit binds, and which one does.") {
     for (std::size_t i = 0; i < file_number_count; ++i) {
         numbers_.push_back(number_option(input_rows[i]));
     }
     for (const ChoiceRow& row : choice_rows) {
-        choices_.push_back(choice_option(row));
+        if (!row.option.empty()) {
+            choices_.push_back(choice_option(row));
+        }
     }
 }
 
@@ -188,8 +226,10 @@ QList<QCommandLineOption> EnclosureOptions::options() const {
     for (const auto& option : choices_) {
         out.append(option);
     }
+    out.append(highpass_);
     out.append(curve_);
     out.append(curve_range_);
+    out.append(max_output_);
     return out;
 }
 
@@ -201,9 +241,11 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
         }
     }
     if (!any) {
-        if (parser.isSet(curve_) || parser.isSet(curve_range_)) {
-            throw BadInput{std::string(parser.isSet(curve_) ? "--curve" : "--curve-range") +
-                           " needs driver inputs (--driver FILE, or --fs, --vas, ...)"};
+        for (const auto* option : {&curve_, &curve_range_, &highpass_, &max_output_}) {
+            if (parser.isSet(*option)) {
+                throw BadInput{"--" + option->names().constFirst().toStdString() +
+                               " needs driver inputs (--driver FILE, or --fs, --vas, ...)"};
+            }
         }
         return std::nullopt;
     }
@@ -259,6 +301,10 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
         }
     }
 
+    if (parser.isSet(highpass_)) {
+        highpass_values(request.inputs, parser.values(highpass_));
+    }
+    request.max_output = parser.isSet(max_output_);
     if (parser.isSet(curve_range_)) {
         request.curve = curve_range(parser.value(curve_range_).toStdString());
     } else if (parser.isSet(curve_)) {
@@ -269,6 +315,14 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
 
 std::string enclosure_problem(const EnclosureRequest& request, const InputError& error) {
     const std::string message = input_message(error);
+    if (error.item > 0) {
+        // Only a file's filters are checked this late: --highpass's are checked as read.
+        // They are the design's, unless Venturon's own --driver file gave everything.
+        const bool design = request.design.has_value();
+        return "--" + std::string(design ? "design" : "driver") + " " +
+               quoted_text((design ? request.design_file : request.driver_file).toStdString()) +
+               ": " + highpass_key(static_cast<std::size_t>(error.item - 1)) + ": " + message;
+    }
     if (!in_file(error.field)) {
         const std::string_view option = input_row(error.field).option;
         return "--" + std::string(option.empty() ? "curve-range" : option) + ": " + message;

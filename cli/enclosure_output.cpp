@@ -2,12 +2,14 @@
 
 #include "length_display.h"
 #include "number_text.h"
+#include "slot_output.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
 
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 namespace venturon::cli {
 
@@ -57,15 +59,27 @@ QJsonValue text_or_null(const std::string& text) {
     return text.empty() ? QJsonValue() : QJsonValue(QString::fromStdString(text));
 }
 
+// "bw4@18, q0.7@22".
+std::string filters_text(const std::vector<FilterStage>& stages) {
+    std::string out;
+    for (const FilterStage& stage : stages) {
+        out += (out.empty() ? "" : ", ") + filter_text(stage);
+    }
+    return out;
+}
+
 } // namespace
 
+// A slot's flared ends are rounded over: "both ends rounded", "sharp ends".
 std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
+    const bool slot = inputs.port_shape == PortShape::slot;
     if (radius_mm == 0 || inputs.flared_ends == FlaredEnds::none) {
-        return "plain ends";
+        return slot ? "sharp ends" : "plain ends";
     }
+    const std::string done = slot ? "rounded" : "flared";
     return inputs.flared_ends == FlaredEnds::both
-               ? "both ends flared"
-               : std::string(flared_ends_text(inputs.flared_ends)) + " end flared";
+               ? "both ends " + done
+               : std::string(flared_ends_text(inputs.flared_ends)) + " end " + done;
 }
 
 std::string significant(double value) {
@@ -83,6 +97,13 @@ QJsonObject inputs_json(const EnclosureInputs& inputs) {
     }
     for (const ChoiceRow& row : choice_rows) {
         object[q(row.key)] = q(choice_text(inputs, row.choice));
+    }
+    for (const Field field : slot_fields) {
+        object[q(input_row(field).key)] = json_number(inputs[field]);
+    }
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        const auto& stage = inputs.highpass[i];
+        object[q(highpass_key(i))] = stage ? QJsonValue(q(filter_text(*stage))) : QJsonValue();
     }
     return object;
 }
@@ -122,8 +143,9 @@ Fields driver_fields(const EnclosureRequest& request, const SolvedEnclosure& m) 
          "Vas " + given(in[Field::vas], "L") + ", Sd " + given(in[Field::sd], "cm^2") + ", Re " +
              given(in[Field::re], "ohm") + ", Xmax " +
              (in[Field::xmax] && *in[Field::xmax] > 0 ? given(in[Field::xmax], "mm") : "unknown") +
-             ", Le " + given(in[Field::le], "mH") + ", " + std::to_string(drivers) +
-             (drivers == 1 ? " driver" : " drivers")},
+             ", Le " + given(in[Field::le], "mH") + ", Pe " +
+             (in[Field::pe] && *in[Field::pe] > 0 ? given(in[Field::pe], "W") : "unknown") + ", " +
+             std::to_string(drivers) + (drivers == 1 ? " driver" : " drivers")},
     };
 }
 
@@ -158,15 +180,16 @@ void add_identity_json(QJsonObject& object, const EnclosureRequest& request) {
 
 Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& report) {
     const EnclosureInputs& in = request.inputs;
+    const SolvedEnclosure& m = report.model;
     Fields fields = identity_fields(request);
-    for (auto& field : driver_fields(request, report.model)) {
+    for (auto& field : driver_fields(request, m)) {
         fields.push_back(std::move(field));
     }
     Fields rest{
         {"Box", "Vb " + given(in[Field::vb], "L") + ", Fb " + given(in[Field::fb], "Hz") + ", QL " +
                     given(in[Field::ql]) + ", QA " + given(in[Field::qa]) + ", QP " +
                     given(in[Field::qp])},
-        {"Drive", drive_text(report.model)},
+        {"Drive", drive_text(m)},
         {"Port ends", "outer mouth " + std::string(mouth_text(in.outer_mouth)) + ", inner mouth " +
                           std::string(mouth_text(in.inner_mouth)) + ", " + ends_text(in, 1)},
         {"Velocities", report.velocities_used
@@ -174,6 +197,11 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
                            : "from --velocities; the port air velocities below are the "
                              "enclosure's"},
     };
+    if (!m.highpass.empty()) {
+        // After the drive, which it filters.
+        rest.insert(rest.begin() + 2,
+                    {"High-pass", filters_text(m.highpass) + " on the amplifier's output"});
+    }
     for (auto& field : rest) {
         fields.push_back(std::move(field));
     }
@@ -205,10 +233,58 @@ std::vector<Column<ResponsePoint>> response_columns(bool xmax_known, ResponseTab
     };
 }
 
+std::vector<Column<MaxOutputPoint>> max_output_columns() {
+    using M = const MaxOutputPoint&;
+    const auto key = [](M m) { return std::string(limit_key(m.binding)); };
+    return {
+        {"max_spl_db", "Max SPL", "dB", [](M m) { return QJsonValue(m.spl_db); }, 1},
+        {"max_power_w", "Max power", "W", [](M m) { return QJsonValue(m.power_w); }, 1},
+        {"binding_limit", "Limit", "", [key](M m) { return QJsonValue(q(key(m))); }, -1, key,
+         everywhere, false, true},
+    };
+}
+
+std::vector<std::size_t> row_places(std::size_t n) {
+    std::vector<std::size_t> out(n);
+    std::iota(out.begin(), out.end(), std::size_t{0});
+    return out;
+}
+
+std::vector<Column<std::size_t>> response_rows(const EnclosureReport& report, ResponseTable table) {
+    const bool design = table == ResponseTable::design;
+    auto columns =
+        columns_of<std::size_t>(response_columns(report.model.driver.xmax_m > 0, table),
+                                [&report, design](std::size_t i) -> const ResponsePoint& {
+                                    return design ? report.design[i] : report.curve[i];
+                                });
+    const std::vector<MaxOutputPoint>& max = design ? report.design_max : report.curve_max;
+    if (!max.empty()) {
+        for (auto& c : columns_of<std::size_t>(
+                 max_output_columns(),
+                 [&max](std::size_t i) -> const MaxOutputPoint& { return max[i]; })) {
+            columns.push_back(std::move(c));
+        }
+    }
+    return columns;
+}
+
+Fields max_output_fields(const EnclosureReport& report) {
+    if (report.design_max.empty()) {
+        return {};
+    }
+    const SolvedEnclosure& m = report.model;
+    const std::string xmax =
+        m.driver.xmax_m > 0 ? "Xmax " + number(m.driver.xmax_m * 1000) + " mm" : "Xmax unknown";
+    const std::string pe = m.driver.pe_w > 0 ? "Pe " + number(m.driver.pe_w) + " W" : "Pe unknown";
+    return {{"Max output", "before the amplifier (" + significant(nominal_power(m)) + " W), " +
+                               xmax + ", " + pe +
+                               " or the port's chuffing or core limit binds, for a flare radius "
+                               "of " +
+                               fixed(report.flare_radius_mm, 3) + " mm"}};
+}
+
 std::vector<Column<std::size_t>> enclosure_csv_columns(const EnclosureReport& report) {
-    auto columns = columns_of<std::size_t>(
-        response_columns(report.model.driver.xmax_m > 0, ResponseTable::design),
-        [&report](std::size_t i) -> const ResponsePoint& { return report.design[i]; });
+    auto columns = response_rows(report, ResponseTable::design);
     // Only the CSV's cells: the frequency stands in the report's own columns.
     columns.erase(columns.begin());
     std::erase_if(columns, [](const auto& c) { return (c.in & in_csv) == 0; });
@@ -245,8 +321,12 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
             ? length_with_mm(report.flare_radius_mm, units, -1, Rounding::nearest, "given")
             : length_with_mm(report.flare_radius_mm, units, 3, Rounding::up, "minimum");
     const int n = report.port_count;
-    const std::string ports = std::to_string(n) + (n == 1 ? " port of " : " ports of ") +
-                              show_length(options.diameter_mm, units, -1);
+    const std::string ports = options.slot
+                                  ? std::to_string(n) + (n == 1 ? " slot of " : " slots of ") +
+                                        slot_size_text(*options.slot, units)
+                                  : std::to_string(n) + (n == 1 ? " port of " : " ports of ") +
+                                        show_length(options.diameter_mm, units, -1);
+    const std::string radius_name = options.slot ? "round-over" : "flare radius";
     if (!report.length) {
         return {{"Port length", "not worked out: " + report.length_problem}};
     }
@@ -257,28 +337,30 @@ Fields length_fields(const Options& options, const EnclosureReport& report) {
     switch (l.fit) {
     case PortFit::flares_too_heavy:
         return {{"Port length", "none: no positive straight length tunes " + box + " to " +
-                                    number(fb) + " Hz with " + ports + " and a flare radius of " +
-                                    radius + "; with no straight part they tune it to " +
+                                    number(fb) + " Hz with " + ports + " and a " + radius_name +
+                                    " of " + radius + "; with no straight part they tune it to " +
                                     fixed(l.max_fb_hz, 2) + " Hz, the highest they reach"}};
     case PortFit::too_long:
         return {{"Port length",
                  "none: no straight length up to " + number(limits::straight_length_m.high) +
-                     " m tunes " + box + " to " + number(fb) + " Hz with " + ports +
-                     " and a flare radius of " + radius + "; " +
-                     number(limits::straight_length_m.high) + " m of straight part tunes it to " +
-                     fixed(l.fb_hz, 2) + " Hz, the lowest they reach"}};
+                     " m tunes " + box + " to " + number(fb) + " Hz with " + ports + " and a " +
+                     radius_name + " of " + radius + "; " + number(limits::straight_length_m.high) +
+                     " m of straight part tunes it to " + fixed(l.fb_hz, 2) +
+                     " Hz, the lowest they reach"}};
     case PortFit::fits:
         break;
     }
     Fields fields{
-        {"Port length", ports + ", flare radius " + radius + ", " +
+        {"Port length", ports + ", " + radius_name + " " + radius + ", " +
                             ends_text(options.enclosure->inputs, report.flare_radius_mm)},
         {"Straight part", length_with_mm(l.straight_length_m * 1000, units) +
-                              " of tube to cut for each port, between its flares"},
+                              (options.slot ? " of straight slot for each, between its ends"
+                                            : " of tube to cut for each port, between its flares")},
         {"Overall", length_with_mm(l.overall_length_m * 1000, units) + " mouth to mouth"},
         {"Tuning", number(l.fb_hz) + " Hz in " + box + " (" + fixed(l.max_fb_hz, 2) +
                        " Hz with no straight part)"},
-        {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all ports together (" +
+        {"Displaced", fixed(l.displaced_volume_m3 * 1000, 3) + " L, all " +
+                          (options.slot ? "slots" : "ports") + " together (" +
                           fixed(100 * l.displaced_volume_m3 / vb, 1) + " % of Vb)"},
         {"Pipe resonance", fixed(l.pipe_resonance_hz, 1) + " Hz, the first (effective length " +
                                length_with_mm(l.effective_length_m * 1000, units) +
@@ -350,14 +432,23 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     object["air_density_kg_m3"] = m.air.density;
     object["speed_of_sound_m_s"] = m.air.speed_of_sound;
     object["velocities_used"] = report.velocities_used;
-    const bool xmax = m.driver.xmax_m > 0;
-    const std::vector<ResponsePoint> design(report.design.begin(), report.design.end());
-    object["frequencies"] = json_rows(response_columns(xmax, ResponseTable::design), design);
+    object["highpass"] = [&m] {
+        QJsonArray stages;
+        for (const FilterStage& stage : m.highpass) {
+            stages.append(q(filter_text(stage)));
+        }
+        return stages;
+    }();
+    object["frequencies"] =
+        json_rows(response_rows(report, ResponseTable::design), row_places(report.design.size()));
+    object["max_output_flare_radius_mm"] =
+        report.design_max.empty() ? QJsonValue() : QJsonValue(report.flare_radius_mm);
 
     QJsonValue length;
     if (report.length) {
         const PortLength& l = *report.length;
         length = QJsonObject{
+            {"shape", q(port_shape_text(request.inputs.port_shape))},
             {"ports", report.port_count},
             {"flare_radius_mm", report.flare_radius_mm},
             {"radius", report.radius_given ? "given" : "minimum"},
@@ -381,7 +472,8 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     object["port_length_problem"] =
         report.length ? QJsonValue() : QJsonValue(q(report.length_problem));
     if (request.curve) {
-        object["curve"] = json_rows(response_columns(xmax, ResponseTable::curve), report.curve);
+        object["curve"] =
+            json_rows(response_rows(report, ResponseTable::curve), row_places(report.curve.size()));
     }
     return object;
 }

@@ -44,6 +44,20 @@ enum class ResponseTable { design, curve };
 // cone passes Xmax (JSON).
 std::vector<Column<ResponsePoint>> response_columns(bool xmax_known, ResponseTable table);
 
+// The largest output at a frequency: SPL, amplifier power, the limit that binds.
+std::vector<Column<MaxOutputPoint>> max_output_columns();
+
+// The rows of a response table by their place in the report's design
+// frequencies or curve: the response's columns, then with --max-output the
+// largest output's.
+std::vector<Column<std::size_t>> response_rows(const EnclosureReport& report, ResponseTable table);
+// 0 .. n-1 for a table of n rows.
+std::vector<std::size_t> row_places(std::size_t n);
+
+// With --max-output, what it works with: the amplifier's power, Xmax, Pe and the
+// ports' flare radius.
+Fields max_output_fields(const EnclosureReport& report);
+
 // The columns a design frequency's row of the CSV report gains with driver
 // inputs (row 0 to 3): its response, then the length's cells, empty when there
 // is no length.

@@ -218,4 +218,26 @@ std::optional<std::string> write_enclosure_graph(const GraphRequest& request,
                                          "drawn by venturon-calc")});
 }
 
+std::optional<std::string> write_designer_graph(const PlotRequest& request,
+                                                const SingleResult& single) {
+    const GraphRequest& graph = request.graph;
+    if (!can_draw()) {
+        return failure(graph, "drawing needs a QGuiApplication, and there is none");
+    }
+    if (!single.enclosure) {
+        return failure(graph, "there are no driver inputs to draw");
+    }
+    const auto view = designer_view_named(plot_view_key(request.view));
+    if (!view) {
+        return failure(graph, "this build does not know the view");
+    }
+    const EnclosureReport& report = *single.enclosure;
+    const DesignerGraphInput input =
+        designer_graph_input(report.model, {report.flare_radius_mm, single.input.allowances});
+    Drawing drawing;
+    draw_designer_graph(drawing, *view, input, QSizeF(graph.width, graph.height));
+    return write_drawing(graph, drawing,
+                         {designer_view_title(*view), designer_graph_description(*view, input)});
+}
+
 } // namespace venturon::cli

@@ -41,4 +41,11 @@ std::optional<std::string> write_enclosure_graph(const GraphRequest& request,
                                                  const SingleResult& single,
                                                  EnclosurePicture picture);
 
+// Draws one of the designer's views (--plot) from 10 to 200 Hz for a result with
+// driver inputs, its ports' limits for the report's flare radius and the
+// allowances, and writes it as write_graph does; the SVG's description is the
+// view's one-line description.
+std::optional<std::string> write_designer_graph(const PlotRequest& request,
+                                                const SingleResult& single);
+
 } // namespace venturon::cli

@@ -20,4 +20,8 @@ std::optional<std::string> write_enclosure_graph(const GraphRequest& request, co
     return "--" + request.option + ": this build cannot draw graphs";
 }
 
+std::optional<std::string> write_designer_graph(const PlotRequest&, const SingleResult&) {
+    return "--plot: this build cannot draw graphs";
+}
+
 } // namespace venturon::cli

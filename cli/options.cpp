@@ -2,6 +2,7 @@
 
 #include "enclosure_options.h"
 #include "number_text.h"
+#include "slot_options.h"
 #include "suggestion.h"
 #include "venturon_version.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QUtf8StringView>
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -238,11 +240,12 @@ struct OptionSet {
                                 "imperial with --units inches or decimalinches.",
                                 "length"};
     QCommandLineOption radius{{"r", "radius"},
-                              "Flare radius. Without it, the smallest radius that keeps the "
-                              "port free of chuffing is worked out.",
+                              "Flare radius (with --slot, the round-over). Without it, the "
+                              "smallest radius that keeps the port free of chuffing is worked out.",
                               "length"};
     QCommandLineOption ports{{"p", "ports"},
-                             "Number of ports; the whole part counts and 0 means 1 (default: 1).",
+                             "Number of ports (with --slot, of slots); the whole part counts and 0 "
+                             "means 1 (default: 1).",
                              "count",
                              "1"};
     QCommandLineOption velocities{"velocities",
@@ -295,6 +298,12 @@ struct OptionSet {
         "With driver inputs: draw the cone excursion (peak) from 10 to 200 Hz against Xmax "
         "into a PNG or SVG file. Not with a sweep.",
         "file"};
+    QCommandLineOption plot{
+        "plot",
+        "With driver inputs: draw one of the designer's views from 10 to 200 Hz into a PNG "
+        "or SVG file; VIEW is spl, max-spl, velocity, excursion, impedance or group-delay. "
+        "Repeat it for more views. Not with a sweep.",
+        "view=file"};
     QCommandLineOption format{{"f", "format"},
                               "Output: table, json or csv (default: table). JSON and CSV give "
                               "lengths in mm and velocities in m/s.",
@@ -325,18 +334,41 @@ constexpr std::string_view epilogue =
     "else for the minimum radius found. With a sweep, the driver inputs only supply\n"
     "the reference velocities.\n"
     "\n"
-    "The --driver file is recognised by its content. Venturon's own inputs file holds one\n"
-    "\"key = value\" per line (# starts a comment): fs_hz, qes, qms, qts, vas_l, sd_cm2,\n"
-    "re_ohm, xmax_mm, le_mh, drivers, vb_l, fb_hz, ql, qa, qp, power_w, voltage_v,\n"
-    "temperature_c, outer_mouth (flanged or free), inner_mouth (flanged or free) and\n"
-    "flared_ends (both, outer, inner or none); an empty value or a missing key means not\n"
-    "given. Key = value driver files with a [Driver] section and JSON data sheets give\n"
-    "the driver alone, in SI units (Vas in m^3, Sd in m^2, Xmax in m, Le in H); what they\n"
-    "leave out is worked out where the physics allows (Qts from Qes and Qms, Qes from\n"
-    "BL, Mms and Re, Vas from Cms and Sd, Sd from Dia), and the report says so.\n"
+    "The --driver file is recognised by its content. Venturon's own inputs file holds\n"
+    "one \"key = value\" per line (# starts a comment): fs_hz, qes, qms, qts, vas_l,\n"
+    "sd_cm2, re_ohm, xmax_mm, le_mh, pe_w, drivers, vb_l, fb_hz, ql, qa, qp, power_w,\n"
+    "voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth (flanged or\n"
+    "free), flared_ends (both, outer, inner or none), port_shape (round or slot), the\n"
+    "slot's slots, slot_width_mm, slot_height_mm, slot_walls and slot_radius_mm, and\n"
+    "highpass_1 to highpass_4 (filters as --highpass writes them). An empty value or a\n"
+    "missing key means not given. Key = value driver files with a [Driver] section and\n"
+    "JSON data sheets give the driver alone, in SI units (Vas in m^3, Sd in m^2, Xmax\n"
+    "in m, Le in H); what they leave out is worked out where the physics allows (Qts\n"
+    "from Qes and Qms, Qes from BL, Mms and Re, Vas from Cms and Sd, Sd from Dia), and\n"
+    "the report says so.\n"
     "\n"
     "A --design file (saved by the enclosure window) holds the inputs file's keys and\n"
     "port_diameter_mm, port_count, flare_radius_mm and flare_radius_is_minimum.\n"
+    "\n"
+    "A high-pass filter is its kind and order, or q and its Q, then @ and its\n"
+    "frequency in Hz: bw1@F to bw8@F (Butterworth, -3 dB at F), lr2@F, lr4@F, lr8@F\n"
+    "(Linkwitz-Riley, -6 dB at F), bessel2@F to bessel4@F (Bessel, -3 dB at F), qQ@F\n"
+    "(s^2 / (s^2 + s/Q + 1) at F, Q 0.1 to 20); F from 1 to 1000 Hz. Letters in any\n"
+    "case, blanks around the parts allowed. Up to four act in series on the\n"
+    "amplifier's output.\n"
+    "\n"
+    "--max-output works at each frequency with the amplifier at the drive level\n"
+    "(--power or --voltage), the driver's Xmax (peak) and Pe (the RMS voltage across\n"
+    "each driver at most sqrt(Pe Re)), and the port's chuffing and core limits for\n"
+    "--radius (or the minimum radius found) with the allowances; a limit not known\n"
+    "does not bind.\n"
+    "\n"
+    "A slot (--slot, or port_shape = slot in the --driver or --design file and no\n"
+    "--diameter) is tuned by its own mass integral, with end corrections by the image\n"
+    "principle for its wall sides. Its limits, verdict and minimum round-over are\n"
+    "approximate: the model was built for round ports and reads a slot as a round port\n"
+    "of its hydraulic diameter (4 x area / perimeter) with its round-over as the flare.\n"
+    "Not with a sweep.\n"
     "\n"
     "--suggest-box gives the flattest box for the driver: among the tunings at which\n"
     "the response approaches the passband as a fourth-order high pass, the box with\n"
@@ -351,6 +383,9 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 --fs 25 --qes 0.45 --qms 5 --vas 100 --sd 500 --re 3.6 --xmax 12 \\\n"
     "      --vb 60 --fb 30 --power 100\n"
     "  venturon-calc -d 100 -p 2 --driver box.ini --power 300 --curve --format csv\n"
+    "  venturon-calc -d 100 -r 40 --driver box.ini --pe 300 --highpass bw4@18 --max-output \\\n"
+    "      --plot max-spl=max.png --plot spl=spl.svg\n"
+    "  venturon-calc --slot 250x50 --slot-walls 1 -r 20 --driver box.ini\n"
     "  venturon-calc -d 100 --driver woofer.txt --power 100 --suggest-box --suggest-f3 30\n"
     "  venturon-calc --design subwoofer.design\n"
     "\n"
@@ -366,6 +401,9 @@ std::string help_text(const QCommandLineParser& parser) {
                        " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n" + "       " +
                        std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n" +
                        "       " + std::string(program_name) + " --design FILE [options]\n" +
+                       "       " + std::string(program_name) +
+                       " --slot WIDTHxHEIGHT [--slot-walls N] (--velocities ... | --driver FILE) "
+                       "[options]\n" +
                        "       " + std::string(program_name) +
                        " --diameter LENGTH --driver FILE --power WATTS --suggest-box [options]\n\n";
     text += generated.mid(usage_end + 1).toStdString();
@@ -409,6 +447,46 @@ std::optional<GraphRequest> enclosure_graph_request(const QCommandLineParser& pa
     return request;
 }
 
+// --plot VIEW=FILE, each with the enclosure's default size.
+std::vector<PlotRequest> plot_requests(const QCommandLineParser& parser,
+                                       const QCommandLineOption& option, const Options& options) {
+    std::vector<PlotRequest> out;
+    if (!parser.isSet(option)) {
+        return out;
+    }
+    if (!options.enclosure) {
+        throw BadInput{"--plot needs driver inputs (--driver FILE, or --fs, --vas, ...)"};
+    }
+    refuse_without_drawing("--plot");
+    refuse_with_sweep(options, "--plot", "a sweep has no single graph");
+    for (const QString& value : parser.values(option)) {
+        const std::string text = value.toStdString();
+        const auto equals = value.indexOf(QLatin1Char('='));
+        std::string expected;
+        for (std::size_t i = 0; i < plot_view_keys.size(); ++i) {
+            expected += (i == 0                           ? ""
+                         : i + 1 == plot_view_keys.size() ? " or "
+                                                          : ", ") +
+                        std::string(plot_view_keys[i]);
+        }
+        if (equals < 0) {
+            reject("plot", text, "expected VIEW=FILE, VIEW one of " + expected);
+        }
+        const std::string key = value.left(equals).trimmed().toStdString();
+        const auto* found = std::find(plot_view_keys.begin(), plot_view_keys.end(), key);
+        if (found == plot_view_keys.end()) {
+            reject("plot", text, "unknown view " + quoted_text(key) + "; expected " + expected);
+        }
+        PlotRequest request;
+        request.view = static_cast<PlotView>(found - plot_view_keys.begin());
+        request.graph = graph_request("plot", value.mid(equals + 1));
+        request.graph.width = enclosure_graph_default_width;
+        request.graph.height = enclosure_graph_default_height;
+        out.push_back(std::move(request));
+    }
+    return out;
+}
+
 // The file a graph's path names, however it is spelt: "p.svg", "./p.svg", a link to
 // it or a path through a linked folder all give the same text. A file that is not
 // there yet is named by its folder, resolved, and its name; on Unix one that is
@@ -445,6 +523,9 @@ void refuse_shared_graph_files(const Options& options) {
     if (options.enclosure) {
         add(options.enclosure->velocity_graph);
         add(options.enclosure->excursion_graph);
+        for (const PlotRequest& plot : options.enclosure->plots) {
+            requests.push_back(&plot.graph);
+        }
     }
     for (std::size_t later = 1; later < requests.size(); ++later) {
         for (std::size_t earlier = 0; earlier < later; ++earlier) {
@@ -511,12 +592,14 @@ void port_from_design(const QCommandLineParser& parser, const OptionSet& o,
 
 // The port and the velocities it must carry (or the driver inputs that give them).
 void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& e,
-               Options& options) {
+               const SlotOptions& s, Options& options) {
     const QCommandLineParser& parser = value.parser;
-    if (!parser.isSet(o.diameter) && !e.design_given(parser)) {
-        throw BadInput{"missing --diameter (see --help)"};
+    const bool diameter = parser.isSet(o.diameter);
+    // A --driver file may hold a slot, and a --design its port.
+    if (!diameter && !s.slot_given(parser) && !e.driver_given(parser) && !e.design_given(parser)) {
+        throw BadInput{"missing --diameter, or --slot (see --help)"};
     }
-    if (parser.isSet(o.diameter)) {
+    if (diameter) {
         options.diameter_mm = length("diameter", value(o.diameter), options.units, Sign::positive);
     }
     if (parser.isSet(o.radius)) {
@@ -524,8 +607,18 @@ void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& 
     }
     options.ports = ports(value(o.ports));
     options.enclosure = e.read(parser);
-    if (options.enclosure && options.enclosure->design) {
+    // A design's round port stands in for the options not given; its slot is read
+    // as a --driver file's is.
+    const bool design_port = options.enclosure && options.enclosure->design &&
+                             !s.slot_given(parser) &&
+                             options.enclosure->inputs.port_shape == PortShape::round;
+    if (design_port) {
         port_from_design(parser, o, *options.enclosure, options);
+    }
+    s.read(parser, diameter, parser.isSet(o.ports), options);
+    if (!diameter && !options.slot && !design_port) {
+        throw BadInput{"missing --diameter, or --slot (the --driver file's port_shape is round; "
+                       "see --help)"};
     }
     options.velocities_given = parser.isSet(o.velocities);
     if (options.velocities_given) {
@@ -548,8 +641,14 @@ void read_sweeps(const Values& value, const OptionSet& o, Options& options) {
     if (options.radius_mm) {
         refuse_with_sweep(options, "--radius", "a sweep works out the minimum radius");
     }
+    if (options.slot) {
+        refuse_with_sweep(options, "a slot port", "a sweep goes over round ports");
+    }
     if (options.enclosure && options.enclosure->curve) {
         refuse_with_sweep(options, "--curve", "a sweep has no single enclosure");
+    }
+    if (options.enclosure && options.enclosure->max_output) {
+        refuse_with_sweep(options, "--max-output", "a sweep has no single enclosure");
     }
 }
 
@@ -563,16 +662,24 @@ void read_graphs(const Values& value, const OptionSet& o, Options& options) {
     }
     const auto enclosure_velocity = enclosure_graph_request(parser, o.enclosure_graph, options);
     const auto enclosure_excursion = enclosure_graph_request(parser, o.excursion_graph, options);
+    auto plots = plot_requests(parser, o.plot, options);
     if (options.enclosure) {
         options.enclosure->velocity_graph = enclosure_velocity;
         options.enclosure->excursion_graph = enclosure_excursion;
+        options.enclosure->plots = std::move(plots);
     }
     refuse_shared_graph_files(options);
     if (!parser.isSet(o.graph_size)) {
         return;
     }
     if (!options.draws_graphs()) {
-        throw BadInput{"--graph-size needs --graph, --enclosure-graph or --excursion-graph"};
+        throw BadInput{
+            "--graph-size needs --graph, --enclosure-graph, --excursion-graph or --plot"};
+    }
+    if (options.enclosure) {
+        for (PlotRequest& plot : options.enclosure->plots) {
+            graph_size(value(o.graph_size), plot.graph);
+        }
     }
     for (auto* request : {options.graph ? &*options.graph : nullptr,
                           options.enclosure && options.enclosure->velocity_graph
@@ -588,11 +695,11 @@ void read_graphs(const Values& value, const OptionSet& o, Options& options) {
 }
 
 Options read_options(const QCommandLineParser& parser, const OptionSet& o,
-                     const EnclosureOptions& e) {
+                     const EnclosureOptions& e, const SlotOptions& s) {
     const Values value{parser};
     Options options;
     read_choices(value, o, options);
-    read_port(value, o, e, options);
+    read_port(value, o, e, s, options);
     read_sweeps(value, o, options);
     read_graphs(value, o, options);
     return options;
@@ -624,15 +731,17 @@ std::string_view program_version() {
 ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const OptionSet o;
     const EnclosureOptions e;
-    const SuggestionOptions s;
+    const SlotOptions s;
+    const SuggestionOptions g;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
                        o.content, o.round_over, o.sweep_diameter, o.sweep_ports, o.graph,
                        o.graph_size, o.format});
-    parser.addOptions(e.options());
-    parser.addOptions({o.enclosure_graph, o.excursion_graph});
     parser.addOptions(s.options());
+    parser.addOptions(e.options());
+    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.plot});
+    parser.addOptions(g.options());
     parser.addOptions({o.help, o.version});
 
     ParsedCommandLine parsed;
@@ -656,8 +765,8 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
         return parsed;
     }
     try {
-        parsed.options = read_options(parser, o, e);
-        s.read(parser, parsed.options);
+        parsed.options = read_options(parser, o, e, s);
+        g.read(parser, parsed.options);
         parsed.action = ParsedCommandLine::Action::run;
     } catch (const BadInput& bad) {
         parsed.text = bad.message;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace venturon::cli {
 
@@ -52,6 +53,20 @@ struct GraphRequest {
     std::string option = "graph"; // the option that asked for it, for messages
 };
 
+// The designer's views that --plot draws, by the names it takes.
+enum class PlotView { spl, max_spl, velocity, excursion, impedance, group_delay };
+inline constexpr std::array<std::string_view, 6> plot_view_keys{
+    "spl", "max-spl", "velocity", "excursion", "impedance", "group-delay"};
+inline std::string_view plot_view_key(PlotView view) {
+    return plot_view_keys[static_cast<std::size_t>(view)];
+}
+
+// One --plot VIEW=FILE.
+struct PlotRequest {
+    PlotView view = PlotView::spl;
+    GraphRequest graph;
+};
+
 // The frequencies of --curve: `points` of them spaced evenly on a log scale from
 // low_hz to high_hz, both included.
 struct CurveRange {
@@ -76,8 +91,19 @@ struct EnclosureRequest {
     // file or is not given. Messages name what the user typed.
     std::array<std::optional<std::string>, file_number_count> typed;
     std::optional<CurveRange> curve;             // --curve, --curve-range
+    bool max_output = false;                     // --max-output
     std::optional<GraphRequest> velocity_graph;  // --enclosure-graph
     std::optional<GraphRequest> excursion_graph; // --excursion-graph
+    std::vector<PlotRequest> plots;              // --plot, in the order given
+};
+
+// A slot port, from --slot or from a --driver file with port_shape = slot: the
+// run's diameter_mm is then the slot's hydraulic diameter (which the velocity-limit
+// model reads it as), ports its count and radius_mm its round-over.
+struct SlotShape {
+    double width_mm = 0;  // inside, along the wall
+    double height_mm = 0; // inside, away from it
+    int walls = 0;        // sides that are the box's walls: 0, 1 or 2
 };
 
 // --suggest-box: the flattest box, and the boxes for a volume and an F3 when asked.
@@ -103,10 +129,12 @@ struct Options {
     std::optional<PortSweep> sweep_ports;
     std::optional<GraphRequest> graph; // never with a sweep
     std::optional<EnclosureRequest> enclosure;
+    std::optional<SlotShape> slot;               // the ports are slots
     std::optional<SuggestionRequest> suggestion; // never with a sweep, a graph or --curve
 
     bool draws_graphs() const {
-        return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph));
+        return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph ||
+                                       !enclosure->plots.empty()));
     }
 };
 

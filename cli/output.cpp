@@ -2,6 +2,7 @@
 
 #include "enclosure_output.h"
 #include "number_text.h"
+#include "slot_output.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -122,16 +123,20 @@ std::vector<Column<std::size_t>> single_columns(const Options& o, const SingleRe
     const auto constant = [](const char* key, QJsonValue value, bool quoted = false) {
         return Column<I>{key, "", "", [value](I) { return value; }, -1, nullptr, in_csv, quoted};
     };
+    // A slot's limits are approximate: their headings carry a mark, said below the table.
+    const std::string mark = o.slot ? "*" : "";
     std::vector<Column<I>> columns{
         constant("diameter_mm", s.input.diameter),
         constant("ports", s.ports),
         constant("mode", minimum ? "minimum" : "manual"),
         {"frequency_hz", "Frequency", "Hz", [](I i) { return QJsonValue(frequencies_hz[i]); }, -1},
         {"required_m_s", "Required", "m/s", [&s](I i) { return QJsonValue(s.input.required[i]); }},
-        {"core_limit_m_s", "Core limit", "m/s", [&r](I i) { return QJsonValue(r.core_limit[i]); }},
-        {"chuffing_limit_m_s", "Chuffing limit", "m/s",
+        {"core_limit_m_s", "Core limit" + mark, "m/s",
+         [&r](I i) { return QJsonValue(r.core_limit[i]); }},
+        {"chuffing_limit_m_s", "Chuffing limit" + mark, "m/s",
          [&r](I i) { return QJsonValue(r.chuff_limit[i]); }},
-        {"min_radius_mm", "Minimum radius", std::string(unit_symbol(o.units)),
+        {"min_radius_mm", (o.slot ? "Minimum round-over" : "Minimum radius") + mark,
+         std::string(unit_symbol(o.units)),
          [&r, minimum](I i) { return number_or_null(minimum, r.min_radius[i]); }, 3,
          [&r, &o](I i) { return length_number(r.min_radius[i], o.units, 3, Rounding::up); },
          minimum ? everywhere : in_csv},
@@ -141,6 +146,11 @@ std::vector<Column<std::size_t>> single_columns(const Options& o, const SingleRe
         constant("verdict", text_value_of(verdict_key(r.verdict))),
         constant("verdict_text", text_value_of(s.verdict_text), true),
     };
+    if (o.slot) {
+        for (auto& c : slot_csv_columns(*o.slot)) {
+            columns.push_back(std::move(c));
+        }
+    }
     if (o.round_over) {
         columns.push_back(
             constant("round_over_cutter", cutter_label(*s.minimum_radius_mm, *o.round_over), true));
@@ -156,26 +166,31 @@ std::vector<Column<std::size_t>> single_columns(const Options& o, const SingleRe
 void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
     const CalculationResult& r = s.result;
     const bool minimum = s.input.mode == CalculationMode::minimum;
-    const bool xmax = s.enclosure && s.enclosure->model.driver.xmax_m > 0;
     if (s.enclosure) {
         write_fields(out, enclosure_fields(*o.enclosure, *s.enclosure));
         out << '\n';
-        const std::vector<ResponsePoint> design(s.enclosure->design.begin(),
-                                                s.enclosure->design.end());
-        write_table(out, response_columns(xmax, ResponseTable::design), design);
+        write_table(out, response_rows(*s.enclosure, ResponseTable::design), design_rows);
         write_fields(out, excursion_fields(*s.enclosure));
+        write_fields(out, max_output_fields(*s.enclosure));
         out << '\n';
     }
-    write_fields(out, {
-                          {"Diameter", length_with_mm(s.input.diameter, o.units, -1)},
-                          {"Ports", number(s.ports)},
-                          {"Flare radius", minimum ? minimum_with_mm(r.radius, o.units, "minimum")
-                                                   : length_with_mm(r.radius, o.units, -1,
-                                                                    Rounding::nearest, "given")},
-                          {"Allowances", allowances_text(o.allowances)},
-                      });
+    Fields port{
+        {"Diameter", length_with_mm(s.input.diameter, o.units, -1)},
+        {"Ports", number(s.ports)},
+        {"Flare radius", minimum
+                             ? minimum_with_mm(r.radius, o.units, "minimum")
+                             : length_with_mm(r.radius, o.units, -1, Rounding::nearest, "given")},
+    };
+    if (o.slot) {
+        port = slot_port_fields(o, r, minimum);
+    }
+    port.push_back({"Allowances", allowances_text(o.allowances)});
+    write_fields(out, port);
     out << '\n';
     write_table(out, single_columns(o, s), design_rows);
+    if (o.slot) {
+        write_fields(out, slot_approximation_fields(s.input.diameter, o.units));
+    }
     out << '\n';
 
     Fields summary{
@@ -193,7 +208,8 @@ void single_table(const Options& o, const SingleResult& s, std::ostream& out) {
         write_fields(out, length_fields(o, *s.enclosure));
         if (o.enclosure->curve) {
             out << '\n';
-            write_table(out, response_columns(xmax, ResponseTable::curve), s.enclosure->curve);
+            write_table(out, response_rows(*s.enclosure, ResponseTable::curve),
+                        row_places(s.enclosure->curve.size()));
         }
     }
 }
@@ -216,6 +232,10 @@ void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
     object["verdict"] = q(verdict_key(r.verdict));
     object["verdict_text"] = q(s.verdict_text);
     object["verdict_colour"] = q(colour_text(verdict_colour(r.verdict)));
+    object["port_shape"] = o.slot ? "slot" : "round";
+    if (o.slot) {
+        object["slot"] = slot_json(*o.slot, o.units);
+    }
     if (o.round_over) {
         object["round_over"] = json_round_over(*s.minimum_radius_mm, *o.round_over);
     }
@@ -228,8 +248,8 @@ void single_json(const Options& o, const SingleResult& s, std::ostream& out) {
 void single_csv(const Options& o, const SingleResult& s, std::ostream& out) {
     if (s.enclosure && o.enclosure->curve) {
         // One table per file: the curve alone.
-        auto columns = response_columns(s.enclosure->model.driver.xmax_m > 0, ResponseTable::curve);
-        write_csv(out, columns, s.enclosure->curve);
+        write_csv(out, response_rows(*s.enclosure, ResponseTable::curve),
+                  row_places(s.enclosure->curve.size()));
         return;
     }
     write_csv(out, single_columns(o, s), design_rows);

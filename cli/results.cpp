@@ -5,6 +5,8 @@
 #include "input_messages.h"
 #include "length_display.h"
 #include "number_text.h"
+#include "slot_output.h"
+#include "slot_port.h"
 
 #include <cmath>
 #include <limits>
@@ -58,7 +60,8 @@ std::variant<Results, Failure> single(const Options& options) {
     }
     out.result = calculate(out.input);
     out.ports = options.ports;
-    out.verdict_text = verdict_text(out.result.verdict, port_word(options.ports));
+    out.verdict_text = options.slot ? slot_verdict_text(out.result.verdict, options.ports)
+                                    : verdict_text(out.result.verdict, port_word(options.ports));
     if (options.round_over) {
         out.minimum_radius_mm =
             options.radius_mm
@@ -133,7 +136,10 @@ int port_count(double ports) {
 std::variant<EnclosureReport, Failure> solve(const Options& options) {
     const EnclosureRequest& request = *options.enclosure;
     const int count = port_count(options.ports);
-    const auto input = to_enclosure_input(request.inputs, options.diameter_mm, count);
+    // The slot's numbers were checked as the options were read.
+    const auto input = options.slot
+                           ? to_enclosure_input(request.inputs, *to_slot_port(request.inputs))
+                           : to_enclosure_input(request.inputs, options.diameter_mm, count);
     if (!input) {
         return Failure{enclosure_problem(request, input.error())};
     }
@@ -169,10 +175,27 @@ void add_length(const Options& options, const SingleResult& single, EnclosureRep
                                 " mm, the largest the length is worked out for";
         return;
     }
-    const FlaredPort port = to_flared_port(options.enclosure->inputs, options.diameter_mm,
-                                           report.flare_radius_mm, report.port_count);
-    const auto length = port_length(port, report.model.box.vb_m3, report.model.box.fb_hz,
-                                    report.model.air.temperature_c);
+    const double vb = report.model.box.vb_m3;
+    const double fb = report.model.box.fb_hz;
+    const double temperature = report.model.air.temperature_c;
+    Checked<PortLength> length = InputError{};
+    if (options.slot) {
+        // The round-over as the length takes it: the slot's smaller side at most.
+        const SlotShape& shape = *options.slot;
+        if (auto error = check_round_over(report.flare_radius_mm, shape.width_mm, shape.height_mm,
+                                          Scale::file)) {
+            report.length_problem = input_message(*error);
+            return;
+        }
+        SlotPort slot = *to_slot_port(options.enclosure->inputs);
+        slot.radius_m = std::min(report.flare_radius_mm / 1000,
+                                 largest_round_over(slot.width_m, slot.height_m));
+        length = slot_length(slot, vb, fb, temperature);
+    } else {
+        const FlaredPort port = to_flared_port(options.enclosure->inputs, options.diameter_mm,
+                                               report.flare_radius_mm, report.port_count);
+        length = port_length(port, vb, fb, temperature);
+    }
     if (!length) {
         report.length_problem = input_message(length.error());
     } else if (!in_range(*length)) {
@@ -215,6 +238,11 @@ std::variant<Results, Failure> compute(const Options& given) {
             return Failure{enclosure_problem(*options.enclosure, curve.error())};
         }
         report->curve = std::move(*curve);
+    }
+    if (options.enclosure->max_output) {
+        const PortLimitSettings port{report->flare_radius_mm, options.allowances};
+        report->design_max = max_output_curve(report->model, port, report->design);
+        report->curve_max = max_output_curve(report->model, port, report->curve);
     }
     out.enclosure = std::move(report);
     return computed;

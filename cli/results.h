@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "enclosure.h"
+#include "max_output.h"
 #include "options.h"
 #include "port_length.h"
 
@@ -29,6 +30,10 @@ struct EnclosureReport {
     std::optional<PortLength> length;
     std::string length_problem;       // why there is no length, when there is none
     std::vector<ResponsePoint> curve; // --curve
+    // --max-output: at the design frequencies and at the curve's, for the flare
+    // radius above; empty without it.
+    std::vector<MaxOutputPoint> design_max;
+    std::vector<MaxOutputPoint> curve_max;
 };
 
 // One calculation, as the main window's Calculate command would run it.

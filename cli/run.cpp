@@ -62,6 +62,11 @@ int run(const QStringList& arguments, std::ostream& out, std::ostream& err) {
             problem = write_enclosure_graph(*e.excursion_graph, std::get<SingleResult>(results),
                                             EnclosurePicture::excursion);
         }
+        for (const PlotRequest& plot : e.plots) {
+            if (!problem) {
+                problem = write_designer_graph(plot, std::get<SingleResult>(results));
+            }
+        }
     }
     if (problem) {
         err << program_name << ": " << *problem << '\n';

@@ -48,13 +48,20 @@ void refuse_alongside(const Options& options) {
                "the suggestions are for one port");
     }
     if (options.draws_graphs()) {
-        refuse(options.graph                       ? "--graph"
-               : options.enclosure->velocity_graph ? "--enclosure-graph"
-                                                   : "--excursion-graph",
+        refuse(options.graph                        ? "--graph"
+               : options.enclosure->velocity_graph  ? "--enclosure-graph"
+               : options.enclosure->excursion_graph ? "--excursion-graph"
+                                                    : "--plot",
                "the suggestions have no single graph");
     }
     if (options.enclosure->curve) {
         refuse("--curve", "the suggestions have no single curve");
+    }
+    if (options.enclosure->max_output) {
+        refuse("--max-output", "the suggestions give the response's own figures");
+    }
+    if (options.slot) {
+        refuse("A slot port", "the suggestions give the lengths of round ports (--diameter)");
     }
 }
 

@@ -55,7 +55,8 @@ std::optional<InputError> complete_q(DriverParameters& d) {
     return std::nullopt;
 }
 
-// Every row the model holds, against its bounds, then the Qs together.
+// Every row the model holds, against its bounds, then the Qs together, then the
+// filters.
 std::optional<InputError> validate(const EnclosureInput& in, DriverParameters& driver) {
     for (const InputRow& row : input_rows) {
         if (const auto value = input_value(in, row.field)) {
@@ -64,7 +65,10 @@ std::optional<InputError> validate(const EnclosureInput& in, DriverParameters& d
             }
         }
     }
-    return complete_q(driver);
+    if (auto error = complete_q(driver)) {
+        return error;
+    }
+    return check_filters(in.highpass);
 }
 
 // 1/z without the library division's handling of infinities; every denominator the
@@ -108,6 +112,7 @@ void clear_vector_state() {
 
 ResponsePoint evaluate(const SolvedEnclosure& m, double f) {
     const double w = 2 * pi * f;
+    const Complex s{0, w};
     const double n = m.driver.count;
     const double sd = m.driver.sd_m2;
 
@@ -116,27 +121,54 @@ ResponsePoint evaluate(const SolvedEnclosure& m, double f) {
     const Complex zm{m.rms, w * m.mms - 1 / (w * m.cms)};
     // The box node: compliance (with absorption), leakage and port branches.
     const double wc = w * m.cab;
-    const Complex yb = Complex{0, wc} * inverse(Complex{1, wc * m.rab});
+    const Complex absorbed = inverse(Complex{1, wc * m.rab});
+    const Complex yb = Complex{0, wc} * absorbed;
     const Complex yp = inverse(Complex{m.rap, w * m.map});
     const Complex y = yb + m.gal + yp;
 
     // Written with the box admittance in the numerators, so that a lossless box
     // at Fb (y = 0, the cones standing still) needs no extra branch: d is never 0
     // because the driver's mechanical resistance is positive.
-    const Complex inv_d = inverse(zm * y + n * sd * sd);
+    const Complex d = zm * y + n * sd * sd;
+    const Complex inv_d = inverse(d);
     const Complex zin = ze + m.bl * m.bl * y * inv_d;
-    const Complex i = m.e_peak * inverse(zin);
+    const Complex inv_zin = inverse(zin);
+    FilterResponse filter;
+    if (!m.highpass.empty()) {
+        filter = chain_response(m.highpass, f);
+    }
+    const Complex i = m.e_peak * filter.gain * inv_zin;
     const Complex u = m.bl * i * y * inv_d; // cone velocity, into the box
     const Complex p = n * sd * m.bl * i * inv_d;
     const Complex port_flow = p * yp;
     const Complex radiated = -p * yb; // port + leak - cones
 
+    // The group delay from the slope of the pressure's logarithm, s times the
+    // radiated flow: d ln/ds = 1/s + yb'/yb - zin'/zin - d'/d + the filters'.
+    const Complex inv_s = inverse(s);
+    const Complex dzm = m.mms - inv_s * inv_s / m.cms;
+    const Complex dy = m.cab * absorbed * absorbed - m.map * yp * yp;
+    const Complex dd = dzm * y + zm * dy;
+    const Complex dzin = m.driver.le_h + m.bl * m.bl * (dy - y * dd * inv_d) * inv_d;
+    const Complex slope = inv_s + inv_s * absorbed - dzin * inv_zin - dd * inv_d + filter.log_slope;
+
+    const double gain = magnitude(filter.gain);
+    const double pressure = m.air.density * w * magnitude(radiated) / (2 * pi * listening_distance);
     ResponsePoint out;
     out.frequency_hz = f;
     out.port_velocity = magnitude(port_flow) / m.port_area_m2;
     out.excursion_m = magnitude(u) / w;
     out.excursion_ratio = m.driver.xmax_m > 0 ? out.excursion_m / m.driver.xmax_m : 0;
-    out.spl_db = spl_of(m.air.density * w * magnitude(radiated) / (2 * pi * listening_distance));
+    out.spl_db = spl_of(pressure);
+    out.spl_unfiltered_db = out.spl_db;
+    out.filter = filter.gain;
+    if (!m.highpass.empty()) {
+        // Four eighth-order stages at 0.1 Hz against 1 kHz still leave 1e-128.
+        const double kept = std::max(gain, 1e-300);
+        out.spl_unfiltered_db = spl_of(pressure / kept);
+        out.filter_db = 20 * std::log10(kept);
+    }
+    out.group_delay_s = -slope.real();
     out.impedance = zin / n;
     out.impedance_magnitude = magnitude(out.impedance);
     out.cone_volume_velocity = n * sd * u;
@@ -173,6 +205,8 @@ InputPlace place_of(EnclosureInput& in, Field field) {
         return &in.driver.xmax_m;
     case Field::le:
         return &in.driver.le_h;
+    case Field::pe:
+        return &in.driver.pe_w;
     case Field::driver_count:
         return &in.driver.count;
     case Field::vb:
@@ -262,6 +296,7 @@ Checked<SolvedEnclosure> solve_enclosure(const EnclosureInput& in) {
     m.air = air_properties(in.temperature_c);
     m.box = in.box;
     m.port = in.port;
+    m.highpass = in.highpass;
     const auto& d = m.driver;
     const double rho_c2 = m.air.density * m.air.speed_of_sound * m.air.speed_of_sound;
 
@@ -283,7 +318,7 @@ Checked<SolvedEnclosure> solve_enclosure(const EnclosureInput& in) {
                              : in.drive.value;
     m.e_peak = std::numbers::sqrt2 * e_rms;
     const double radius = m.port.diameter_m / 2;
-    m.port_area_m2 = m.port.count * pi * radius * radius;
+    m.port_area_m2 = m.port.count * (m.port.area_m2 > 0 ? m.port.area_m2 : pi * radius * radius);
     return m;
 }
 
@@ -346,12 +381,21 @@ double passband_spl_db(const SolvedEnclosure& m) {
     return spl_of(peak);
 }
 
-std::optional<double> f3_hz(const SolvedEnclosure& m) {
+std::optional<double> f3_hz(const SolvedEnclosure& m, Filtering filtering) {
     const double target = passband_spl_db(m) - 3;
-    const auto below = [&](double f) { return response_at(m, f).spl_db < target; };
-    // Down from four times the higher of Fs and Fb in steps of 1 %, then halving
-    // the step where it crosses.
-    double high = std::min(4 * std::max(m.driver.fs_hz, m.box.fb_hz), limits::frequency_hz.high);
+    const auto below = [&](double f) {
+        const ResponsePoint p = response_at(m, f);
+        return (filtering == Filtering::filtered ? p.spl_db : p.spl_unfiltered_db) < target;
+    };
+    // Down from four times the highest of Fs, Fb and the filters' frequencies in
+    // steps of 1 %, then halving the step where it crosses.
+    double highest = std::max(m.driver.fs_hz, m.box.fb_hz);
+    if (filtering == Filtering::filtered) {
+        for (const FilterStage& stage : m.highpass) {
+            highest = std::max(highest, stage.frequency_hz);
+        }
+    }
+    double high = std::min(4 * highest, limits::frequency_hz.high);
     if (below(high)) {
         return std::nullopt; // the response never reaches the passband
     }

@@ -4,6 +4,7 @@
 // volume with ports, as a lumped impedance-analogy circuit solved at each
 // frequency. Everything is in SI units (m, m^2, m^3, Hz, ohm, W, V, Pa, kg/m^3).
 
+#include "filters.h"
 #include "inputs.h"
 
 #include <complex>
@@ -38,7 +39,11 @@ struct DriverParameters {
     double re_ohm = 0;
     double xmax_m = 0; // one way, peak; 0: unknown
     double le_h = 0;   // 0: no voice-coil inductance
-    int count = 1;     // identical drivers in the box, in parallel on the same voltage
+    // Thermal rating of one driver, W; 0: unknown. It bounds the RMS voltage across
+    // each driver to sqrt(Pe Re), the convention of the common simulators (the
+    // power Pe into the coil's DC resistance).
+    double pe_w = 0;
+    int count = 1; // identical drivers in the box, in parallel on the same voltage
 };
 
 // Net volume, tuning and losses, each loss as its Q at Fb; nullopt: no such loss.
@@ -51,7 +56,9 @@ struct BoxParameters {
 };
 
 // The signal: an electrical power into the nominal resistance of the load (Re/N
-// for N drivers) or an RMS voltage, from a source of 0 ohm.
+// for N drivers) or an RMS voltage, from a source of 0 ohm: the amplifier's
+// output at its maximum. The high-pass filters of EnclosureInput act on it, so
+// the drivers see it filtered.
 struct Drive {
     enum class Kind { power, voltage };
     Kind kind = Kind::power;
@@ -65,6 +72,9 @@ struct Drive {
 struct PortSize {
     double diameter_m = 0;
     int count = 1;
+    // One port's area when it is not round (a slot, whose diameter_m is then its
+    // hydraulic diameter); 0: that of the circle of diameter_m.
+    double area_m2 = 0;
 };
 
 struct EnclosureInput {
@@ -73,6 +83,9 @@ struct EnclosureInput {
     Drive drive;
     PortSize port;
     double temperature_c = standard_temperature_c;
+    // High-pass filters on the amplifier's output, in series; at most
+    // max_filter_stages. Every output but the impedance follows the filtered voltage.
+    std::vector<FilterStage> highpass;
 };
 
 // The model's own value of a row's input (in the model's units): nothing for an
@@ -92,6 +105,7 @@ struct SolvedEnclosure {
     DriverParameters driver; // Qes, Qms and Qts all filled in
     BoxParameters box;
     PortSize port;
+    std::vector<FilterStage> highpass;
     // One driver, mechanical side.
     double cms = 0; // m/N
     double mms = 0; // kg
@@ -103,7 +117,7 @@ struct SolvedEnclosure {
     double gal = 0;          // 1/RAL, m^5/(N s); 0: no leakage
     double rab = 0;          // N s/m^5; 0: no absorption loss
     double rap = 0;          // N s/m^5; 0: no port loss
-    double e_peak = 0;       // V, peak of the sine across each driver
+    double e_peak = 0;       // V, peak of the amplifier's sine (across each driver unfiltered)
     double port_area_m2 = 0; // all ports together
 
 private:
@@ -111,16 +125,23 @@ private:
     friend Checked<SolvedEnclosure> solve_enclosure(const EnclosureInput& input);
 };
 
-// Amplitudes are peaks of the sine; the complex values are phasors with the drive
-// voltage at phase 0.
+// Amplitudes are peaks of the sine; the complex values are phasors with the
+// amplifier's voltage at phase 0. Everything but the impedance is after the
+// high-pass filters.
 struct ResponsePoint {
     double frequency_hz = 0;
-    double port_velocity = 0;       // m/s, peak
-    double excursion_m = 0;         // one cone, peak
-    double excursion_ratio = 0;     // excursion over Xmax; 0 when Xmax is unknown
-    double spl_db = 0;              // 1 m, half space; never below that of 1e-30 Pa (-506 dB)
-    std::complex<double> impedance; // ohm, the whole load (all drivers in parallel)
-    double impedance_magnitude = 0; // ohm
+    double port_velocity = 0;          // m/s, peak
+    double excursion_m = 0;            // one cone, peak
+    double excursion_ratio = 0;        // excursion over Xmax; 0 when Xmax is unknown
+    double spl_db = 0;                 // 1 m, half space; never below that of 1e-30 Pa (-506 dB)
+    double spl_unfiltered_db = 0;      // the same without the high-pass filters
+    std::complex<double> filter{1, 0}; // the filters' gain: driver voltage over amplifier's
+    double filter_db = 0;              // its magnitude in dB (0 without filters)
+    // Group delay of the sound pressure, filters included, s: minus the slope of
+    // its phase against angular frequency.
+    double group_delay_s = 0;
+    std::complex<double> impedance;            // ohm, the whole load (all drivers in parallel)
+    double impedance_magnitude = 0;            // ohm
     std::complex<double> cone_volume_velocity; // m^3/s peak, all cones, into the box
     std::complex<double> port_volume_velocity; // m^3/s peak, all ports, out of the box
     std::complex<double> box_pressure;         // Pa peak
@@ -143,9 +164,13 @@ std::optional<InputError> fill_response_curve(const SolvedEnclosure& model, doub
 // inductance), for showing the response relative to the passband.
 double passband_spl_db(const SolvedEnclosure& model);
 
-// F3: where the response, coming down from well above Fs and Fb, first falls 3 dB
-// below the passband level; nothing when it never does above the model's lowest
-// frequency.
-std::optional<double> f3_hz(const SolvedEnclosure& model);
+// Whether a level is taken after the high-pass filters or without them.
+enum class Filtering { filtered, unfiltered };
+
+// F3: where the response, coming down from well above Fs, Fb and the filters'
+// frequencies, first falls 3 dB below the passband level; nothing when it never
+// does above the model's lowest frequency. The filtered response by default.
+std::optional<double> f3_hz(const SolvedEnclosure& model,
+                            Filtering filtering = Filtering::filtered);
 
 } // namespace venturon

@@ -34,6 +34,7 @@ enum class Field {
     re,
     xmax,
     le,
+    pe,
     driver_count,
     vb,
     fb,
@@ -46,10 +47,21 @@ enum class Field {
     port_diameter,
     port_count,
     flare_radius,
+    slot_count,
+    slot_width,
+    slot_height,
+    slot_walls,
+    slot_radius,
     straight_length,
     low_frequency,
     high_frequency,
     points,
+    butterworth_order,
+    linkwitz_riley_order,
+    bessel_order,
+    highpass_frequency,
+    highpass_q,
+    highpass_count,
 };
 
 enum class InputGroup { driver, box, drive, port, curve };
@@ -82,7 +94,7 @@ struct InputRow {
     std::string_view help{};              // one sentence for --help
 };
 
-inline constexpr std::array<InputRow, 25> input_rows{{
+inline constexpr std::array<InputRow, 37> input_rows{{
     {.field = Field::fs,
      .group = InputGroup::driver,
      .key = "fs_hz",
@@ -204,6 +216,21 @@ inline constexpr std::array<InputRow, 25> input_rows{{
      .range = {0, 1000},
      .absent_text = "none",
      .help = "Driver: voice-coil inductance Le in mH."},
+    {.field = Field::pe,
+     .group = InputGroup::driver,
+     .key = "pe_w",
+     .option = "pe",
+     .value_name = "watts",
+     .name = "Pe",
+     .caption = "Pe",
+     .unit = "W",
+     .symbol = "W",
+     .si_unit = "W",
+     .range = {0.01, 1e5},
+     .zero_is_unknown = true,
+     .absent_text = "unknown",
+     .help = "Driver: thermal power rating Pe in W; the voltage across each driver is kept "
+             "at or below sqrt(Pe Re)."},
     {.field = Field::driver_count,
      .group = InputGroup::driver,
      .key = "drivers",
@@ -347,6 +374,79 @@ inline constexpr std::array<InputRow, 25> input_rows{{
      .si_per_unit = 1e-3,
      .quantity = Quantity::length,
      .range = {0, 2000}},
+    // A slot port: its own numbers of the inputs file, which stand here among the
+    // port's rows rather than with the numbers above (slot_fields below). On the
+    // command line --ports is the slot count, --slot WIDTHxHEIGHT its size (in the
+    // units of --units) and --radius its round-over.
+    {.field = Field::slot_count,
+     .group = InputGroup::port,
+     .key = "slots",
+     .option = "ports",
+     .name = "Slot count",
+     .caption = "Slots",
+     .range = {1, 1000},
+     .whole = true,
+     .first_start = 1,
+     .if_absent = 1,
+     .absent_text = "1",
+     .help = "Slots: how many identical slots."},
+    {.field = Field::slot_width,
+     .group = InputGroup::port,
+     .key = "slot_width_mm",
+     .option = "slot",
+     .name = "Slot width",
+     .caption = "Width",
+     .unit = "mm",
+     .symbol = "mm",
+     .si_unit = "m",
+     .si_per_unit = 1e-3,
+     .quantity = Quantity::length,
+     .range = {1, 2000},
+     .first_start = 250,
+     .help = "Slot: inside width in mm, along the box's wall when it has one."},
+    {.field = Field::slot_height,
+     .group = InputGroup::port,
+     .key = "slot_height_mm",
+     .option = "slot",
+     .name = "Slot height",
+     .caption = "Height",
+     .unit = "mm",
+     .symbol = "mm",
+     .si_unit = "m",
+     .si_per_unit = 1e-3,
+     .quantity = Quantity::length,
+     .range = {1, 2000},
+     .first_start = 50,
+     .help = "Slot: inside height in mm, away from the wall."},
+    {.field = Field::slot_walls,
+     .group = InputGroup::port,
+     .key = "slot_walls",
+     .option = "slot-walls",
+     .value_name = "count",
+     .name = "Slot walls",
+     .caption = "Wall sides",
+     .range = {0, 2},
+     .whole = true,
+     .first_start = 1,
+     .absent_text = "0",
+     .help = "Slot: how many of its sides are the box's own walls: 0 (free), 1 (along the "
+             "floor: a width side) or 2 (in a corner: a width side and a height side)."},
+    {.field = Field::slot_radius,
+     .group = InputGroup::port,
+     .key = "slot_radius_mm",
+     .option = "radius",
+     .name = "Round-over radius",
+     .caption = "Round-over",
+     .unit = "mm",
+     .symbol = "mm",
+     .si_unit = "m",
+     .si_per_unit = 1e-3,
+     .quantity = Quantity::length,
+     .range = {0, 2000},
+     .first_start = 0,
+     .absent_text = "0",
+     .help = "Slot: round-over radius in mm of its free edges at the flared ends; at most "
+             "the slot's smaller side."},
     {.field = Field::straight_length,
      .group = InputGroup::port,
      .name = "Straight length",
@@ -382,6 +482,49 @@ inline constexpr std::array<InputRow, 25> input_rows{{
      .caption = "Points",
      .range = {1, 100000},
      .whole = true},
+    {.field = Field::butterworth_order,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "Butterworth order",
+     .caption = "Order",
+     .range = {1, 8},
+     .whole = true},
+    {.field = Field::linkwitz_riley_order,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "Linkwitz-Riley order",
+     .caption = "Order",
+     .range = {2, 8},
+     .whole = true},
+    {.field = Field::bessel_order,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "Bessel order",
+     .caption = "Order",
+     .range = {2, 4},
+     .whole = true},
+    {.field = Field::highpass_frequency,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "High-pass frequency",
+     .caption = "Frequency",
+     .unit = "Hz",
+     .symbol = "Hz",
+     .si_unit = "Hz",
+     .range = {1, 1000}},
+    {.field = Field::highpass_q,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "High-pass Q",
+     .caption = "Q",
+     .range = {0.1, 20}},
+    {.field = Field::highpass_count,
+     .group = InputGroup::drive,
+     .option = "highpass",
+     .name = "High-pass filter count",
+     .caption = "Filters",
+     .range = {0, 4},
+     .whole = true},
 }};
 
 constexpr const InputRow& input_row(Field field) {
@@ -413,6 +556,34 @@ constexpr bool in_file(Field field) {
     return static_cast<std::size_t>(field) < file_number_count;
 }
 
+// The slot's numbers of the inputs file, in the file's order: rows with a key
+// after the port's own, kept beside the numbers above so that what reads those
+// (the designer's fields among them) stays the round port's.
+inline constexpr std::array<Field, 5> slot_fields{Field::slot_count, Field::slot_width,
+                                                  Field::slot_height, Field::slot_walls,
+                                                  Field::slot_radius};
+
+// A slot number's place in slot_fields; nothing for any other field.
+constexpr std::optional<std::size_t> slot_index(Field field) {
+    for (std::size_t i = 0; i < slot_fields.size(); ++i) {
+        if (slot_fields[i] == field) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// Every row with a key is a number of the file or the slot's.
+consteval bool keys_are_file_or_slot_numbers() {
+    for (const InputRow& row : input_rows) {
+        if (!row.key.empty() && !in_file(row.field) && !slot_index(row.field)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(keys_are_file_or_slot_numbers());
+
 // A row's bounds in the model's units.
 constexpr Range si_range(Field field) {
     const InputRow& row = input_row(field);
@@ -429,6 +600,7 @@ inline constexpr Range sd_m2 = si_range(Field::sd);
 inline constexpr Range re_ohm = si_range(Field::re);
 inline constexpr Range xmax_m = si_range(Field::xmax);
 inline constexpr Range le_h = si_range(Field::le);
+inline constexpr Range pe_w = si_range(Field::pe);
 inline constexpr int max_driver_count = static_cast<int>(input_row(Field::driver_count).range.high);
 inline constexpr Range vb_m3 = si_range(Field::vb);
 inline constexpr Range fb_hz = si_range(Field::fb);
@@ -438,6 +610,10 @@ inline constexpr Range voltage_v = si_range(Field::voltage); // RMS
 inline constexpr Range port_diameter_m = si_range(Field::port_diameter);
 inline constexpr int max_port_count = static_cast<int>(input_row(Field::port_count).range.high);
 inline constexpr Range flare_radius_m = si_range(Field::flare_radius);
+inline constexpr int max_slot_count = static_cast<int>(input_row(Field::slot_count).range.high);
+inline constexpr Range slot_side_m = si_range(Field::slot_width);
+inline constexpr int max_slot_walls = static_cast<int>(input_row(Field::slot_walls).range.high);
+inline constexpr Range round_over_m = si_range(Field::slot_radius);
 inline constexpr Range straight_length_m = si_range(Field::straight_length);
 inline constexpr Range frequency_hz = si_range(Field::low_frequency);
 inline constexpr int max_points = static_cast<int>(input_row(Field::points).range.high);
@@ -448,19 +624,23 @@ inline constexpr double qts_tolerance = 0.05;
 
 // What is wrong with an input. The words are the showing layer's (input_message).
 enum class Problem {
-    missing,        // required and not given
-    out_of_range,   // outside its range, or not a number
-    not_whole,      // a count that is not a whole number within its range
-    both_drives,    // power and voltage both given
-    no_drive,       // neither power nor voltage given
-    no_q,           // neither Qes nor Qms given
-    q_needs_other,  // Qes or Qms alone: `other` (the other Q or Qts) must be given too
-    qts_not_below,  // Qts not below `other`, the Q given with it
-    qts_too_close,  // Qts so close to `other` that the Q it gives is beyond its range
-    qts_disagrees,  // Qts against Qes and Qms; `value` is the Qts they give
-    high_below_low, // a curve's high frequency below its low one
+    missing,                // required and not given
+    out_of_range,           // outside its range, or not a number
+    not_whole,              // a count that is not a whole number within its range
+    both_drives,            // power and voltage both given
+    no_drive,               // neither power nor voltage given
+    no_q,                   // neither Qes nor Qms given
+    q_needs_other,          // Qes or Qms alone: `other` (the other Q or Qts) must be given too
+    qts_not_below,          // Qts not below `other`, the Q given with it
+    qts_too_close,          // Qts so close to `other` that the Q it gives is beyond its range
+    qts_disagrees,          // Qts against Qes and Qms; `value` is the Qts they give
+    high_below_low,         // a curve's high frequency below its low one
+    lr_order,               // a Linkwitz-Riley order other than 2, 4 or 8
+    filter_syntax,          // a filter's text that does not follow its grammar
+    round_over_beyond_slot, // a slot's round-over above `value`, the slot's smaller side
 };
-inline constexpr std::size_t problem_count = static_cast<std::size_t>(Problem::high_below_low) + 1;
+inline constexpr std::size_t problem_count =
+    static_cast<std::size_t>(Problem::round_over_beyond_slot) + 1;
 
 // The units an error's value and bounds are in: the model's, or the file's (and
 // the command line's and the window's before converting for showing).
@@ -472,6 +652,7 @@ struct InputError {
     Scale scale = Scale::model;
     double value = 0;        // the value refused, or what a Q problem computed
     Field other = Field::fs; // the second input a Q problem names
+    int item = 0;            // which of several (a high-pass stage, from 1); 0: not one of several
 
     friend bool operator==(const InputError&, const InputError&) = default;
 };

@@ -50,41 +50,40 @@ std::optional<InputError> validate(const FlaredPort& port, double vb_m3, double 
     return std::nullopt;
 }
 
-// Everything about one port but its straight part.
-struct FixedPart {
-    PortMasses masses;     // straight left at 0
-    double mass = 0;       // kg/m^4, flares and mouths
-    double mass_per_m = 0; // kg/m^5, of the straight part
-    double flare_length = 0;
-    double flare_volume = 0;
-    double end_corrections = 0; // m, both mouths
-    double cab = 0;             // m^5/N
-    double speed_of_sound = 0;  // m/s
-};
-
-FixedPart fixed_part(const FlaredPort& port, double vb_m3, double temperature_c) {
-    const AirProperties air = air_properties(temperature_c);
-    const double rho = air.density;
+// One round port's air apart from its straight part: the flares (quarter circles
+// of the flare radius) and the mouths' end corrections.
+PortAir round_port_air(const FlaredPort& port, double temperature_c) {
+    const double rho = air_properties(temperature_c).density;
     const double a0 = port.diameter_m / 2;
     const double r = port.flare_radius_m;
 
-    FixedPart out;
-    out.cab = vb_m3 / (rho * air.speed_of_sound * air.speed_of_sound);
-    out.speed_of_sound = air.speed_of_sound;
-    out.mass_per_m = rho / (pi * a0 * a0);
+    PortAir out;
+    out.straight_area_m2 = pi * a0 * a0;
     const auto end = [&](const PortEnd& e, double& flare, double& mouth) {
         const double flare_r = e.flared ? r : 0;
         const double a = a0 + flare_r;
         flare = flare_mass(rho, a0, flare_r);
         mouth = rho * end_correction_factor(e.mouth) * a / (pi * a * a);
-        out.end_corrections += end_correction_factor(e.mouth) * a;
-        out.flare_length += flare_r;
-        out.flare_volume += flare_r > 0 ? flare_volume(a0, flare_r) : 0;
+        out.end_corrections_m += end_correction_factor(e.mouth) * a;
+        out.ends_length_m += flare_r;
+        out.ends_volume_m3 += flare_r > 0 ? flare_volume(a0, flare_r) : 0;
     };
     end(port.outer, out.masses.outer_flare, out.masses.outer_mouth);
     end(port.inner, out.masses.inner_flare, out.masses.inner_mouth);
-    out.mass = out.masses.total();
     return out;
+}
+
+// What the solver needs besides the port's air: the box and the air's constants.
+struct Box {
+    double cab = 0;            // m^5/N
+    double speed_of_sound = 0; // m/s
+    double mass_per_m = 0;     // kg/m^5, of the straight part
+};
+
+Box box_of(const PortAir& port, double vb_m3, double temperature_c) {
+    const AirProperties air = air_properties(temperature_c);
+    return {vb_m3 / (air.density * air.speed_of_sound * air.speed_of_sound), air.speed_of_sound,
+            air.density / port.straight_area_m2};
 }
 
 // Helmholtz resonance of N ports of mass m each with the box compliance.
@@ -92,19 +91,18 @@ double tuning(int count, double mass, double cab) {
     return std::sqrt(count / (mass * cab)) / (2 * pi);
 }
 
-PortLength with_straight_length(const FlaredPort& port, const FixedPart& fixed, double length) {
+PortLength with_straight_length(const PortAir& port, int count, const Box& box, double length) {
     PortLength out;
     out.reachable = true;
     out.straight_length_m = length;
-    out.overall_length_m = length + fixed.flare_length;
-    out.masses = fixed.masses;
-    out.masses.straight = fixed.mass_per_m * length;
-    out.fb_hz = tuning(port.count, out.masses.total(), fixed.cab);
-    out.max_fb_hz = tuning(port.count, fixed.mass, fixed.cab);
-    const double a0 = port.diameter_m / 2;
-    out.displaced_volume_m3 = port.count * (pi * a0 * a0 * length + fixed.flare_volume);
-    out.effective_length_m = out.overall_length_m + fixed.end_corrections;
-    out.pipe_resonance_hz = fixed.speed_of_sound / (2 * out.effective_length_m);
+    out.overall_length_m = length + port.ends_length_m;
+    out.masses = port.masses;
+    out.masses.straight = box.mass_per_m * length;
+    out.fb_hz = tuning(count, out.masses.total(), box.cab);
+    out.max_fb_hz = tuning(count, port.masses.total(), box.cab);
+    out.displaced_volume_m3 = count * (port.straight_area_m2 * length + port.ends_volume_m3);
+    out.effective_length_m = out.overall_length_m + port.end_corrections_m;
+    out.pipe_resonance_hz = box.speed_of_sound / (2 * out.effective_length_m);
     return out;
 }
 
@@ -114,23 +112,21 @@ double end_correction_factor(MouthCondition mouth) {
     return mouth == MouthCondition::flanged ? 0.85 : 0.613;
 }
 
-Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_hz,
-                                double temperature_c) {
-    if (auto error = validate(port, vb_m3, temperature_c, Field::fb, fb_hz)) {
-        return *error;
-    }
-    const FixedPart fixed = fixed_part(port, vb_m3, temperature_c);
+PortLength length_for_tuning(const PortAir& port, int count, double vb_m3, double fb_hz,
+                             double temperature_c) {
+    const Box box = box_of(port, vb_m3, temperature_c);
+    const double fixed = port.masses.total();
     const double wb = 2 * pi * fb_hz;
-    const double required = port.count / (wb * wb * fixed.cab);
-    const double length = (required - fixed.mass) / fixed.mass_per_m;
+    const double required = count / (wb * wb * box.cab);
+    const double length = (required - fixed) / box.mass_per_m;
 
     // A shortfall within rounding of the fixed mass still counts as reachable (at
     // the highest tuning itself, for one).
     const double longest = limits::straight_length_m.high;
-    const PortFit fit = required < fixed.mass * (1 - 1e-12) ? PortFit::flares_too_heavy
-                        : length > longest                  ? PortFit::too_long
-                                                            : PortFit::fits;
-    PortLength out = with_straight_length(port, fixed, std::clamp(length, 0.0, longest));
+    const PortFit fit = required < fixed * (1 - 1e-12) ? PortFit::flares_too_heavy
+                        : length > longest             ? PortFit::too_long
+                                                       : PortFit::fits;
+    PortLength out = with_straight_length(port, count, box, std::clamp(length, 0.0, longest));
     out.required_mass = required;
     out.fit = fit;
     out.reachable = fit == PortFit::fits;
@@ -140,16 +136,31 @@ Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_
     return out;
 }
 
+PortLength tuning_for_length(const PortAir& port, int count, double vb_m3, double straight_length_m,
+                             double temperature_c) {
+    PortLength out =
+        with_straight_length(port, count, box_of(port, vb_m3, temperature_c), straight_length_m);
+    out.required_mass = out.masses.total();
+    return out;
+}
+
+Checked<PortLength> port_length(const FlaredPort& port, double vb_m3, double fb_hz,
+                                double temperature_c) {
+    if (auto error = validate(port, vb_m3, temperature_c, Field::fb, fb_hz)) {
+        return *error;
+    }
+    return length_for_tuning(round_port_air(port, temperature_c), port.count, vb_m3, fb_hz,
+                             temperature_c);
+}
+
 Checked<PortLength> port_tuning(const FlaredPort& port, double vb_m3, double straight_length_m,
                                 double temperature_c) {
     if (auto error =
             validate(port, vb_m3, temperature_c, Field::straight_length, straight_length_m)) {
         return *error;
     }
-    const FixedPart fixed = fixed_part(port, vb_m3, temperature_c);
-    PortLength out = with_straight_length(port, fixed, straight_length_m);
-    out.required_mass = out.masses.total();
-    return out;
+    return tuning_for_length(round_port_air(port, temperature_c), port.count, vb_m3,
+                             straight_length_m, temperature_c);
 }
 
 } // namespace venturon

@@ -1,7 +1,7 @@
 #pragma once
 
 // Length of round ports with quarter-circle flares for a box volume and tuning.
-// SI units throughout.
+// SI units throughout. Slot ports (slot_port.h) rest on the same solver, PortAir.
 
 #include "enclosure.h"
 
@@ -88,6 +88,25 @@ struct PortLength {
         return pipe_resonance_hz < pipe_resonance_margin * fb_hz;
     }
 };
+
+// One port's air apart from its straight part, whatever the port's shape: what the
+// length that tunes a box, and the tuning of a length, rest on.
+struct PortAir {
+    PortMasses masses;            // its straight part's left at 0
+    double straight_area_m2 = 0;  // the straight part's cross-section
+    double ends_length_m = 0;     // along the axis, both flared or rounded ends together
+    double ends_volume_m3 = 0;    // the air in them
+    double end_corrections_m = 0; // both mouths', as lengths of the air column
+};
+
+// The straight length that tunes N ports of this air with the compliance of vb_m3
+// to fb_hz, and the tuning of a straight length (as port_length and port_tuning
+// below). No checks: the callers check their ports, the box and the tuning or
+// length first.
+PortLength length_for_tuning(const PortAir& air, int count, double vb_m3, double fb_hz,
+                             double temperature_c);
+PortLength tuning_for_length(const PortAir& air, int count, double vb_m3, double straight_length_m,
+                             double temperature_c);
 
 // The straight length that tunes the N ports with the compliance of vb_m3 to fb_hz:
 // the ports' mass in parallel, M/N, resonates with CAB = Vb/(rho c^2) at Fb.

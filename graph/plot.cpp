@@ -4,6 +4,7 @@
 #include "velocity_graph.h"
 
 #include <QFontMetricsF>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -307,9 +308,11 @@ public:
 
 private:
     struct Legend {
-        const PlotCurve* curve;
         QString text;
-        double end; // the value where the curve ends
+        QColor colour;
+        double end = 0;         // the value where the curve ends
+        bool secondary = false; // that value on the right-hand axis
+        int key = -1;           // a key's place in its list; -1: a curve's legend
     };
 
     // The vertical range and ticks for the plot's height, the legends, the
@@ -374,8 +377,15 @@ private:
             }
             const double high = c.secondary && spec_.y2 ? spec_.y2->high : layout_.y_high;
             const bool above = end && *end > high;
-            legends_.push_back({&c, above ? c.name + QStringLiteral(" (off scale)") : c.name,
-                                end.value_or(std::numeric_limits<double>::quiet_NaN())});
+            legends_.push_back({above ? c.name + QStringLiteral(" (off scale)") : c.name,
+                                c.legend_colour.isValid() ? c.legend_colour : c.colour,
+                                end.value_or(std::numeric_limits<double>::quiet_NaN()),
+                                c.secondary});
+            widest = std::max(widest, texts_.width(legends_.back().text));
+        }
+        for (std::size_t k = 0; k < spec_.keys.size(); ++k) {
+            legends_.push_back(
+                {spec_.keys[k].name, spec_.keys[k].colour, 0, false, static_cast<int>(k)});
             widest = std::max(widest, texts_.width(legends_.back().text));
         }
         return std::min(widest, 0.3 * w_);
@@ -479,12 +489,46 @@ private:
                    colour);
     }
 
+    // Where a dashed curve is along its pattern, carried from segment to segment.
+    struct Dash {
+        double along = 0; // pixels into the current dash or gap
+        bool on = true;
+    };
+
+    // A pen's own pattern restarts with every line, and a curve's segments are
+    // shorter than a dash: the dashes are laid along the whole curve instead, as
+    // solid pieces.
+    void line_in_style(QPointF a, QPointF b, const QColor& colour, Qt::PenStyle style, Dash& dash) {
+        if (style == Qt::SolidLine || style == Qt::NoPen) {
+            d_.line(a.x(), a.y(), b.x(), b.y(), colour);
+            return;
+        }
+        const double on = style == Qt::DotLine ? 2 : 7;
+        const double off = style == Qt::DotLine ? 3 : 4;
+        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+        double done = 0;
+        for (int pieces = 0; done < length && pieces < 100000; ++pieces) {
+            const double step = std::min((dash.on ? on : off) - dash.along, length - done);
+            if (dash.on) {
+                const QPointF from = a + (b - a) * (done / length);
+                const QPointF to = a + (b - a) * ((done + step) / length);
+                d_.line(from.x(), from.y(), to.x(), to.y(), colour);
+            }
+            done += step;
+            dash.along += step;
+            if (dash.along >= (dash.on ? on : off) - 1e-9) {
+                dash.along = 0;
+                dash.on = !dash.on;
+            }
+        }
+    }
+
     // The curves, cut to the plot; one that leaves through the top is marked
     // there, and where it ends above it.
     void draw_curves() {
         for (const PlotCurve& c : spec_.curves) {
             d_.set_pen_width(c.width);
-            d_.set_pen_style(c.style);
+            Dash dash;
             for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
                 if (!finite(c.points[i]) || !finite(c.points[i + 1])) {
                     continue;
@@ -496,7 +540,7 @@ private:
                 const QColor colour =
                     i < c.stretch_colours.size() ? c.stretch_colours[i] : c.colour;
                 if (clip_segment(plot_, a, b)) {
-                    d_.line(a.x(), a.y(), b.x(), b.y(), colour);
+                    line_in_style(a, b, colour, c.style, dash);
                     if (a_above != b_above) {
                         mark_off_top(a_above ? a.x() : b.x(), colour);
                     }
@@ -583,9 +627,14 @@ private:
             return;
         }
         std::vector<double> tops;
+        const auto keys = static_cast<double>(spec_.keys.size());
         for (const Legend& legend : legends_) {
-            const double y = legend.curve->secondary ? layout_.y2_pixel(legend.end)
-                                                     : layout_.y_pixel(legend.end);
+            if (legend.key >= 0) {
+                tops.push_back(plot_.bottom() - (keys - legend.key) * (th_ + 1));
+                continue;
+            }
+            const double y =
+                legend.secondary ? layout_.y2_pixel(legend.end) : layout_.y_pixel(legend.end);
             tops.push_back((std::isfinite(y) ? std::clamp(y, plot_.top(), plot_.bottom())
                                              : plot_.center().y()) -
                            th_ / 2);
@@ -594,9 +643,7 @@ private:
         for (std::size_t i = 0; i < legends_.size(); ++i) {
             const QString text = metrics_.elidedText(legends_[i].text, Qt::ElideRight,
                                                      std::max(0.0, w_ - legend_x_ - 1));
-            const PlotCurve& c = *legends_[i].curve;
-            texts_.place(legend_x_, tops[i], text,
-                         c.legend_colour.isValid() ? c.legend_colour : c.colour);
+            texts_.place(legend_x_, tops[i], text, legends_[i].colour);
         }
     }
 
@@ -622,6 +669,40 @@ private:
 
 PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
     return Plotter(d, spec, size).draw();
+}
+
+std::vector<CurveValue> curve_values_at(const PlotSpec& spec, double x) {
+    const bool log = spec.x.scale == AxisScale::log;
+    const auto along = [log](double v) { return log ? std::log(std::max(v, 1e-300)) : v; };
+    std::vector<CurveValue> out;
+    for (const PlotCurve& c : spec.curves) {
+        if (c.name.isEmpty()) {
+            continue;
+        }
+        for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
+            const PlotPoint& a = c.points[i];
+            const PlotPoint& b = c.points[i + 1];
+            if (!finite(a) || !finite(b) || x < std::min(a.x, b.x) || x > std::max(a.x, b.x)) {
+                continue;
+            }
+            const double span = along(b.x) - along(a.x);
+            const double t = span != 0 ? (along(x) - along(a.x)) / span : 0;
+            out.push_back({c.name, a.y + t * (b.y - a.y), c.unit,
+                           c.legend_colour.isValid() ? c.legend_colour : c.colour});
+            break;
+        }
+    }
+    return out;
+}
+
+QString read_out(const PlotSpec& spec, double x) {
+    QStringList parts;
+    for (const CurveValue& v : curve_values_at(spec, x)) {
+        parts << v.name + QLatin1Char(' ') + QString::number(v.value, 'g', 3) +
+                     (v.unit.isEmpty() ? QString() : QLatin1Char(' ') + v.unit);
+    }
+    return QString::number(x, 'f', x < 100 ? 1 : 0) + QStringLiteral(" Hz: ") +
+           parts.join(QStringLiteral(", "));
 }
 
 } // namespace venturon

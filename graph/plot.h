@@ -54,6 +54,7 @@ struct PlotCurve {
     std::vector<QColor> stretch_colours;
     bool fits_scale = true; // the vertical scale follows it; else it may run off the top
     bool secondary = false; // against the right-hand axis
+    QString unit;           // of its values, for a read-out: "m/s", "mm", "dB"
 };
 
 // The area between two curves sampled at the same x, where the upper lies above
@@ -84,6 +85,14 @@ struct PlotCross {
     QColor colour;
 };
 
+// A legend without a curve of its own, naming a colour that curves take along
+// their stretches (the limit that binds). Keys stand in the legends' column, in
+// their order, from the bottom of the plot upwards.
+struct PlotKey {
+    QString name;
+    QColor colour;
+};
+
 struct PlotSpec {
     PlotAxis x;
     // Left open (nullopt) the vertical range follows the fitted curves.
@@ -97,6 +106,7 @@ struct PlotSpec {
     std::vector<PlotMarker> markers;
     std::vector<PlotCurve> curves;
     std::vector<PlotCross> crosses;
+    std::vector<PlotKey> keys;
     // Extra labels on the frequency axis besides the round ones (the design
     // frequencies), shown where they fit.
     std::vector<double> x_labels;
@@ -120,6 +130,22 @@ struct PlotLayout {
 // Replaces the drawing with the graph at `size` pixels (the drawing's scale
 // becomes that size). Values that are not numbers are left out.
 PlotLayout draw_plot(Drawing& drawing, const PlotSpec& spec, QSizeF size);
+
+// A named curve's value at a frequency, for a read-out.
+struct CurveValue {
+    QString name;
+    double value = 0;
+    QString unit;
+    QColor colour;
+};
+
+// Every named curve's value at x, read between its two nearest points (along a
+// log axis, between their logarithms); curves that do not reach x are left out.
+std::vector<CurveValue> curve_values_at(const PlotSpec& spec, double x);
+
+// "42.3 Hz: Port velocity 12.1 m/s, Chuffing 30.2 m/s": the values at x in words,
+// to three significant digits.
+QString read_out(const PlotSpec& spec, double x);
 
 // A value label's text for a grid step: enough decimals for the step, no more.
 QString tick_text(double value, double step);

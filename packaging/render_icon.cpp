@@ -55,7 +55,7 @@ QByteArray bitmap(const QImage& image) {
         }
     }
     const int mask_row = ((side + 31) / 32) * 4;
-    out.append(QByteArray(mask_row * side, '\0'));
+    out.append(QByteArray(static_cast<qsizetype>(mask_row) * side, '\0'));
     return out;
 }
 

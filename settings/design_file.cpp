@@ -35,10 +35,6 @@ constexpr std::array<TextKey, 3> identity_keys{{
     {"driver_comment", &DriverIdentity::comment},
 }};
 
-std::string highpass_key(std::size_t i) {
-    return "highpass_" + std::to_string(i + 1);
-}
-
 // Calls line(number, text) for each line (LF, CR LF or a lone CR), after a UTF-8
 // byte order mark; numbers count from 1.
 template <class F> void for_each_line(std::string_view bytes, F line) {
@@ -178,10 +174,26 @@ std::optional<double> strict_number(std::size_t line, std::string_view key,
     return *number + 0.0;
 }
 
+// The field a key names, among the inputs file's numbers and the slot's.
 std::optional<Field> input_named(std::string_view key) {
     for (std::size_t i = 0; i < file_number_count; ++i) {
         if (input_rows[i].key == key) {
             return input_rows[i].field;
+        }
+    }
+    for (const Field field : slot_fields) {
+        if (input_row(field).key == key) {
+            return field;
+        }
+    }
+    return std::nullopt;
+}
+
+// The place of a high-pass filter's key, from 0.
+std::optional<std::size_t> highpass_named(std::string_view key) {
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        if (key == highpass_key(i)) {
+            return i;
         }
     }
     return std::nullopt;
@@ -199,6 +211,14 @@ bool read_line(Design& design, std::size_t line, std::string_view key, std::stri
         marked = true;
     } else if (const auto field = input_named(key)) {
         design.inputs[*field] = strict_number(line, key, value);
+    } else if (const auto place = highpass_named(key)) {
+        // In the filters' grammar; a stage out of its bounds is kept, for
+        // to_enclosure_input to refuse with its message, as the inputs file does.
+        auto& stage = design.inputs.highpass[*place];
+        stage = value.empty() ? std::nullopt : read_filter(value);
+        if (!value.empty() && !stage) {
+            refuse(line, key, shown_value(value) + " is not a filter (bw4@18, lr4@20, q0.7@22)");
+        }
     } else if (const auto choice =
                    std::find_if(choice_rows.begin(), choice_rows.end(),
                                 [key](const ChoiceRow& row) { return row.key == key; });
@@ -228,11 +248,6 @@ bool read_line(Design& design, std::size_t line, std::string_view key, std::stri
         for (const TextKey& identity : identity_keys) {
             if (identity.key == key) {
                 text = &(design.identity.*identity.member);
-            }
-        }
-        for (std::size_t i = 0; i < highpass_filter_slots; ++i) {
-            if (highpass_key(i) == key) {
-                text = &design.highpass[i];
             }
         }
         if (!text) {
@@ -288,11 +303,6 @@ std::string serialise_design(const Design& design) {
         add_line(out, number.key, number_value(design.port.*number.member));
     }
     add_line(out, minimum_key, design.port.minimum_radius ? "yes" : "no");
-    out += "\n# High-pass filters, each as its text; empty: none.\n";
-    for (std::size_t i = 0; i < highpass_filter_slots; ++i) {
-        add_line(out, highpass_key(i),
-                 design.highpass[i].empty() ? "" : quoted(design.highpass[i]));
-    }
     return out;
 }
 

@@ -1,15 +1,17 @@
 #pragma once
 
-// A whole design in one file: the enclosure designer's driver, box, drive and port
-// ends, the driver's maker, model and comment, the high-pass filters, and the main
-// window's port. "Save design…" writes it, "Open design…" and venturon-calc
-// --design FILE read it. And the short list of recent designs the window keeps.
+// A whole design in one file: the enclosure designer's driver, box, drive, high-pass
+// filters, port ends and port shape (a slot's numbers too), the driver's maker,
+// model and comment, and the main window's port. "Save design…" writes it, "Open
+// design…" and venturon-calc --design FILE read it. And the short list of recent
+// designs the window keeps.
 //
 // The file is the enclosure inputs file (enclosure_inputs.h: one "key = value" per
 // line, "#" comments, LF, CR LF or CR line ends, a UTF-8 byte order mark skipped,
 // keys case-sensitive, the last of duplicate lines wins, unknown keys ignored, so
-// that a design written by a newer version still opens) with these keys besides
-// the inputs file's own:
+// that a design written by a newer version still opens), every one of its keys
+// (pe_w, port_shape, the slot's, highpass_1 to highpass_4 among them), with these
+// besides:
 //
 //   venturon_design = 1            marks the file as a design; the version writing it
 //   driver_maker = "..."           texts, in double quotes: \" \\ \n \r \t inside;
@@ -19,17 +21,15 @@
 //   port_count = 1                 the number of ports (as its field reads it),
 //   flare_radius_mm = 40           the flare radius,
 //   flare_radius_is_minimum = yes  yes: the radius is the minimum worked out; no: given
-//   highpass_1 = "bw4@18"          up to four high-pass filters, each as its text;
-//   ...                            empty: none
-//   highpass_4 =
 //
 // Reading is stricter than for the inputs file, since a design replaces
 // everything at once: a file without the venturon_design line, a number that is
 // not one number (words, nan, inf, beyond a double), a choice that is not one of
-// its words, or a text with no closing quote is refused with one line saying where
-// (the line and its key), and nothing is read from it. An empty value still means
-// not given. Numbers are written in the shortest text that reads back to the same
-// double, so a design opened gives the same results to the last digit.
+// its words, a filter not in the filters' grammar, or a text with no closing quote
+// is refused with one line saying where (the line and its key), and nothing is
+// read from it. An empty value still means not given. Numbers are written in the
+// shortest text that reads back to the same double, so a design opened gives the
+// same results to the last digit.
 
 #include "enclosure_inputs.h"
 
@@ -64,15 +64,10 @@ struct DesignPort {
     friend bool operator==(const DesignPort&, const DesignPort&) = default;
 };
 
-inline constexpr std::size_t highpass_filter_slots = 4;
-
 struct Design {
     EnclosureInputs inputs = blank_enclosure_inputs();
     DriverIdentity identity;
     DesignPort port;
-    // Each filter as its text ("bw4@18"); empty: none. Kept as written: whoever
-    // builds the filters reads them.
-    std::array<std::string, highpass_filter_slots> highpass;
 
     friend bool operator==(const Design&, const Design&) = default;
 };

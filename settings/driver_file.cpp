@@ -118,6 +118,18 @@ bool has_driver_section(std::string_view text) {
     return found;
 }
 
+// A key of Venturon's inputs file or of a design.
+bool is_own_key(std::string_view key) {
+    const auto named = [key](const auto& row) { return row.key == key; };
+    return std::any_of(input_rows.begin(), input_rows.begin() + file_number_count, named) ||
+           std::any_of(choice_rows.begin(), choice_rows.end(), named) ||
+           std::any_of(slot_fields.begin(), slot_fields.end(),
+                       [key](Field field) { return input_row(field).key == key; }) ||
+           (key.starts_with("highpass_") && key.size() == 10 && key[9] >= '1' &&
+            key[9] <= char('0' + max_filter_stages)) ||
+           key == "venturon_design";
+}
+
 // Venturon's own inputs file: a line with one of its keys, or nothing but
 // comments and blank lines.
 bool is_venturon_inputs(std::string_view bytes) {
@@ -132,13 +144,7 @@ bool is_venturon_inputs(std::string_view bytes) {
         const std::string_view key = equals == std::string_view::npos
                                          ? std::string_view()
                                          : trim_blanks(content.substr(0, equals));
-        const bool known =
-            !key.empty() && (std::any_of(input_rows.begin(), input_rows.begin() + file_number_count,
-                                         [key](const InputRow& row) { return row.key == key; }) ||
-                             std::any_of(choice_rows.begin(), choice_rows.end(),
-                                         [key](const ChoiceRow& row) { return row.key == key; }) ||
-                             key == "venturon_design");
-        (known ? own_key : other) = true;
+        (!key.empty() && is_own_key(key) ? own_key : other) = true;
     });
     return own_key || !other;
 }

@@ -13,11 +13,26 @@ namespace {
 
 constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 
-// The field a key names, among the file's numbers.
+// The field a key names, among the file's numbers and the slot's.
 std::optional<Field> number_named(std::string_view key) {
     for (std::size_t i = 0; i < file_number_count; ++i) {
         if (input_rows[i].key == key) {
             return input_rows[i].field;
+        }
+    }
+    for (const Field field : slot_fields) {
+        if (input_row(field).key == key) {
+            return field;
+        }
+    }
+    return std::nullopt;
+}
+
+// The place of a high-pass filter's key, from 0.
+std::optional<std::size_t> highpass_named(std::string_view key) {
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        if (key == highpass_key(i)) {
+            return i;
         }
     }
     return std::nullopt;
@@ -53,6 +68,10 @@ std::string value_text(const std::optional<double>& value) {
 
 // The comment over each group of the file, in the order of InputGroup; the
 // ports' choices come last.
+constexpr std::string_view highpass_comment =
+    "# High-pass filters on the amplifier's output, in series: bw1 to bw8, lr2, lr4, lr8, "
+    "bessel2 to bessel4, or q and its Q, then @ and the frequency in Hz (empty: none).";
+
 constexpr std::array<std::string_view, 4> group_comments{
     "# Driver: one driver's data sheet values; drivers is how many are in the box.",
     "# Box: net volume and tuning; leakage, absorption and port losses as Qs at Fb (empty: none).",
@@ -64,8 +83,12 @@ std::string_view group_comment(InputGroup group) {
     return group_comments[std::min(static_cast<std::size_t>(group), group_comments.size() - 1)];
 }
 
-// The words of the flared ends, in the order of FlaredEnds.
+// The words of the flared ends, in the order of FlaredEnds, and of the shapes.
 constexpr std::array<std::string_view, 4> flared_ends_words{"both", "outer", "inner", "none"};
+constexpr std::array<std::string_view, 2> port_shape_words{"round", "slot"};
+constexpr std::string_view slot_comment =
+    "# Port shape: round (the main window's port) or slot. A slot: how many; inside width along\n"
+    "# the wall and height; sides that are the box's walls (0, 1 or 2); round-over of free edges.";
 
 void add_line(std::string& out, std::string_view key, const std::string& value) {
     out += key;
@@ -93,13 +116,21 @@ std::optional<InputError> check_drive(const EnclosureInputs& in) {
 
 } // namespace
 
+std::string highpass_key(std::size_t index) {
+    return "highpass_" + std::to_string(index + 1);
+}
+
 EnclosureInputs blank_enclosure_inputs() {
     EnclosureInputs inputs;
     inputs.numbers.fill(std::nullopt);
+    inputs.slot.fill(std::nullopt);
     return inputs;
 }
 
 std::string_view choice_text(const EnclosureInputs& inputs, Choice choice) {
+    if (choice == Choice::port_shape) {
+        return port_shape_text(inputs.port_shape);
+    }
     return choice == Choice::flared_ends
                ? flared_ends_text(inputs.flared_ends)
                : mouth_text(choice == Choice::outer_mouth ? inputs.outer_mouth
@@ -107,6 +138,13 @@ std::string_view choice_text(const EnclosureInputs& inputs, Choice choice) {
 }
 
 bool set_choice(EnclosureInputs& inputs, Choice choice, std::string_view word) {
+    if (choice == Choice::port_shape) {
+        const auto* found = std::find(port_shape_words.begin(), port_shape_words.end(), word);
+        if (found != port_shape_words.end()) {
+            inputs.port_shape = static_cast<PortShape>(found - port_shape_words.begin());
+        }
+        return found != port_shape_words.end();
+    }
     if (choice == Choice::flared_ends) {
         const auto ends = flared_ends_from_text(word);
         if (ends) {
@@ -127,7 +165,20 @@ void reset_choice(EnclosureInputs& inputs, Choice choice) {
 }
 
 std::string_view choice_words(Choice choice) {
-    return choice == Choice::flared_ends ? "both, outer, inner or none" : "flanged or free";
+    switch (choice) {
+    case Choice::flared_ends:
+        return "both, outer, inner or none";
+    case Choice::port_shape:
+        return "round or slot";
+    case Choice::outer_mouth:
+    case Choice::inner_mouth:
+        break;
+    }
+    return "flanged or free";
+}
+
+std::string_view port_shape_text(PortShape shape) {
+    return shape == PortShape::slot ? port_shape_words[1] : port_shape_words[0];
 }
 
 std::string_view mouth_text(MouthCondition mouth) {
@@ -184,6 +235,8 @@ EnclosureInputs parse_enclosure_inputs(std::string_view bytes) {
             if (!set_choice(inputs, *choice, value)) {
                 reset_choice(inputs, *choice);
             }
+        } else if (const auto place = highpass_named(key)) {
+            inputs.highpass[*place] = read_filter(value);
         }
     }
     return inputs;
@@ -205,13 +258,31 @@ std::string serialise_enclosure_inputs(const EnclosureInputs& inputs) {
     out += group_comment(InputGroup::port);
     out += "\n";
     for (const ChoiceRow& row : choice_rows) {
+        if (row.choice == Choice::port_shape) {
+            out += "\n";
+            out += slot_comment;
+            out += "\n";
+        }
         add_line(out, row.key, std::string(choice_text(inputs, row.choice)));
+    }
+    for (const Field field : slot_fields) {
+        add_line(out, input_row(field).key, value_text(inputs[field]));
+    }
+    out += "\n";
+    out += highpass_comment;
+    out += "\n";
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        const auto& stage = inputs.highpass[i];
+        add_line(out, highpass_key(i), stage ? filter_text(*stage) : std::string());
     }
     return out;
 }
 
-Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& in, double port_diameter_mm,
-                                           int port_count) {
+namespace {
+
+// The driver, the box and the drive, checked and in the model's units; the
+// port is the caller's.
+Checked<EnclosureInput> to_model_input(const EnclosureInputs& in) {
     for (std::size_t i = 0; i < file_number_count; ++i) {
         const InputRow& row = input_rows[i];
         if (row.field == Field::power) {
@@ -230,14 +301,22 @@ Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& in, double por
             return *error;
         }
     }
-    if (auto error = check_input(Field::port_diameter, port_diameter_mm, Scale::file)) {
-        return *error;
-    }
-    if (auto error = check_input(Field::port_count, port_count)) {
-        return *error;
+    for (std::size_t i = 0; i < max_filter_stages; ++i) {
+        if (in.highpass[i]) {
+            if (auto error = check_filter(*in.highpass[i])) {
+                error->scale = Scale::file;
+                error->item = static_cast<int>(i + 1);
+                return *error;
+            }
+        }
     }
 
     EnclosureInput out;
+    for (const auto& stage : in.highpass) {
+        if (stage) {
+            out.highpass.push_back(*stage);
+        }
+    }
     out.driver.qes = out.driver.qms = out.driver.qts = 0; // 0: not given
     out.box.ql.reset();
     for (std::size_t i = 0; i < file_number_count; ++i) {
@@ -248,9 +327,40 @@ Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& in, double por
             set_input(out, row.field, row.if_absent * row.si_per_unit);
         }
     }
-    set_input(out, Field::port_diameter, to_model(Field::port_diameter, port_diameter_mm));
-    set_input(out, Field::port_count, port_count);
     return out;
+}
+
+} // namespace
+
+Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& in, double port_diameter_mm,
+                                           int port_count) {
+    auto out = to_model_input(in);
+    if (!out) {
+        return out;
+    }
+    if (auto error = check_input(Field::port_diameter, port_diameter_mm, Scale::file)) {
+        return *error;
+    }
+    if (auto error = check_input(Field::port_count, port_count)) {
+        return *error;
+    }
+    EnclosureInput input = *out;
+    set_input(input, Field::port_diameter, to_model(Field::port_diameter, port_diameter_mm));
+    set_input(input, Field::port_count, port_count);
+    return input;
+}
+
+Checked<EnclosureInput> to_enclosure_input(const EnclosureInputs& in, const SlotPort& slot) {
+    auto out = to_model_input(in);
+    if (!out) {
+        return out;
+    }
+    if (auto error = check_slot(slot)) {
+        return *error;
+    }
+    EnclosureInput input = *out;
+    input.port = slot_port_size(slot);
+    return input;
 }
 
 FlaredPort to_flared_port(const EnclosureInputs& inputs, double port_diameter_mm,
@@ -263,6 +373,39 @@ FlaredPort to_flared_port(const EnclosureInputs& inputs, double port_diameter_mm
     port.outer = {ends == FlaredEnds::both || ends == FlaredEnds::outer, inputs.outer_mouth};
     port.inner = {ends == FlaredEnds::both || ends == FlaredEnds::inner, inputs.inner_mouth};
     return port;
+}
+
+Checked<SlotPort> to_slot_port(const EnclosureInputs& in) {
+    for (const Field field : slot_fields) {
+        const std::optional<double>& value = in[field];
+        if (!value && (field == Field::slot_width || field == Field::slot_height)) {
+            return InputError{field, Problem::missing, Scale::file};
+        }
+        if (value) {
+            if (auto error = check_input(field, *value, Scale::file)) {
+                return *error;
+            }
+        }
+    }
+    const double width = *in[Field::slot_width];
+    const double height = *in[Field::slot_height];
+    if (auto error =
+            check_round_over(in[Field::slot_radius].value_or(0), width, height, Scale::file)) {
+        return *error;
+    }
+    const FlaredEnds ends = in.flared_ends;
+    SlotPort slot;
+    slot.width_m = to_model(Field::slot_width, width);
+    slot.height_m = to_model(Field::slot_height, height);
+    slot.count = static_cast<int>(in[Field::slot_count].value_or(1));
+    slot.walls = static_cast<int>(in[Field::slot_walls].value_or(0));
+    slot.radius_m =
+        in[Field::slot_radius] ? to_model(Field::slot_radius, *in[Field::slot_radius]) : 0;
+    // A round-over at the largest the slot takes stays within it after converting.
+    slot.radius_m = std::min(slot.radius_m, largest_round_over(slot.width_m, slot.height_m));
+    slot.outer = {ends == FlaredEnds::both || ends == FlaredEnds::outer, in.outer_mouth};
+    slot.inner = {ends == FlaredEnds::both || ends == FlaredEnds::inner, in.inner_mouth};
+    return slot;
 }
 
 } // namespace venturon

@@ -28,7 +28,8 @@ std::string name_of(Field field) {
 
 // The words for each problem, in the order of Problem: the input's {name}, its
 // bounds {low} and {high} with its {unit}, the {other} Q that a Q problem names
-// and the {third} it gives, the highest Q ({top}) and a {value} worked out.
+// and the {third} it gives, the highest Q ({top}), a {value} worked out and a
+// {limit} in the input's own units.
 constexpr std::array<std::string_view, problem_count> problem_words{
     "{name} must be given",
     "{name} must be between {low} and {high}{unit}{unknown}",
@@ -41,6 +42,10 @@ constexpr std::array<std::string_view, problem_count> problem_words{
     "Qts is too close to {other}: the {third} it gives is above {top}",
     "Qts does not agree with Qes and Qms, which give {value}",
     "High frequency must not be below the low frequency",
+    "{name} must be 2, 4 or 8",
+    "A high-pass filter is written as its kind and order (bw1 to bw8, lr2, lr4 or lr8, "
+    "bessel2 to bessel4) or q and its Q, then @ and its frequency in Hz: bw4@18, q0.7@22",
+    "{name} must be at most {limit}{unit}, the slot's smaller side",
 };
 
 } // namespace
@@ -101,6 +106,7 @@ std::string input_message(const InputError& e, UnitsMode units, UnitStyle style)
         {"{third}", name_of(third)},
         {"{top}", bound_text(input_row(Field::qes).range.high)},
         {"{value}", bound_text(std::round(e.value * 1e4) / 1e4)},
+        {"{limit}", bound_text(e.scale == Scale::file ? e.value * factor : e.value)},
     };
     std::string text(problem_words[static_cast<std::size_t>(e.problem)]);
     for (const auto& [mark, fill] : fills) {

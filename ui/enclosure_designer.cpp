@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -235,6 +236,7 @@ QWidget* EnclosureDesigner::create_inputs() {
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     QGroupBox* frame = nullptr;
+    QGridLayout* grid = nullptr;
     std::size_t in_frame = 0;
     for (std::size_t i = 0; i < file_number_count; ++i) {
         const InputRow& row = input_rows[i];
@@ -245,11 +247,11 @@ QWidget* EnclosureDesigner::create_inputs() {
                                     : row.group == InputGroup::box  ? "box"
                                                                     : "drive"));
             set_fore_colour(frame, colours::hint);
-            new QGridLayout(frame);
+            grid = new QGridLayout(frame);
             column->addWidget(frame);
             in_frame = 0;
         }
-        add_field(frame, row, in_frame++);
+        add_field(frame, grid, row, in_frame++);
     }
     const QString drive_tip =
         QStringLiteral("Type the power or the voltage: the one typed drives the box, the other "
@@ -263,8 +265,8 @@ QWidget* EnclosureDesigner::create_inputs() {
 }
 
 // A field of a frame, in two columns, with its message on the row below it.
-void EnclosureDesigner::add_field(QGroupBox* frame, const InputRow& row, std::size_t place) {
-    auto* grid = static_cast<QGridLayout*>(frame->layout());
+void EnclosureDesigner::add_field(QGroupBox* frame, QGridLayout* grid, const InputRow& row,
+                                  std::size_t place) {
     const int col = static_cast<int>(place / rows_per_column(row.group)) * 2;
     const int line = static_cast<int>(place % rows_per_column(row.group)) * 2;
     const QString name = qs(row.option);
@@ -354,7 +356,17 @@ QWidget* EnclosureDesigner::create_results() {
     graph_->setAccessibleName(QStringLiteral("Enclosure graph"));
     graph_->setMinimumSize(360, 220);
     graph_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    graph_->setMouseTracking(true);
+    graph_->setFocusPolicy(Qt::StrongFocus);
+    graph_->setToolTip(QStringLiteral("Point at the graph, or use the left and right arrow keys, "
+                                      "to read every curve at a frequency"));
+    graph_->installEventFilter(this);
+    connect(graph_, &PictureBox::pointer_moved, this,
+            [this](QPointF at) { point_at(layout_.x_value(at.x())); });
     column->addWidget(graph_, 1);
+    readout_ = add_text("Label_readout");
+    readout_->setText(QStringLiteral(" "));
+    column->addWidget(readout_);
 
     velocities_text_ = add_text("Label_velocities");
     length_text_ = add_text("Label_length");
@@ -439,6 +451,11 @@ void EnclosureDesigner::reject() {
 }
 
 void EnclosureDesigner::refresh() {
+    calculate();
+}
+
+void EnclosureDesigner::units_changed() {
+    show_inputs();
     calculate();
 }
 
@@ -611,6 +628,44 @@ void EnclosureDesigner::show_velocities(int ports) {
     graph_->setAccessibleDescription(text);
 }
 
+// The read-out: every curve's value at a frequency, with a cursor line there.
+void EnclosureDesigner::point_at(double frequency) {
+    if (spec_.curves.empty() || !(layout_.plot.width() > 0)) {
+        return;
+    }
+    frequency = std::clamp(frequency, std::min(spec_.x.low, spec_.x.high),
+                           std::max(spec_.x.low, spec_.x.high));
+    cursor_hz_ = frequency;
+    graph_->set_cursor_x(layout_.x_pixel(frequency));
+    const QString text = read_out(spec_, frequency);
+    readout_->setText(text);
+    readout_->setAccessibleName(text);
+}
+
+// Left and right step the read-out's frequency by 2 % (Page keys by 20 %), Home and
+// End go to the ends of the axis.
+bool EnclosureDesigner::eventFilter(QObject* watched, QEvent* event) {
+    const auto* key = dynamic_cast<const QKeyEvent*>(event);
+    if (watched == graph_ && key != nullptr && event->type() == QEvent::KeyPress) {
+        const double f = cursor_hz_.value_or(std::sqrt(spec_.x.low * spec_.x.high));
+        const std::pair<int, double> steps[] = {{Qt::Key_Left, 1 / 1.02},
+                                                {Qt::Key_Right, 1.02},
+                                                {Qt::Key_PageDown, 1 / 1.2},
+                                                {Qt::Key_PageUp, 1.2}};
+        for (const auto& [k, factor] : steps) {
+            if (key->key() == k) {
+                point_at(f * factor);
+                return true;
+            }
+        }
+        if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) {
+            point_at(key->key() == Qt::Key_Home ? spec_.x.low : spec_.x.high);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 // The view chosen, drawn at the size it shows; nothing new while the inputs are wrong.
 void EnclosureDesigner::draw_graph() {
     if (!isVisible() || !velocities_ || !model_) {
@@ -618,18 +673,16 @@ void EnclosureDesigner::draw_graph() {
     }
     const SolvedEnclosure& model = *model_;
     const WindowPort& port = shown_port_;
-    if (view_tabs_->currentIndex() == 0) {
-        PortVelocityGraphInput graph =
-            port_velocity_graph_input(model, port.diameter_mm, port.radius_mm, port.allowances);
-        graph.picture_size = graph_->size();
-        draw_port_velocity_graph(graph_->drawing(), graph);
-    } else {
-        ExcursionGraphInput graph = excursion_graph_input(model);
-        graph.picture_size = graph_->size();
-        draw_excursion_graph(graph_->drawing(), graph);
-    }
+    spec_ = view_tabs_->currentIndex() == 0
+                ? port_velocity_plot(port_velocity_graph_input(model, port.diameter_mm,
+                                                               port.radius_mm, port.allowances))
+                : excursion_plot(excursion_graph_input(model));
+    layout_ = draw_plot(graph_->drawing(), spec_, graph_->size());
     graph_->set_dimmed(false);
     graph_->refresh();
+    if (cursor_hz_) {
+        point_at(*cursor_hz_);
+    }
 }
 
 void EnclosureDesigner::use_velocities() {

@@ -3,6 +3,7 @@
 #include "enclosure.h"
 #include "enclosure_inputs.h"
 #include "model.h"
+#include "plot.h"
 #include "program_state.h"
 
 #include <QDialog>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -58,6 +60,8 @@ public:
     // Works the results out again for the main window's port as it is now (when
     // the designer is on screen).
     void refresh();
+    // Shows the fields and results again in the units mode of now.
+    void units_changed();
 
     // The field of one of the inputs file's numbers, and the message beside it;
     // the other controls go by their object names ("Combo_outer", "Tab_view",
@@ -66,6 +70,7 @@ public:
     QLabel* field_message(Field field) const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void reject() override;
@@ -79,7 +84,7 @@ private:
 
     void create_controls();
     QWidget* create_inputs();
-    void add_field(QGroupBox* frame, const InputRow& row, std::size_t place);
+    void add_field(QGroupBox* frame, QGridLayout* grid, const InputRow& row, std::size_t place);
     QGroupBox* create_port_ends(QWidget* panel);
     QWidget* create_results();
     void show_inputs();
@@ -90,6 +95,7 @@ private:
     void show_errors(const std::optional<InputError>& error);
     void show_velocities(int ports);
     void draw_graph();
+    void point_at(double frequency);
     void use_velocities();
     void show_drive_equivalent();
 
@@ -113,6 +119,10 @@ private:
     QLabel *warnings_text_ = nullptr, *problem_text_ = nullptr;
     QTabBar* view_tabs_ = nullptr;
     PictureBox* graph_ = nullptr;
+    QLabel* readout_ = nullptr;
+    PlotSpec spec_; // of the view shown
+    PlotLayout layout_;
+    std::optional<double> cursor_hz_; // the read-out's frequency
     QPushButton *use_button_ = nullptr, *close_button_ = nullptr;
 };
 

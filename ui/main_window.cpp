@@ -282,7 +282,12 @@ void MainWindow::start_up() {
     about_ = new AboutDialog(
         program_, interaction_, [this] { re_enable_warnings(); }, this);
     options_ = new OptionsDialog(
-        program_, [this] { show_allowances(*options_, reminder_); }, this);
+        program_,
+        [this] {
+            show_allowances(*options_, reminder_);
+            port_changed();
+        },
+        this);
     units_ = new UnitsDialog(
         program_,
         [this](bool imperial) {
@@ -296,20 +301,8 @@ void MainWindow::start_up() {
         },
         this);
 
-    enclosure_ = new EnclosureDesigner(
-        program_,
-        [this] {
-            // A computed minimum is cut as the radius field shows it, a step up.
-            const bool minimum = minimum_mode_option->isChecked();
-            const double radius =
-                minimum ? shown_minimum(s_.radius_mm, program_.units_mode) : s_.radius_mm;
-            return WindowPort{s_.diameter_mm, radius, std::max(1.0, field_number(port_count_field)),
-                              current_allowances(), minimum};
-        },
-        [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
-
     for (QWidget* dialog :
-         std::initializer_list<QWidget*>{diameter_warning_, about_, options_, units_, enclosure_}) {
+         std::initializer_list<QWidget*>{diameter_warning_, about_, options_, units_}) {
         add_quit_shortcut(dialog);
     }
 
@@ -478,6 +471,7 @@ void MainWindow::on_port_count_edited() {
     checklock();
     s_.port_word = QString::fromLatin1(port_word(field_number(port_count_field)));
     set_status(stale_text, colours::stale_status);
+    port_changed();
 }
 
 void MainWindow::checklock() {
@@ -588,6 +582,7 @@ void MainWindow::validatedia() {
     checklock();
     populatedia();
     s_.diameter_changed = false;
+    port_changed();
 }
 
 void MainWindow::validaterad() {
@@ -598,6 +593,7 @@ void MainWindow::validaterad() {
     }
     populaterad();
     s_.radius_changed = false;
+    port_changed();
 }
 
 // --- Calculate command -----------------------------------------------------------
@@ -665,6 +661,7 @@ void MainWindow::calculate_command() {
         set_back_colour(field, cruise_control_check->isChecked() ? colours::computed_field
                                                                  : colours::normal_field);
     }
+    port_changed();
 
     if (s_.diameter_mm > DiameterWarningDialog::threshold_mm && diameter_warning_ &&
         !diameter_warning_->warnings_silenced()) {
@@ -792,10 +789,41 @@ void MainWindow::open_about() {
     }
 }
 
+// The designer is made when first opened, and stays beside the main window (not
+// modal), following its port as it changes.
 void MainWindow::open_enclosure_designer() {
-    if (enclosure_) {
-        interaction_.run_modal(*enclosure_);
+    if (closed_) {
+        return;
     }
+    if (!enclosure_) {
+        enclosure_ = new EnclosureDesigner(
+            program_, [this] { return window_port(); },
+            [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
+        enclosure_->set_inputs(enclosure_inputs_);
+        add_quit_shortcut(enclosure_);
+    }
+    enclosure_->show();
+    enclosure_->raise();
+    enclosure_->activateWindow();
+}
+
+WindowPort MainWindow::window_port() const {
+    // A computed minimum is cut as the radius field shows it, a step up.
+    const bool minimum = minimum_mode_option->isChecked();
+    const double radius = minimum ? shown_minimum(s_.radius_mm, program_.units_mode) : s_.radius_mm;
+    return {s_.diameter_mm, radius, std::max(1.0, field_number(port_count_field)),
+            current_allowances(), minimum};
+}
+
+// The designer, when open, works its results out again for the port as it is now.
+void MainWindow::port_changed() {
+    if (enclosure_ && !closed_) {
+        enclosure_->refresh();
+    }
+}
+
+const EnclosureInputs& MainWindow::enclosure_inputs() const {
+    return enclosure_ ? enclosure_->inputs() : enclosure_inputs_;
 }
 
 // The enclosure designer's velocities, written into the velocity fields as the
@@ -826,6 +854,9 @@ void MainWindow::open_units() {
     }
     populatedia();
     populaterad();
+    if (enclosure_) {
+        enclosure_->units_changed();
+    }
 }
 
 void MainWindow::re_enable_warnings() {

@@ -80,7 +80,10 @@ public:
     DiameterWarningDialog* diameter_warning() const { return diameter_warning_; }
     OptionsDialog* options() const { return options_; }
     UnitsDialog* units() const { return units_; }
+    // The enclosure designer, once it has been opened; nothing before.
     EnclosureDesigner* enclosure() const { return enclosure_; }
+    // Its inputs: the designer's, or those read at start-up while it is not open.
+    const EnclosureInputs& enclosure_inputs() const;
     AboutDialog* about() const { return about_; }
     AllowanceReminder& reminder() { return reminder_; }
 
@@ -138,6 +141,8 @@ private:
     void load_settings();
     void save_settings(); // venturon.ini and venturon-enclosure.ini, as one pair
     void load_enclosure_inputs();
+    WindowPort window_port() const;
+    void port_changed();
     void use_velocities(const std::array<double, 4>& velocities);
 
     void show_velocity_used(std::size_t index);
@@ -187,6 +192,7 @@ private:
     QPointer<OptionsDialog> options_;
     QPointer<UnitsDialog> units_;
     QPointer<EnclosureDesigner> enclosure_;
+    EnclosureInputs enclosure_inputs_; // read at start-up
     AllowanceReminder reminder_;
 };
 

@@ -124,10 +124,8 @@ void MainWindow::save_settings() {
     record.units_mode = program_.units_mode;
     const std::string text = serialise_settings(record);
     std::optional<QByteArray> enclosure;
-    if (enclosure_) {
-        const std::string inputs = serialise_enclosure_inputs(enclosure_->inputs());
-        enclosure = QByteArray(inputs.data(), qsizetype(inputs.size()));
-    }
+    const std::string inputs = serialise_enclosure_inputs(enclosure_inputs());
+    enclosure = QByteArray(inputs.data(), qsizetype(inputs.size()));
     write_settings_pair(settings_directory_, QByteArray(text.data(), qsizetype(text.size())),
                         enclosure);
 }
@@ -137,10 +135,10 @@ void MainWindow::save_settings() {
 // the first start's inputs.
 void MainWindow::load_enclosure_inputs() {
     if (const auto bytes = read_settings_file(enclosure_file_path(settings_directory_))) {
-        enclosure_->set_inputs(parse_enclosure_inputs(
-            std::string_view(bytes->constData(), std::size_t(bytes->size()))));
+        enclosure_inputs_ = parse_enclosure_inputs(
+            std::string_view(bytes->constData(), std::size_t(bytes->size())));
     } else {
-        enclosure_->set_inputs(EnclosureInputs{});
+        enclosure_inputs_ = EnclosureInputs{};
     }
 }
 

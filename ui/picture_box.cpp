@@ -29,6 +29,29 @@ void PictureBox::paintEvent(QPaintEvent*) {
         veil.setAlpha(170);
         painter.fillRect(rect(), veil);
     }
+    if (cursor_x_) {
+        QPen pen(QColor(60, 60, 60));
+        pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(*cursor_x_, 0), QPointF(*cursor_x_, height()));
+    }
+}
+
+void PictureBox::set_cursor_x(std::optional<double> pixels) {
+    if (pixels != cursor_x_) {
+        cursor_x_ = pixels;
+        update();
+    }
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    emit pointer_moved(event->position());
+    QWidget::mouseMoveEvent(event);
+}
+
+void PictureBox::leaveEvent(QEvent* event) {
+    emit pointer_left();
+    QWidget::leaveEvent(event);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -248,8 +248,9 @@ TEST(EnclosureCalc, JsonAndCsvFields) {
           "air_density_kg_m3", "speed_of_sound_m_s", "port_length_problem"}) {
         EXPECT_TRUE(e.contains(key)) << key;
     }
-    EXPECT_EQ(e["inputs"].toObject().size(), qsizetype(file_number_count + choice_rows.size()));
-    EXPECT_EQ(e["port_length"].toObject().size(), 15);
+    EXPECT_EQ(e["inputs"].toObject().size(), qsizetype(file_number_count + choice_rows.size() +
+                                                       slot_fields.size() + max_filter_stages));
+    EXPECT_EQ(e["port_length"].toObject().size(), 16);
     const QJsonArray curve = e["curve"].toArray();
     ASSERT_EQ(curve.size(), 7);
     EXPECT_EQ(curve.last().toObject()["frequency_hz"].toDouble(), 200);
@@ -290,9 +291,13 @@ TEST(EnclosureCalc, NoNonNumbersAnywhere) {
     };
     for (const Args& design : designs) {
         for (const char* format : {"table", "json", "csv"}) {
-            const Outcome o = calc(example + design + Args{"-f", format, "--curve"});
-            EXPECT_EQ(o.status, 0) << o.err;
-            EXPECT_FALSE(std::regex_search(o.out, non_number)) << o.out;
+            for (const Args& chain :
+                 {Args{}, Args{"--max-output", "--pe", "0.01", "--highpass", "bw8@1000",
+                               "--highpass", "q20@1", "--highpass", "lr8@1"}}) {
+                const Outcome o = calc(example + design + chain + Args{"-f", format, "--curve"});
+                EXPECT_EQ(o.status, 0) << o.err;
+                EXPECT_FALSE(std::regex_search(o.out, non_number)) << o.out;
+            }
         }
     }
 }

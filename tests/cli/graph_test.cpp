@@ -1,5 +1,6 @@
 // --graph: the main window's velocity graph written as PNG or SVG.
 #include "calculation.h"
+#include "enclosure_graph.h"
 #include "file_writing.h"
 #include "graph_output.h"
 #include "support/calc.h"
@@ -301,6 +302,10 @@ const SharedFile shared_files[] = {
      {"--graph", "{dir}/hard.svg", "--enclosure-graph", "{dir}/p.svg"},
      "--enclosure-graph \"{dir}/p.svg\": the same file as --graph \"{dir}/hard.svg\"; "
      "give each graph a file of its own"},
+    {"plot_and_excursion",
+     {"--excursion-graph", "{dir}/new.png", "--plot", "excursion={dir}/./new.png"},
+     "--plot \"{dir}/./new.png\": the same file as --excursion-graph \"{dir}/new.png\"; "
+     "give each graph a file of its own"},
     {"all_three_different", {"--graph", "{dir}/a.png", "--enclosure-graph", "{dir}/b.png",
       "--excursion-graph", "{dir}/here/c.svg"}, ""},
 };
@@ -366,4 +371,51 @@ TEST_F(GraphFile, PaddedPictureReadsAsThePicture) {
         EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
         EXPECT_GT(elements, 10);
     }
+}
+
+// --plot VIEW=FILE: each of the designer's views at the size asked, its SVG
+// described in the view's own line; a view it does not know is refused, naming
+// the views it does.
+TEST_F(GraphFile, PlotWritesTheDesignersViews) {
+    QStringList args =
+        startup + driver + QStringList{"--radius", "40",   "--graph-size", "480x260", "--xmax",
+                                       "12",       "--pe", "300",          "--power", "1000"};
+    for (std::string_view key : plot_view_keys) {
+        const QString name = QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
+        args << "--plot" << name + "=" + path(name + ".png");
+        ASSERT_TRUE(designer_view_named(key)) << key;
+    }
+    args << "--plot"
+         << "max-spl=" + path("max.svg");
+    const Outcome o = calc(args);
+    ASSERT_EQ(o.status, exit_success) << o.err;
+    EXPECT_EQ(o.err, "");
+    for (std::string_view key : plot_view_keys) {
+        const QString file =
+            path(QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size())) + ".png");
+        EXPECT_EQ(QImage(file, "PNG").size(), QSize(480, 260)) << key;
+    }
+    QFile svg(path("max.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(svg.readAll());
+    EXPECT_TRUE(text.contains("<title>Maximum SPL</title>"));
+    EXPECT_TRUE(text.contains("limited by Xmax from 10 to")) << text.left(600).toStdString();
+    EXPECT_TRUE(text.contains("; by chuffing from ")) << text.left(600).toStdString();
+
+    for (const auto& [value, message] :
+         {std::pair{QString("loudness=" + path("l.png")),
+                    "--plot \"loudness=" + path("l.png").toStdString() +
+                        "\": unknown view \"loudness\"; expected spl, max-spl, velocity, "
+                        "excursion, impedance or group-delay"},
+          std::pair{path("l.png"),
+                    "--plot \"" + path("l.png").toStdString() +
+                        "\": expected VIEW=FILE, VIEW one of spl, max-spl, velocity, excursion, "
+                        "impedance or group-delay"}}) {
+        const Outcome bad = calc(startup + driver + QStringList{"--plot", value});
+        EXPECT_EQ(bad.status, exit_bad_input);
+        EXPECT_EQ(bad.err, "venturon-calc: " + message + "\n");
+    }
+    const Outcome without = calc(startup + QStringList{"--plot", "spl=" + path("s.png")});
+    EXPECT_EQ(without.err,
+              "venturon-calc: --plot needs driver inputs (--driver FILE, or --fs, --vas, ...)\n");
 }

@@ -517,3 +517,92 @@ TEST(F3, FourthOrderButterworthAlignmentAtFs) {
     EXPECT_NEAR(*f3, 30, 0.3);
     EXPECT_NEAR(response_at(*model, 30).spl_db - passband_spl_db(*model), -3.01, 0.05);
 }
+
+// The group delay of the exact B4 alignment (Qts = 1/sqrt(4 + 2 sqrt 2), Vas = Vb
+// sqrt 2, Fb = Fs, nothing lost, no inductance), whose sound pressure is the
+// fourth-order Butterworth high-pass s^4 / D(s): the numerator adds no delay, and
+// each pole -sigma + j w of D (unit circle, 22.5 and 67.5 degrees off the negative
+// real axis) adds sigma / (sigma^2 + (1 - w)^2) at Fs, over omega0 = 2 pi Fs:
+//   0.92388 / (0.85355 + 0.38108) + 0.92388 / (0.85355 + 1.91180)
+//   + 0.38268 / (0.14645 + 0.00579) + 0.38268 / (0.14645 + 3.70131)
+//   = 0.74830 + 0.33409 + 2.51368 + 0.09946 = 3.69552, / (2 pi 30) = 19.6053 ms.
+TEST(GroupDelay, LosslessFourthOrderButterworthAtFs) {
+    // With no inductance, the coil's damping and the suspension's add up in one
+    // mechanical loop: only Qts counts, so Qms may carry a share of it.
+    const double qts = 1 / std::sqrt(4 + 2 * std::numbers::sqrt2);
+    EnclosureInput in = butterworth();
+    in.driver.qms = 1000;
+    in.driver.qes = in.driver.qms * qts / (in.driver.qms - qts);
+    in.driver.qts = 0;
+    in.driver.vas_m3 = 0.1 * std::numbers::sqrt2;
+    const SolvedEnclosure m = solved(in);
+    EXPECT_NEAR(m.driver.qts, qts, 1e-15);
+    double sum = 0;
+    for (double angle : {22.5, 67.5}) {
+        const double sigma = std::cos(angle * pi / 180);
+        const double w = std::sin(angle * pi / 180);
+        sum += sigma / (sigma * sigma + (1 - w) * (1 - w)) +
+               sigma / (sigma * sigma + (1 + w) * (1 + w));
+    }
+    EXPECT_NEAR(sum, 3.69552, 1e-5);
+    EXPECT_NEAR(response_at(m, 30).group_delay_s, sum / (2 * pi * 30), 1e-9);
+    EXPECT_NEAR(response_at(m, 30).group_delay_s, 19.6053e-3, 1e-6);
+}
+
+// The group delay is minus the slope of the pressure's phase: checked against the
+// phase itself on the hand-worked subwoofer with every loss, the coil's inductance
+// and a filter, at frequencies where the phase turns slowly and fast.
+TEST(GroupDelay, SlopeOfThePhase) {
+    EnclosureInput in = subwoofer();
+    in.box.qa = 20;
+    in.box.qp = 40;
+    in.driver.le_h = 2e-3;
+    in.highpass = {{FilterKind::bessel, 3, 18}};
+    const SolvedEnclosure m = solved(in);
+    for (double f : {12.0, 24.0, 30.0, 41.0, 150.0}) {
+        const ResponsePoint p = response_at(m, f);
+        const double h = f * 1e-5;
+        const ResponsePoint a = response_at(m, f - h);
+        const ResponsePoint b = response_at(m, f + h);
+        // Radiated flow = port + leak - cones; with the pressure's s and the same
+        // phase reference, arg differences need no unwrapping over so short a step.
+        const auto radiated = [&](const ResponsePoint& r) {
+            const double w = 2 * pi * r.frequency_hz;
+            const Complex leak = r.box_pressure * m.gal;
+            return Complex{0, w} * (r.port_volume_velocity + leak - r.cone_volume_velocity);
+        };
+        const double slope = std::arg(radiated(b) / radiated(a)) / (2 * pi * 2 * h);
+        EXPECT_NEAR(p.group_delay_s, -slope, 1e-7 + 1e-6 * std::fabs(slope)) << f;
+    }
+}
+
+// Every output but the impedance follows the filtered voltage: a second-order
+// Butterworth at 20 Hz has |H| = x^2 / sqrt((1 - x^2)^2 + 2 x^2) at x = f / 20,
+// 0.25 / sqrt(0.5625 + 0.5) = 0.242536 at 10 Hz, -12.305 dB.
+TEST(HighPassDrive, OutputsFollowTheFilteredVoltage) {
+    EnclosureInput in = subwoofer();
+    const SolvedEnclosure plain = solved(in);
+    in.highpass = {{FilterKind::butterworth, 2, 20}};
+    const SolvedEnclosure filtered = solved(in);
+    const ResponsePoint a = response_at(plain, 10);
+    const ResponsePoint b = response_at(filtered, 10);
+    EXPECT_NEAR(std::abs(b.filter), 0.242536, 1e-6);
+    EXPECT_NEAR(b.filter_db, -12.305, 1e-3);
+    EXPECT_NEAR(b.excursion_m / a.excursion_m, 0.242536, 1e-6);
+    EXPECT_NEAR(b.excursion_m / a.excursion_m, std::abs(b.filter), 1e-12);
+    EXPECT_NEAR(b.port_velocity / a.port_velocity, std::abs(b.filter), 1e-12);
+    EXPECT_NEAR(b.spl_db - a.spl_db, b.filter_db, 1e-9);
+    EXPECT_NEAR(b.spl_unfiltered_db, a.spl_db, 1e-9);
+    EXPECT_EQ(b.impedance, a.impedance);
+    EXPECT_EQ(a.spl_unfiltered_db, a.spl_db);
+
+    // F3 follows the filtered response; the unfiltered one stays the box's.
+    in.highpass = {{FilterKind::butterworth, 8, 60}};
+    const SolvedEnclosure steep = solved(in);
+    ASSERT_TRUE(f3_hz(plain));
+    EXPECT_NEAR(*f3_hz(steep, Filtering::unfiltered), *f3_hz(plain), 1e-9);
+    const auto f3 = f3_hz(steep);
+    ASSERT_TRUE(f3);
+    EXPECT_NEAR(response_at(steep, *f3).spl_db, passband_spl_db(steep) - 3, 1e-6);
+    EXPECT_GT(*f3, 50); // the filter's, far above the box's 30 Hz
+}

@@ -115,3 +115,69 @@ TEST(EnclosureGraphLayout, TinyPicturesStayInside) {
         expect_laid_out(d, draw_port_velocity_graph(d, in), size);
     }
 }
+
+// The designer's six views over random designs (drivers, filters, Pe, flares,
+// references) at sizes from the designer's smallest to a large screen: every text
+// inside, apart and off the plot, the axis titles always whole, and the maximum
+// SPL's five keys named where the legends' column holds them.
+TEST(EnclosureGraphLayout, DesignerViewsStayApartOffThePlotAndInside) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const QSizeF sizes[] = {{360, 220}, {480, 260}, {600, 300}, {900, 500}, {1400, 800}};
+    const char* filters[] = {"bw1@40", "bw8@12", "lr4@20", "bessel3@25", "q0.5@30", "q12@18"};
+    int pictures = 0;
+    for (int i = 0; i < 160; ++i) {
+        EnclosureInputs in;
+        const double diameter = 25 * std::pow(16.0, unit(random));
+        in[Field::power] = std::pow(10.0, -1 + 4.5 * unit(random));
+        in[Field::xmax] = unit(random) < 0.2 ? 0 : 40 * unit(random) + 0.5;
+        in[Field::pe] = unit(random) < 0.3 ? 0 : std::pow(10.0, 4 * unit(random));
+        in[Field::vb] = 5 + 400 * unit(random);
+        in[Field::fb] = 15 + 45 * unit(random);
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (unit(random) < 0.25) {
+                in.highpass[k] = read_filter(filters[static_cast<std::size_t>(6 * unit(random))]);
+            }
+        }
+        const auto input = to_enclosure_input(in, diameter, 1 + static_cast<int>(4 * unit(random)));
+        ASSERT_TRUE(input);
+        const auto model = solve_enclosure(*input);
+        ASSERT_TRUE(model);
+        const PortLimitSettings port{unit(random) < 0.2 ? 0 : 200 * unit(random),
+                                     first_start_allowances};
+        const double low = unit(random) < 0.7 ? 10 : 10 + 30 * unit(random);
+        const double high = unit(random) < 0.7 ? 200 : low * (1.5 + 8 * unit(random));
+        DesignerGraphInput graph = designer_graph_input(*model, port, low, high, 120);
+        const auto references = static_cast<std::size_t>(4 * unit(random));
+        for (std::size_t r = 0; r < references; ++r) {
+            graph.references.push_back(
+                {QStringLiteral("Reference %1").arg(r + 1), designer_colour::references[r],
+                 designer_curves(*model, {0, first_start_allowances}, low, high, 120)});
+        }
+        const QSizeF size = sizes[static_cast<std::size_t>(i) % std::size(sizes)];
+        for (DesignerView view : designer_views) {
+            SCOPED_TRACE(testing::Message() << i << ": " << designer_view_title(view).toStdString()
+                                            << ", " << size.width() << "x" << size.height() << ", "
+                                            << references << " references");
+            Drawing d;
+            const PlotSpec spec = designer_plot(view, graph);
+            EXPECT_GE(expect_laid_out(d, draw_plot(d, spec, size), size), 8u);
+            QStringList shown;
+            for (const auto& item : d.items()) {
+                shown << item.text;
+            }
+            EXPECT_TRUE(shown.contains(spec.y_title));
+            EXPECT_TRUE(shown.contains(spec.x.title));
+            if (spec.y2) {
+                EXPECT_TRUE(shown.contains(spec.y2->title));
+            }
+            if (view == DesignerView::max_spl && (references == 0 || size.height() >= 300)) {
+                for (const PlotKey& key : spec.keys) {
+                    EXPECT_TRUE(shown.contains(key.name)) << key.name.toStdString();
+                }
+            }
+            ++pictures;
+        }
+    }
+    EXPECT_EQ(pictures, 960);
+}

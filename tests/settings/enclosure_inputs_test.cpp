@@ -25,23 +25,9 @@ namespace {
 // Every key set, none at its first-start value, every choice away from its default.
 EnclosureInputs unusual_inputs() {
     EnclosureInputs in = blank_enclosure_inputs();
-    const double values[] = {18.5,
-                             0.1 + 0.2,
-                             4,
-                             0.33,
-                             1e-300,
-                             1.7976931348623157e308,
-                             -2,
-                             0,
-                             2.5e-7,
-                             4,
-                             123.456789012345678,
-                             27,
-                             7.5,
-                             80,
-                             1e5,
-                             1,
-                             28.28,
+    const double values[] = {18.5, 0.1 + 0.2, 4,      0.33, 1e-300, 1.7976931348623157e308,
+                             -2,   0,         2.5e-7, 350,  4,      123.456789012345678,
+                             27,   7.5,       80,     1e5,  1,      28.28,
                              -12.5};
     static_assert(std::size(values) == file_number_count);
     for (std::size_t i = 0; i < file_number_count; ++i) {
@@ -50,6 +36,11 @@ EnclosureInputs unusual_inputs() {
     in.outer_mouth = MouthCondition::free;
     in.inner_mouth = MouthCondition::flanged;
     in.flared_ends = FlaredEnds::inner;
+    in.highpass = {FilterStage{FilterKind::butterworth, 4, 18}, std::nullopt,
+                   FilterStage{FilterKind::second_order, 2, 22.5, 0.1 + 0.2},
+                   FilterStage{FilterKind::linkwitz_riley, 8, 1000}};
+    in.port_shape = PortShape::slot;
+    in.slot = {3, 0.1 + 0.7, 2000, 2, 1e-3};
     return in;
 }
 
@@ -69,7 +60,8 @@ TEST(EnclosureInputs, FirstStartIsTheWorkedExample) {
     const EnclosureInputs documented = parse_enclosure_inputs(
         "fs_hz=25\nqes=0.45\nqms=5\nvas_l=100\nsd_cm2=500\nre_ohm=3.6\nxmax_mm=12\ndrivers=1\n"
         "vb_l=60\nfb_hz=30\nql=7\npower_w=100\ntemperature_c=20\nouter_mouth=flanged\n"
-        "inner_mouth=free\nflared_ends=both\n");
+        "inner_mouth=free\nflared_ends=both\nport_shape=round\nslots=1\nslot_width_mm=250\n"
+        "slot_height_mm=50\nslot_walls=1\nslot_radius_mm=0\n");
     EXPECT_EQ(EnclosureInputs{}, documented);
 
     const auto input = to_enclosure_input(EnclosureInputs{}, 100, 2);
@@ -376,3 +368,139 @@ TEST(EnclosureInputs, EdgesOfTheFilesBoundsReachTheModel) {
               "Port diameter must be between 1 and 2000 mm");
     EXPECT_EQ(to_enclosure_input(EnclosureInputs{}, 100, 0).error().field, Field::port_count);
 }
+
+// The filters' keys: the grammar's text in any of the four places; text that does
+// not follow it is not given, a stage out of bounds is refused naming its place,
+// and the model gets the given stages in their order.
+TEST(EnclosureInputs, HighPassFilters) {
+    const EnclosureInputs in = parse_enclosure_inputs("highpass_1 = BW4 @ 18\n"
+                                                      "highpass_2 = fourth order at 18\n"
+                                                      "highpass_4 = q0.7@22 # a comment\n"
+                                                      "highpass_5 = bw2@10\n");
+    EXPECT_EQ(in.highpass[0], (FilterStage{FilterKind::butterworth, 4, 18}));
+    EXPECT_FALSE(in.highpass[1]);
+    EXPECT_FALSE(in.highpass[2]);
+    EXPECT_EQ(in.highpass[3], (FilterStage{FilterKind::second_order, 2, 22, 0.7}));
+    EXPECT_NE(serialise_enclosure_inputs(in).find("\nhighpass_4 = q0.7@22\n"), std::string::npos);
+
+    EnclosureInputs design;
+    design.highpass = in.highpass;
+    const auto input = to_enclosure_input(design, 100, 1);
+    ASSERT_TRUE(input);
+    ASSERT_EQ(input->highpass.size(), 2u);
+    EXPECT_EQ(input->highpass[1].q, 0.7);
+
+    design.highpass[2] = parse_enclosure_inputs("highpass_1 = lr6@20").highpass[0];
+    const auto refused = to_enclosure_input(design, 100, 1);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().item, 3);
+    EXPECT_EQ(input_message(refused.error()), "Linkwitz-Riley order must be 2, 4 or 8");
+}
+
+// Pe is one driver's, optional, 0 for unknown like Xmax.
+TEST(EnclosureInputs, ThermalRating) {
+    EnclosureInputs in;
+    EXPECT_FALSE(in[Field::pe]);
+    in[Field::pe] = 300;
+    const auto input = to_enclosure_input(in, 100, 1);
+    ASSERT_TRUE(input);
+    EXPECT_EQ(input->driver.pe_w, 300);
+    in[Field::pe] = 0.001;
+    ASSERT_FALSE(to_enclosure_input(in, 100, 1));
+    EXPECT_EQ(input_message(to_enclosure_input(in, 100, 1).error()),
+              "Pe must be between 0.01 and 100000 W, or 0 for unknown");
+}
+// ---------------------------------------------------------------- slots
+
+TEST(EnclosureInputs, SlotsReadAndReachTheModel) {
+    EnclosureInputs in =
+        parse_enclosure_inputs("port_shape = slot\nslots = 2\nslot_width_mm = 300\n"
+                               "slot_height_mm = 40\nslot_walls = 2\n"
+                               "slot_radius_mm = 12.5\nflared_ends = outer\n");
+    EXPECT_EQ(in.port_shape, PortShape::slot);
+    EXPECT_EQ(in[Field::slot_width], 300);
+    EXPECT_EQ(parse_enclosure_inputs("port_shape = square\n").port_shape, PortShape::round);
+
+    const auto slot = to_slot_port(in);
+    ASSERT_TRUE(slot) << input_message(slot.error());
+    EXPECT_DOUBLE_EQ(slot->width_m, 0.3);
+    EXPECT_DOUBLE_EQ(slot->height_m, 0.04);
+    EXPECT_EQ(slot->walls, 2);
+    EXPECT_EQ(slot->count, 2);
+    EXPECT_DOUBLE_EQ(slot->radius_m, 0.0125);
+    EXPECT_TRUE(slot->outer.flared);
+    EXPECT_FALSE(slot->inner.flared);
+
+    // The driver and box of the first start, through two 300 x 40 mm slots: their
+    // area and their hydraulic diameter, 4 x 12000 / 680 = 70.588 mm.
+    EnclosureInputs first;
+    const auto input = to_enclosure_input(first, *slot);
+    ASSERT_TRUE(input);
+    EXPECT_DOUBLE_EQ(input->port.area_m2, 0.012);
+    EXPECT_NEAR(input->port.diameter_m, 0.070588, 1e-6);
+    EXPECT_EQ(input->port.count, 2);
+    const auto model = solve_enclosure(*input);
+    ASSERT_TRUE(model);
+    EXPECT_DOUBLE_EQ(model->port_area_m2, 0.024);
+
+    // Not given: one slot, no wall, sharp.
+    EnclosureInputs plain = blank_enclosure_inputs();
+    plain[Field::slot_width] = 100;
+    plain[Field::slot_height] = 100;
+    const auto bare = to_slot_port(plain);
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->count, 1);
+    EXPECT_EQ(bare->walls, 0);
+    EXPECT_EQ(bare->radius_m, 0);
+}
+
+namespace {
+
+struct SlotCheckCase {
+    const char* name;
+    Field key;
+    std::optional<double> value; // replaces the first start's
+    UnitsMode units;
+    const char* message;
+};
+
+void PrintTo(const SlotCheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const SlotCheckCase slot_check_cases[] = {
+    {"width_missing", F::slot_width, std::nullopt, UnitsMode::metric, "Slot width must be given"},
+    {"height_zero", F::slot_height, 0, UnitsMode::metric,
+     "Slot height must be between 1 and 2000 mm"},
+    {"height_negative_inches", F::slot_height, -25.4, UnitsMode::inches,
+     "Slot height must be between 0.0393701 and 78.7402 in"},
+    {"three_walls", F::slot_walls, 3, UnitsMode::metric,
+     "Slot walls must be a whole number between 0 and 2"},
+    {"half_a_wall", F::slot_walls, 0.5, UnitsMode::metric,
+     "Slot walls must be a whole number between 0 and 2"},
+    {"no_slots", F::slot_count, 0, UnitsMode::metric,
+     "Slot count must be a whole number between 1 and 1000"},
+    {"round_over_negative", F::slot_radius, -1, UnitsMode::metric,
+     "Round-over radius must be between 0 and 2000 mm"},
+    {"round_over_beyond", F::slot_radius, 50.5, UnitsMode::metric,
+     "Round-over radius must be at most 50 mm, the slot's smaller side"},
+    {"round_over_beyond_inches", F::slot_radius, 60, UnitsMode::decimal_inches,
+     "Round-over radius must be at most 1.9685 in, the slot's smaller side"},
+};
+
+} // namespace
+
+class SlotInputsCheck : public ::testing::TestWithParam<SlotCheckCase> {};
+
+TEST_P(SlotInputsCheck, NamesTheInputInTheUnitsOnScreen) {
+    EnclosureInputs in; // the first start's slot: 250 x 50 mm
+    in[GetParam().key] = GetParam().value;
+    const auto slot = to_slot_port(in);
+    ASSERT_FALSE(slot);
+    EXPECT_EQ(slot.error().field, GetParam().key);
+    EXPECT_EQ(slot.error().scale, Scale::file);
+    EXPECT_EQ(input_message(slot.error(), GetParam().units), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Slots, SlotInputsCheck, ::testing::ValuesIn(slot_check_cases),
+                         [](const auto& info) { return std::string(info.param.name); });

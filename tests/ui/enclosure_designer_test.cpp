@@ -23,15 +23,17 @@ protected:
     EnclosureDesigner& designer() { return *form->enclosure(); }
     QString enclosure_path() const { return dir.filePath("venturon-enclosure.ini"); }
 
-    // Opens the designer from its link and runs the user's actions in it.
+    // Opens the designer from its link (it stays beside the main window, not
+    // modal), runs the user's actions in it and closes it.
     void in_designer(const std::function<void(EnclosureDesigner&)>& user) {
-        expect_dialog([&](QDialog&) {
-            user(designer());
-            if (designer().isVisible()) {
-                click(in<QPushButton>(designer(), "Command_close"));
-            }
-        });
         click_label(designed::main::enclosure_link);
+        ASSERT_NE(form->enclosure(), nullptr);
+        ASSERT_TRUE(designer().isVisible());
+        user(designer());
+        if (designer().isVisible()) {
+            click(in<QPushButton>(designer(), "Command_close"));
+        }
+        EXPECT_FALSE(designer().isVisible());
     }
 
     static void type_in(EnclosureDesigner& d, Field field, const QString& keys) {
@@ -106,6 +108,29 @@ TEST_F(EnclosureDesignerTest, LinkStandsInFreeSpaceLastInTheTabOrder) {
     EXPECT_EQ(label(designed::main::about_link)->nextInFocusChain(), link);
 }
 
+// Open beside the main window, the designer follows its port: a new diameter,
+// port count or allowance shows at once.
+TEST_F(EnclosureDesignerTest, FollowsTheMainWindowsPort) {
+    start();
+    click_label(designed::main::enclosure_link);
+    EnclosureDesigner& d = designer();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.isModal());
+    const auto before = *d.design_velocities();
+    type(designed::main::diameter_field, "120");
+    focus(text(designed::main::port_count_field)); // leaving the field reads it
+    EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().contains("120\u00a0mm"))
+        << in<QLabel>(d, "Label_port")->text().toStdString();
+    const auto wider = *d.design_velocities();
+    for (std::size_t i = 0; i < 4; ++i) {
+        // The same air through (120/100)^2 times the area.
+        EXPECT_NEAR(wider[i], before[i] / 1.44, 1e-9 * before[i]);
+    }
+    type(designed::main::port_count_field, "2");
+    EXPECT_NEAR((*d.design_velocities())[0], before[0] / 2.88, 1e-9 * before[0]);
+    EXPECT_TRUE(in<QLabel>(d, "Label_port")->text().startsWith("The main window's port: 2 ports"));
+}
+
 TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) {
     start();
     in_designer([&](EnclosureDesigner& d) {
@@ -139,6 +164,37 @@ TEST_F(EnclosureDesignerTest, ShowsThePortVelocitiesAndLengthForTheWindowsPort) 
             QTest::keyClick(d.field(f), Qt::Key_Return);
             EXPECT_TRUE(d.isVisible());
         }
+    });
+}
+
+// Pointing at the graph, or stepping with the arrow keys, reads every curve there:
+// the worked example's port carries 17.4 m/s at 25 Hz (README).
+TEST_F(EnclosureDesignerTest, ReadOutFollowsThePointerAndTheKeys) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        auto* graph = in<PictureBox>(d, "Picture1");
+        auto* readout = in<QLabel>(d, "Label_readout");
+        // Where 25 Hz stands: the plot spans 15 to 40 Hz, linearly.
+        QPoint at;
+        for (int x = 0; x < graph->width(); ++x) {
+            QTest::mouseMove(graph, QPoint(x, graph->height() / 2));
+            if (readout->text().startsWith("25.0 Hz")) {
+                at = QPoint(x, graph->height() / 2);
+                break;
+            }
+        }
+        ASSERT_FALSE(at.isNull()) << readout->text().toStdString();
+        EXPECT_TRUE(readout->text().contains("Port velocity 17.4 m/s"))
+            << readout->text().toStdString();
+        EXPECT_TRUE(readout->text().contains("Core Limit 19.8 m/s"))
+            << readout->text().toStdString();
+        ASSERT_TRUE(graph->cursor_x().has_value());
+        graph->setFocus();
+        QTest::keyClick(graph, Qt::Key_Right);
+        EXPECT_TRUE(readout->text().startsWith("25.5 Hz")) << readout->text().toStdString();
+        EXPECT_EQ(readout->accessibleName(), readout->text()); // announced as it changes
+        QTest::keyClick(graph, Qt::Key_End);
+        EXPECT_TRUE(readout->text().startsWith("40.0 Hz")) << readout->text().toStdString();
     });
 }
 
@@ -306,8 +362,12 @@ TEST_F(EnclosureDesignerTest, InputsLiveInTheirOwnFileBesideTheSettings) {
 
     program = ProgramState{};
     start();
-    EXPECT_EQ(form->enclosure()->inputs(), saved);
-    EXPECT_EQ(form->enclosure()->field(Field::fs)->text(), "31.5");
+    EXPECT_EQ(form->enclosure(), nullptr); // made when first opened
+    EXPECT_EQ(form->enclosure_inputs(), saved);
+    in_designer([&](EnclosureDesigner& d) {
+        EXPECT_EQ(d.inputs(), saved);
+        EXPECT_EQ(d.field(Field::fs)->text(), "31.5");
+    });
 }
 
 TEST_F(EnclosureDesignerTest, HostileInputsFilesStartTheProgram) {
