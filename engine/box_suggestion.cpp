@@ -20,12 +20,12 @@ constexpr AlignmentPoint b4_point{std::numbers::sqrt2, 1};
 constexpr double b4_closeness = 0.01;
 
 // The sizes of the searches: each is a fixed number of steps.
-constexpr int volume_points = 61;      // the volume grid, a thousandth to a thousand Vas
-constexpr double volume_span = 1000;   // each way from Vas
-constexpr int bisection_steps = 64;    // halvings of a log interval: to the last bit
-constexpr int golden_steps = 80;       // shrinks a bracket by 0.618 each
-constexpr int peak_scan_points = 1000; // log spaced over the peak check's range: 0.6 %
-constexpr int peak_hills = 8;          // local maxima refined: narrow resonances too
+constexpr int volume_points = 61;     // the volume grid, a thousandth to a thousand Vas
+constexpr double volume_span = 1000;  // each way from Vas
+constexpr int bisection_steps = 64;   // halvings of a log interval: to the last bit
+constexpr int golden_steps = 80;      // shrinks a bracket by 0.618 each
+constexpr int peak_scan_points = 400; // log spaced over the peak check's range: 1.4 %
+constexpr int peak_hills = 8;         // local maxima refined: narrow resonances too
 constexpr int velocity_scan_points = 200;
 constexpr double tuning_step = 0.95;     // down from the flat tuning to lose a peak
 constexpr double tuning_scan_depth = 10; // at most this far down
@@ -213,7 +213,9 @@ double distance(const AlignmentPoint& a, const AlignmentPoint& b) {
 class Search {
 public:
     explicit Search(const EnclosureInput& input) : real_(input), shape_(input) {
-        shape_.driver.le_h = 0; // the box's shape, without the voice coil's fall
+        real_.highpass.clear(); // the box's own response
+        shape_.highpass.clear();
+        shape_.driver.le_h = 0; // the box's shape, without the voice coil's rise and fall
         const double vas = input.driver.vas_m3 * input.driver.count;
         low_volume_ = std::max(limits::vb_m3.low, vas / volume_span);
         high_volume_ = std::min(limits::vb_m3.high, vas * volume_span);

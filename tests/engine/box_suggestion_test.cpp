@@ -49,9 +49,11 @@ SolvedEnclosure solved(const EnclosureInput& in) {
     return *model;
 }
 
-// How far the response rises above the passband anywhere from 0.1 Hz to 20 kHz, dB:
-// 20000 log-spaced points of the model's own curve, apart from the search.
-double rise_above_passband(const EnclosureInput& in) {
+// How far the box's response rises above the passband anywhere from 0.1 Hz to 20
+// kHz, dB: 20000 log-spaced points of the model's own curve, apart from the search.
+// Without the voice coil's inductance, whose own rise no box removes.
+double rise_above_passband(EnclosureInput in) {
+    in.driver.le_h = 0;
     const SolvedEnclosure m = solved(in);
     const auto curve = response_curve(m, 0.1, 20000, 20000);
     double highest = -1e9;
@@ -138,7 +140,10 @@ TEST(BoxSuggestion, NearestAlignmentWithinTenPercent) {
 // The flattest box for drivers of every kind: its response is nowhere above the
 // passband, a slightly smaller box has a higher F3 with its own flat tuning, and a
 // slightly larger one has no flat tuning without a peak (or no lower F3). Qts 0.3
-// lands on QB3 (alpha 3.03, h 1.235), Qts 0.45 near C4.
+// lands on QB3 (alpha 3.03, h 1.235), Qts 0.45 near C4. Qts 0.2 in a box of QL 7
+// still names QB3 (alpha = 1/(2 x 0.04) - 1 - h^2 = 8.245, h^2 = 1 / (8 x 0.04 x
+// 0.96) = 3.255, h = 1.804): the leak moves the flattest box by less than the 10 %
+// that the name allows.
 struct FlatCase {
     const char* name;
     EnclosureInput input;
@@ -153,7 +158,7 @@ EnclosureInput with(EnclosureInput in, void (*change)(EnclosureInput&)) {
 const FlatCase flat_cases[] = {
     {"qts_0_3_lossless", driver(0.3), Alignment::qb3},
     {"qts_0_45_lossless", driver(0.45), Alignment::c4},
-    {"qts_0_2_leaky", driver(0.2, 7), Alignment::none},
+    {"qts_0_2_leaky", driver(0.2, 7), Alignment::qb3},
     {"worked_example", worked_example(), Alignment::c4},
     {"three_drivers_with_inductance",
      with(worked_example(),
@@ -199,7 +204,10 @@ TEST_P(FlattestBox, NoPeakAndTheLowestF3OfTheFlatTunings) {
 INSTANTIATE_TEST_SUITE_P(Drivers, FlattestBox, ::testing::ValuesIn(flat_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A box for an F3 reaches it, and a box 1 % smaller, tuned for its volume, does not.
+// A box for an F3 reaches it, and a box 1 % smaller, tuned for its volume, does not:
+// either its F3 is higher or no tuning of it is free of a peak. The worked example
+// (Qts 0.41) has no box without a peak below about 52 L, which already reaches
+// 43 Hz; asked for 45 Hz it gives that box, the smallest there is.
 class BoxForF3 : public ::testing::TestWithParam<double> {};
 
 TEST_P(BoxForF3, ReachesItWithTheSmallestBox) {
@@ -210,8 +218,12 @@ TEST_P(BoxForF3, ReachesItWithTheSmallestBox) {
     EXPECT_LE(*f3_hz(solved(box->input)), target);
     EXPECT_LE(rise_above_passband(box->input), peak_tolerance_db + 1e-9);
     const auto smaller = box_for_volume(worked_example(), box->vb_m3 * 0.99);
-    ASSERT_TRUE(smaller && smaller->found());
-    EXPECT_GT(*smaller->f3_hz, target);
+    ASSERT_TRUE(smaller);
+    if (smaller->found()) {
+        EXPECT_GT(*smaller->f3_hz, target);
+    } else {
+        EXPECT_EQ(smaller->problem, SuggestionProblem::volume_peaks);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, BoxForF3, ::testing::Values(20.0, 24.0, 30.0, 45.0));
