@@ -105,7 +105,7 @@ std::string one_line_text(std::string_view text);
 // (design_storage.h), one path per line.
 class RecentDesigns {
 public:
-    static constexpr std::size_t default_capacity = 8;
+    static constexpr std::size_t default_capacity = 6;
     explicit RecentDesigns(std::size_t capacity = default_capacity);
 
     const std::vector<std::string>& paths() const { return paths_; }

@@ -56,4 +56,24 @@ bool write_recent_designs(const QString& directory, const RecentDesigns& recent)
         .written;
 }
 
+std::vector<QString> recent_designs(const QString& directory) {
+    RecentDesigns recent = read_recent_designs(directory);
+    const RecentDesigns before = recent;
+    recent.drop_missing(
+        [](const std::string& path) { return QFileInfo(QString::fromStdString(path)).isFile(); });
+    if (!(recent == before)) {
+        write_recent_designs(directory, recent);
+    }
+    std::vector<QString> out;
+    for (const std::string& path : recent.paths()) {
+        out.push_back(QString::fromStdString(path));
+    }
+    return out;
+}
+
+bool remember_design(const QString& directory, const QString& path) {
+    RecentDesigns recent = read_recent_designs(directory);
+    return recent.add(path.toStdString()) && write_recent_designs(directory, recent);
+}
+
 } // namespace venturon

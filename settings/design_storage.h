@@ -10,6 +10,7 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace venturon {
 
@@ -35,5 +36,15 @@ QString recent_designs_file_path(const QString& directory);
 RecentDesigns read_recent_designs(const QString& directory);
 // Writes it there; false when it was not written.
 bool write_recent_designs(const QString& directory, const RecentDesigns& recent);
+
+// What the window's recent designs' menu shows: the list kept in the settings
+// folder `directory`, newest first, at most RecentDesigns::default_capacity, the
+// paths whose file is gone left out (and the list rewritten without them).
+std::vector<QString> recent_designs(const QString& directory);
+
+// After a design is saved or opened: puts its path first in the list (it moves
+// there when listed already; the oldest beyond the capacity drop off) and writes
+// the list; false when it was not written or the path cannot be kept.
+bool remember_design(const QString& directory, const QString& path);
 
 } // namespace venturon
