@@ -85,9 +85,9 @@ std::pair<double, double> highest(G g, double low, double high, int points, int 
     }
     std::vector<int> tops;
     for (int i = 0; i < points; ++i) {
-        const auto v = values[static_cast<std::size_t>(i)];
-        if ((i == 0 || v >= values[static_cast<std::size_t>(i - 1)]) &&
-            (i + 1 == points || v >= values[static_cast<std::size_t>(i + 1)])) {
+        const auto at = static_cast<std::size_t>(i);
+        const auto v = values[at];
+        if ((i == 0 || v >= values[at - 1]) && (i + 1 == points || v >= values[at + 1])) {
             tops.push_back(i);
         }
     }

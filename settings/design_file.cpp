@@ -148,7 +148,8 @@ void add_line(std::string& out, std::string_view key, std::string_view value) {
 std::string shown_value(std::string_view value) {
     std::string out = one_line_text(value.substr(0, 120));
     if (out.size() > 40) {
-        out = out.substr(0, 40) + "...";
+        out.resize(40);
+        out += "...";
     }
     return "\"" + out + "\"";
 }
@@ -157,7 +158,7 @@ struct Refusal {
     std::string message;
 };
 
-[[noreturn]] void refuse(std::size_t line, std::string_view key, std::string why) {
+[[noreturn]] void refuse(std::size_t line, std::string_view key, const std::string& why) {
     throw Refusal{"line " + std::to_string(line) + ": " + std::string(key) + ": " + why};
 }
 

@@ -55,8 +55,8 @@ const SheetRow& row_of(Sheet sheet) {
 // The identity's keys, each with the names it goes by.
 enum class Text { maker, model, comment };
 struct TextRow {
-    Text text;
-    std::array<std::string_view, 3> names; // first: the [Driver] section's
+    Text text{};
+    std::array<std::string_view, 3> names{}; // first: the [Driver] section's
 };
 constexpr std::array<TextRow, 3> text_rows{{
     {Text::maker, {"Manufacturer", "maker", "brand"}},
@@ -82,7 +82,8 @@ struct Pair {
 std::string shown(std::string_view value) {
     std::string text = one_line_text(value.substr(0, 120));
     if (text.size() > 40) {
-        text = text.substr(0, 40) + "...";
+        text.resize(40);
+        text += "...";
     }
     return "\"" + text + "\"";
 }
