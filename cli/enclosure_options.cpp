@@ -1,10 +1,8 @@
 #include "enclosure_options.h"
 
+#include "design_storage.h"
 #include "input_messages.h"
 #include "number_text.h"
-#include "settings_file.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -64,23 +62,56 @@ void choice_value(EnclosureInputs& inputs, const ChoiceRow& row, std::string_vie
     }
 }
 
-EnclosureInputs driver_file_inputs(const QString& path) {
+// The --driver file, recognised by its content. A driver file of another program
+// must hold what the model needs of the driver; Venturon's own file is checked as
+// its values are used, each value by its key.
+DriverFile driver_file(const QString& path) {
     const std::string text = path.toStdString();
-    const QFileInfo file(path);
-    if (!file.exists()) {
-        reject("driver", text, "there is no such file");
+    const DriverFileReading reading = read_driver_file(path);
+    if (const auto* problem = std::get_if<DriverFileProblem>(&reading)) {
+        reject("driver", text, problem->text());
     }
-    if (file.isDir()) {
-        reject("driver", text, "is a folder; give the driver inputs file");
+    const DriverFile& file = std::get<DriverFile>(reading);
+    if (file.format != DriverFileFormat::venturon_inputs) {
+        if (const auto problem = driver_file_problem(file)) {
+            reject("driver", text, problem->text());
+        }
     }
-    if (!file.isFile()) {
-        reject("driver", text, "is not a regular file");
+    return file;
+}
+
+Design design_file(const QString& path) {
+    auto read = read_design_file(path);
+    if (const auto* problem = std::get_if<DesignProblem>(&read)) {
+        reject("design", path.toStdString(), problem->message);
     }
-    const auto bytes = read_settings_file(path);
-    if (!bytes) {
-        reject("driver", text, "cannot be read");
+    return std::get<Design>(std::move(read));
+}
+
+bool is_driver_number(Field field) {
+    return input_row(field).group == InputGroup::driver && field != Field::driver_count;
+}
+
+// The file a value of the inputs came from, and its key there: the --driver file
+// for the driver's numbers (for all of them when it is Venturon's own file and
+// there is no design), else the --design file.
+struct Source {
+    std::string option; // "driver" or "design"; empty: no file
+    QString path;
+    std::string key;
+};
+Source source_of(const EnclosureRequest& request, Field field) {
+    const auto i = static_cast<std::size_t>(field);
+    const std::string key(input_row(field).key);
+    if (request.driver && (is_driver_number(field) || !request.design) &&
+        (is_driver_number(field) || request.driver->format == DriverFileFormat::venturon_inputs)) {
+        return {"driver", request.driver_file,
+                request.driver->keys[i].empty() ? key : request.driver->keys[i]};
     }
-    return parse_enclosure_inputs(std::string_view(bytes->constData(), bytes->size()));
+    if (request.design) {
+        return {"design", request.design_file, key};
+    }
+    return {};
 }
 
 CurveRange curve_range(std::string_view text) {
@@ -148,9 +179,16 @@ std::string option_text(Field field) {
 
 EnclosureOptions::EnclosureOptions()
     : driver_("driver",
-              "Driver, box and drive inputs from a file of key = value lines (the "
-              "enclosure window's venturon-enclosure.ini); the options below override "
-              "its values.",
+              "The driver from a file, recognised by its content: a JSON data sheet, a "
+              "key = value driver file with a [Driver] section (SI units), or Venturon's "
+              "own inputs file (the enclosure window's venturon-enclosure.ini, whose box "
+              "and drive count too). The options below override its values.",
+              "file"),
+      design_("design",
+              "A whole design saved by the enclosure window: driver, box, drive, port ends "
+              "and the main window's port, which stands in for --diameter, --ports and "
+              "--radius when they are not given. --driver replaces its driver; the "
+              "options below override its values.",
               "file"),
       highpass_("highpass",
                 "A high-pass filter on the amplifier's output, in place of the --driver file's; "
@@ -181,7 +219,7 @@ EnclosureOptions::EnclosureOptions()
 }
 
 QList<QCommandLineOption> EnclosureOptions::options() const {
-    QList<QCommandLineOption> out{driver_};
+    QList<QCommandLineOption> out{driver_, design_};
     for (const auto& option : numbers_) {
         out.append(option);
     }
@@ -196,7 +234,7 @@ QList<QCommandLineOption> EnclosureOptions::options() const {
 }
 
 std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser& parser) const {
-    bool any = parser.isSet(driver_);
+    bool any = parser.isSet(driver_) || parser.isSet(design_);
     for (const auto* options : {&numbers_, &choices_}) {
         for (const auto& option : *options) {
             any = any || parser.isSet(option);
@@ -213,14 +251,25 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
     }
 
     EnclosureRequest request;
-    if (parser.isSet(driver_)) {
-        request.driver_file = parser.value(driver_);
-        request.inputs = driver_file_inputs(request.driver_file);
+    if (parser.isSet(design_)) {
+        request.design_file = parser.value(design_);
+        request.design = design_file(request.design_file);
+        request.inputs = request.design->inputs;
+        request.identity = request.design->identity;
     } else {
         request.inputs = blank_enclosure_inputs();
         for (std::size_t i = 0; i < file_number_count; ++i) {
             request.inputs.numbers[i] = input_rows[i].tool_default;
         }
+    }
+    if (parser.isSet(driver_)) {
+        request.driver_file = parser.value(driver_);
+        request.driver = driver_file(request.driver_file);
+        const bool whole =
+            request.driver->format == DriverFileFormat::venturon_inputs && !request.design;
+        request.inputs =
+            whole ? request.driver->inputs : with_driver(request.inputs, *request.driver);
+        request.identity = request.driver->identity;
     }
 
     const auto power = static_cast<std::size_t>(Field::power);
@@ -267,9 +316,12 @@ std::optional<EnclosureRequest> EnclosureOptions::read(const QCommandLineParser&
 std::string enclosure_problem(const EnclosureRequest& request, const InputError& error) {
     const std::string message = input_message(error);
     if (error.item > 0) {
-        // Only the file's filters are checked this late: --highpass's are checked as read.
-        return "--driver " + quoted_text(request.driver_file.toStdString()) + ": " +
-               highpass_key(static_cast<std::size_t>(error.item - 1)) + ": " + message;
+        // Only a file's filters are checked this late: --highpass's are checked as read.
+        // They are the design's, unless Venturon's own --driver file gave everything.
+        const bool design = request.design.has_value();
+        return "--" + std::string(design ? "design" : "driver") + " " +
+               quoted_text((design ? request.design_file : request.driver_file).toStdString()) +
+               ": " + highpass_key(static_cast<std::size_t>(error.item - 1)) + ": " + message;
     }
     if (!in_file(error.field)) {
         const std::string_view option = input_row(error.field).option;
@@ -279,14 +331,17 @@ std::string enclosure_problem(const EnclosureRequest& request, const InputError&
     if (request.typed[i]) {
         return option_text(error.field) + " " + quoted_text(*request.typed[i]) + ": " + message;
     }
-    const std::string_view key = input_row(error.field).key;
-    if (!request.driver_file.isEmpty() && request.inputs[error.field]) {
-        return "--driver " + quoted_text(request.driver_file.toStdString()) + ": " +
-               std::string(key) + ": " + message;
+    const Source source = source_of(request, error.field);
+    if (!source.option.empty() && request.inputs[error.field]) {
+        return "--" + source.option + " " + quoted_text(source.path.toStdString()) + ": " +
+               source.key + ": " + message;
     }
     std::string out = option_text(error.field) + ": " + message;
-    if (!request.driver_file.isEmpty()) {
-        out += " (or " + std::string(key) + " in the --driver file)";
+    // Where a missing value could have come from: the file that gives the box.
+    if (request.design) {
+        out += " (or " + std::string(input_row(error.field).key) + " in the --design file)";
+    } else if (request.driver && request.driver->format == DriverFileFormat::venturon_inputs) {
+        out += " (or " + std::string(input_row(error.field).key) + " in the --driver file)";
     }
     return out;
 }

@@ -19,15 +19,6 @@ std::string number(double value) {
     return number_text_trimmed(value);
 }
 
-// A worked-out value to four significant digits: 0.4128, 18.97, 1234.
-std::string significant(double value) {
-    if (value == 0 || !std::isfinite(value)) {
-        return number(value);
-    }
-    const double scale = std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3);
-    return number(std::round(value / scale) * scale);
-}
-
 QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -58,6 +49,27 @@ double phase_degrees(const ResponsePoint& p) {
     return std::arg(p.impedance) * 180 / std::numbers::pi;
 }
 
+// A value worked out from the file's others: "Qts 0.4128 from Qes and Qms".
+std::string derivation_text(const Derivation& d) {
+    return std::string(d.name) + " " + significant(d.value) +
+           (d.unit.empty() ? "" : " " + std::string(d.unit)) + " from " + std::string(d.from);
+}
+
+QJsonValue text_or_null(const std::string& text) {
+    return text.empty() ? QJsonValue() : QJsonValue(QString::fromStdString(text));
+}
+
+// "bw4@18, q0.7@22".
+std::string filters_text(const std::vector<FilterStage>& stages) {
+    std::string out;
+    for (const FilterStage& stage : stages) {
+        out += (out.empty() ? "" : ", ") + filter_text(stage);
+    }
+    return out;
+}
+
+} // namespace
+
 // A slot's flared ends are rounded over: "both ends rounded", "sharp ends".
 std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
     const bool slot = inputs.port_shape == PortShape::slot;
@@ -70,7 +82,15 @@ std::string ends_text(const EnclosureInputs& inputs, double radius_mm) {
                : std::string(flared_ends_text(inputs.flared_ends)) + " end " + done;
 }
 
-QJsonObject json_inputs(const EnclosureInputs& inputs) {
+std::string significant(double value) {
+    if (value == 0 || !std::isfinite(value)) {
+        return number(value);
+    }
+    const double scale = std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 3);
+    return number(std::round(value / scale) * scale);
+}
+
+QJsonObject inputs_json(const EnclosureInputs& inputs) {
     QJsonObject object;
     for (std::size_t i = 0; i < file_number_count; ++i) {
         object[q(input_rows[i].key)] = json_number(inputs.numbers[i]);
@@ -88,25 +108,33 @@ QJsonObject json_inputs(const EnclosureInputs& inputs) {
     return object;
 }
 
-// "bw4@18, q0.7@22".
-std::string filters_text(const std::vector<FilterStage>& stages) {
-    std::string out;
-    for (const FilterStage& stage : stages) {
-        out += (out.empty() ? "" : ", ") + filter_text(stage);
+Fields identity_fields(const EnclosureRequest& request) {
+    Fields fields;
+    const DriverIdentity& identity = request.identity;
+    for (const auto& [label, text] :
+         {std::pair{"Maker", &identity.maker}, std::pair{"Model", &identity.model},
+          std::pair{"Comment", &identity.comment}}) {
+        if (!text->empty()) {
+            fields.push_back({label, *text});
+        }
     }
-    return out;
+    if (request.driver && !request.driver->derived.empty()) {
+        std::string derived;
+        for (const Derivation& d : request.driver->derived) {
+            derived += (derived.empty() ? "" : "; ") + derivation_text(d);
+        }
+        fields.push_back({"Worked out", derived});
+    }
+    return fields;
 }
 
-} // namespace
-
-Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& report) {
+Fields driver_fields(const EnclosureRequest& request, const SolvedEnclosure& m) {
     const EnclosureInputs& in = request.inputs;
-    const SolvedEnclosure& m = report.model;
     auto q_text = [](std::string_view name, const std::optional<double>& value, double solved) {
         return std::string(name) + " " + (value ? number(*value) : significant(solved));
     };
     const int drivers = m.driver.count;
-    Fields fields{
+    return {
         {"Driver", "Fs " + given(in[Field::fs], "Hz") + ", " +
                        q_text("Qes", in[Field::qes], m.driver.qes) + ", " +
                        q_text("Qms", in[Field::qms], m.driver.qms) + ", " +
@@ -118,14 +146,50 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
              ", Le " + given(in[Field::le], "mH") + ", Pe " +
              (in[Field::pe] && *in[Field::pe] > 0 ? given(in[Field::pe], "W") : "unknown") + ", " +
              std::to_string(drivers) + (drivers == 1 ? " driver" : " drivers")},
+    };
+}
+
+std::string drive_text(const SolvedEnclosure& m) {
+    return significant(nominal_power(m)) + " W into " +
+           significant(m.driver.re_ohm / m.driver.count) + " ohm, " + significant(rms_voltage(m)) +
+           " V RMS; air at " + number(m.air.temperature_c) + " C";
+}
+
+void add_identity_json(QJsonObject& object, const EnclosureRequest& request) {
+    object["driver_file"] = request.driver_file.isEmpty() ? QJsonValue() : request.driver_file;
+    object["driver_file_format"] =
+        request.driver ? QJsonValue(q(driver_file_format_key(request.driver->format)))
+                       : QJsonValue();
+    object["design_file"] = request.design_file.isEmpty() ? QJsonValue() : request.design_file;
+    object["maker"] = text_or_null(request.identity.maker);
+    object["model"] = text_or_null(request.identity.model);
+    object["comment"] = text_or_null(request.identity.comment);
+    QJsonArray derived;
+    if (request.driver) {
+        for (const Derivation& d : request.driver->derived) {
+            derived.append(QJsonObject{{"name", q(d.name)},
+                                       {"value", d.value},
+                                       {"unit", q(d.unit)},
+                                       {"from", q(d.from)},
+                                       {"formula", q(d.formula)},
+                                       {"used", d.in_inputs}});
+        }
+    }
+    object["derived"] = derived;
+}
+
+Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& report) {
+    const EnclosureInputs& in = request.inputs;
+    const SolvedEnclosure& m = report.model;
+    Fields fields = identity_fields(request);
+    for (auto& field : driver_fields(request, m)) {
+        fields.push_back(std::move(field));
+    }
+    Fields rest{
         {"Box", "Vb " + given(in[Field::vb], "L") + ", Fb " + given(in[Field::fb], "Hz") + ", QL " +
                     given(in[Field::ql]) + ", QA " + given(in[Field::qa]) + ", QP " +
                     given(in[Field::qp])},
-        {"Drive", significant(nominal_power(m)) + " W into " +
-                      significant(m.driver.re_ohm / drivers) + " ohm, " +
-                      significant(rms_voltage(m)) + " V RMS; air at " +
-                      number(m.air.temperature_c) + " C"},
-
+        {"Drive", drive_text(m)},
         {"Port ends", "outer mouth " + std::string(mouth_text(in.outer_mouth)) + ", inner mouth " +
                           std::string(mouth_text(in.inner_mouth)) + ", " + ends_text(in, 1)},
         {"Velocities", report.velocities_used
@@ -135,8 +199,11 @@ Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& 
     };
     if (!m.highpass.empty()) {
         // After the drive, which it filters.
-        fields.insert(fields.begin() + 4,
-                      {"High-pass", filters_text(m.highpass) + " on the amplifier's output"});
+        rest.insert(rest.begin() + 2,
+                    {"High-pass", filters_text(m.highpass) + " on the amplifier's output"});
+    }
+    for (auto& field : rest) {
+        fields.push_back(std::move(field));
     }
     return fields;
 }
@@ -353,8 +420,8 @@ QJsonObject enclosure_json(const Options& options, const EnclosureReport& report
     const EnclosureRequest& request = *options.enclosure;
     const SolvedEnclosure& m = report.model;
     QJsonObject object;
-    object["driver_file"] = request.driver_file.isEmpty() ? QJsonValue() : request.driver_file;
-    object["inputs"] = json_inputs(request.inputs);
+    add_identity_json(object, request);
+    object["inputs"] = inputs_json(request.inputs);
     object["driver"] = QJsonObject{{"qes", m.driver.qes},
                                    {"qms", m.driver.qms},
                                    {"qts", m.driver.qts},

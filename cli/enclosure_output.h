@@ -14,8 +14,26 @@
 
 namespace venturon::cli {
 
-// Driver, box, drive and ports as used, and where the required velocities came from.
+// Driver, box, drive and ports as used, and where the required velocities came from,
+// under the driver's identity.
 Fields enclosure_fields(const EnclosureRequest& request, const EnclosureReport& report);
+
+// What heads a report of driver inputs: the driver's maker, model and comment when
+// a file gives them, and what the --driver file worked out. Nothing for neither.
+Fields identity_fields(const EnclosureRequest& request);
+// The two "Driver" lines: Fs and the Qs, then Vas, Sd, Re, Xmax, Le and the count.
+Fields driver_fields(const EnclosureRequest& request, const SolvedEnclosure& model);
+// "100 W into 3.6 ohm, 18.97 V RMS; air at 20 C"
+std::string drive_text(const SolvedEnclosure& model);
+// The JSON of the same: driver_file, driver_file_format, design_file, maker, model,
+// comment (null when not known) and derived (what the --driver file worked out).
+void add_identity_json(QJsonObject& object, const EnclosureRequest& request);
+// Every file key as used, and the choices.
+QJsonObject inputs_json(const EnclosureInputs& inputs);
+// "both ends flared", "outer end flared", "plain ends" (also for a radius of 0).
+std::string ends_text(const EnclosureInputs& inputs, double radius_mm);
+// A worked-out value to four significant digits: 0.4128, 18.97, 1234.
+std::string significant(double value);
 
 // Which table a response shows in: the design frequencies' (with Xmax's share,
 // frequencies as they are) or --curve's (with the phase, frequencies to 0.01 Hz).

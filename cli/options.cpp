@@ -3,6 +3,7 @@
 #include "enclosure_options.h"
 #include "number_text.h"
 #include "slot_options.h"
+#include "suggestion.h"
 #include "venturon_version.h"
 
 #include <QCommandLineParser>
@@ -315,8 +316,9 @@ struct OptionSet {
 constexpr std::string_view description =
     "Works out the core and chuffing velocity limits of a loudspeaker port at 20, 25, 30\n"
     "and 35 Hz, the minimum flare radius and whether the port will be noise free.\n"
-    "Given a driver and a vented box (--driver FILE, or --fs, --vas, --vb, ...), it also\n"
-    "works out the port air velocities itself and the length of port that tunes the box.";
+    "Given a driver and a vented box (--driver FILE, --design FILE, or --fs, --vas, --vb,\n"
+    "...), it also works out the port air velocities itself and the length of port that\n"
+    "tunes the box; --suggest-box suggests boxes for the driver instead.";
 
 constexpr std::string_view epilogue =
     "\n"
@@ -332,13 +334,21 @@ constexpr std::string_view epilogue =
     "else for the minimum radius found. With a sweep, the driver inputs only supply\n"
     "the reference velocities.\n"
     "\n"
-    "The --driver file holds one \"key = value\" per line (# starts a comment): fs_hz,\n"
-    "qes, qms, qts, vas_l, sd_cm2, re_ohm, xmax_mm, le_mh, pe_w, drivers, vb_l, fb_hz,\n"
-    "ql, qa, qp, power_w, voltage_v, temperature_c, outer_mouth (flanged or free),\n"
-    "inner_mouth (flanged or free), flared_ends (both, outer, inner or none),\n"
-    "port_shape (round or slot), the slot's slots, slot_width_mm, slot_height_mm,\n"
-    "slot_walls and slot_radius_mm, and highpass_1 to highpass_4 (filters as\n"
-    "--highpass writes them). An empty value or a missing key means not given.\n"
+    "The --driver file is recognised by its content. Venturon's own inputs file holds\n"
+    "one \"key = value\" per line (# starts a comment): fs_hz, qes, qms, qts, vas_l,\n"
+    "sd_cm2, re_ohm, xmax_mm, le_mh, pe_w, drivers, vb_l, fb_hz, ql, qa, qp, power_w,\n"
+    "voltage_v, temperature_c, outer_mouth (flanged or free), inner_mouth (flanged or\n"
+    "free), flared_ends (both, outer, inner or none), port_shape (round or slot), the\n"
+    "slot's slots, slot_width_mm, slot_height_mm, slot_walls and slot_radius_mm, and\n"
+    "highpass_1 to highpass_4 (filters as --highpass writes them). An empty value or a\n"
+    "missing key means not given. Key = value driver files with a [Driver] section and\n"
+    "JSON data sheets give the driver alone, in SI units (Vas in m^3, Sd in m^2, Xmax\n"
+    "in m, Le in H); what they leave out is worked out where the physics allows (Qts\n"
+    "from Qes and Qms, Qes from BL, Mms and Re, Vas from Cms and Sd, Sd from Dia), and\n"
+    "the report says so.\n"
+    "\n"
+    "A --design file (saved by the enclosure window) holds the inputs file's keys and\n"
+    "port_diameter_mm, port_count, flare_radius_mm and flare_radius_is_minimum.\n"
     "\n"
     "A high-pass filter is its kind and order, or q and its Q, then @ and its\n"
     "frequency in Hz: bw1@F to bw8@F (Butterworth, -3 dB at F), lr2@F, lr4@F, lr8@F\n"
@@ -353,11 +363,17 @@ constexpr std::string_view epilogue =
     "--radius (or the minimum radius found) with the allowances; a limit not known\n"
     "does not bind.\n"
     "\n"
-    "A slot (--slot, or port_shape = slot in the --driver file and no --diameter) is\n"
-    "tuned by its own mass integral, with end corrections by the image principle for\n"
-    "its wall sides. Its limits, verdict and minimum round-over are approximate: the\n"
-    "model was built for round ports and reads a slot as a round port of its hydraulic\n"
-    "diameter (4 x area / perimeter) with its round-over as the flare. Not with a sweep.\n"
+    "A slot (--slot, or port_shape = slot in the --driver or --design file and no\n"
+    "--diameter) is tuned by its own mass integral, with end corrections by the image\n"
+    "principle for its wall sides. Its limits, verdict and minimum round-over are\n"
+    "approximate: the model was built for round ports and reads a slot as a round port\n"
+    "of its hydraulic diameter (4 x area / perimeter) with its round-over as the flare.\n"
+    "Not with a sweep.\n"
+    "\n"
+    "--suggest-box gives the flattest box for the driver: among the tunings at which\n"
+    "the response approaches the passband as a fourth-order high pass, the box with\n"
+    "the lowest F3 whose response nowhere rises above the passband. --suggest-vb adds\n"
+    "the flattest tuning of a volume, --suggest-f3 the smallest box reaching an F3.\n"
     "\n"
     "Examples:\n"
     "  venturon-calc --diameter 100 --velocities 10,14,12,7\n"
@@ -370,6 +386,8 @@ constexpr std::string_view epilogue =
     "  venturon-calc -d 100 -r 40 --driver box.ini --pe 300 --highpass bw4@18 --max-output \\\n"
     "      --plot max-spl=max.png --plot spl=spl.svg\n"
     "  venturon-calc --slot 250x50 --slot-walls 1 -r 20 --driver box.ini\n"
+    "  venturon-calc -d 100 --driver woofer.txt --power 100 --suggest-box --suggest-f3 30\n"
+    "  venturon-calc --design subwoofer.design\n"
     "\n"
     "Each graph option needs a file of its own.\n"
     "\n"
@@ -382,9 +400,12 @@ std::string help_text(const QCommandLineParser& parser) {
     std::string text = "Usage: " + std::string(program_name) +
                        " --diameter LENGTH --velocities V20,V25,V30,V35 [options]\n" + "       " +
                        std::string(program_name) + " --diameter LENGTH --driver FILE [options]\n" +
+                       "       " + std::string(program_name) + " --design FILE [options]\n" +
                        "       " + std::string(program_name) +
                        " --slot WIDTHxHEIGHT [--slot-walls N] (--velocities ... | --driver FILE) "
-                       "[options]\n\n";
+                       "[options]\n" +
+                       "       " + std::string(program_name) +
+                       " --diameter LENGTH --driver FILE --power WATTS --suggest-box [options]\n\n";
     text += generated.mid(usage_end + 1).toStdString();
     text += epilogue;
     return text;
@@ -540,13 +561,42 @@ void read_choices(const Values& value, const OptionSet& o, Options& options) {
     }
 }
 
+// The --design file's port where the command line gives none: its diameter, its
+// number of ports, and its flare radius when that is not the minimum.
+void port_from_design(const QCommandLineParser& parser, const OptionSet& o,
+                      const EnclosureRequest& request, Options& options) {
+    const DesignPort& port = request.design->port;
+    const std::string file = request.design_file.toStdString();
+    if (!parser.isSet(o.diameter)) {
+        if (!port.diameter_mm) {
+            reject("design", file, "port_diameter_mm: not given; give --diameter");
+        }
+        if (!(*port.diameter_mm > 0)) {
+            reject("design", file, "port_diameter_mm: must be greater than 0");
+        }
+        options.diameter_mm = *port.diameter_mm;
+    }
+    if (!parser.isSet(o.ports) && port.count) {
+        // As the main window's field reads it: the whole part of the absolute value,
+        // and 0 is 1.
+        const double whole = std::floor(std::fabs(*port.count));
+        options.ports = whole == 0 ? 1 : whole;
+    }
+    if (!parser.isSet(o.radius) && !port.minimum_radius && port.flare_radius_mm) {
+        if (*port.flare_radius_mm < 0) {
+            reject("design", file, "flare_radius_mm: must not be negative");
+        }
+        options.radius_mm = *port.flare_radius_mm;
+    }
+}
+
 // The port and the velocities it must carry (or the driver inputs that give them).
 void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& e,
                const SlotOptions& s, Options& options) {
     const QCommandLineParser& parser = value.parser;
     const bool diameter = parser.isSet(o.diameter);
-    // A --driver file may hold a slot.
-    if (!diameter && !s.slot_given(parser) && !e.driver_given(parser)) {
+    // A --driver file may hold a slot, and a --design its port.
+    if (!diameter && !s.slot_given(parser) && !e.driver_given(parser) && !e.design_given(parser)) {
         throw BadInput{"missing --diameter, or --slot (see --help)"};
     }
     if (diameter) {
@@ -557,8 +607,16 @@ void read_port(const Values& value, const OptionSet& o, const EnclosureOptions& 
     }
     options.ports = ports(value(o.ports));
     options.enclosure = e.read(parser);
+    // A design's round port stands in for the options not given; its slot is read
+    // as a --driver file's is.
+    const bool design_port = options.enclosure && options.enclosure->design &&
+                             !s.slot_given(parser) &&
+                             options.enclosure->inputs.port_shape == PortShape::round;
+    if (design_port) {
+        port_from_design(parser, o, *options.enclosure, options);
+    }
     s.read(parser, diameter, parser.isSet(o.ports), options);
-    if (!diameter && !options.slot) {
+    if (!diameter && !options.slot && !design_port) {
         throw BadInput{"missing --diameter, or --slot (the --driver file's port_shape is round; "
                        "see --help)"};
     }
@@ -674,6 +732,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const OptionSet o;
     const EnclosureOptions e;
     const SlotOptions s;
+    const SuggestionOptions g;
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description.data(), description.size()));
     parser.addOptions({o.diameter, o.radius, o.ports, o.velocities, o.units, o.chuffing, o.core,
@@ -681,7 +740,9 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
                        o.graph_size, o.format});
     parser.addOptions(s.options());
     parser.addOptions(e.options());
-    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.plot, o.help, o.version});
+    parser.addOptions({o.enclosure_graph, o.excursion_graph, o.plot});
+    parser.addOptions(g.options());
+    parser.addOptions({o.help, o.version});
 
     ParsedCommandLine parsed;
     if (!parser.parse(arguments)) {
@@ -705,6 +766,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     }
     try {
         parsed.options = read_options(parser, o, e, s);
+        g.read(parser, parsed.options);
         parsed.action = ParsedCommandLine::Action::run;
     } catch (const BadInput& bad) {
         parsed.text = bad.message;

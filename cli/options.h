@@ -1,5 +1,7 @@
 #pragma once
 
+#include "design_file.h"
+#include "driver_file.h"
 #include "enclosure_inputs.h"
 #include "length_display.h"
 #include "model.h"
@@ -73,12 +75,18 @@ struct CurveRange {
     int points = 100;
 };
 
-// The enclosure designer's inputs, when the command line gives any (--driver FILE
-// or one of --fs, --vas, ...): the run then works out the port velocities, the
+// The enclosure designer's inputs, when the command line gives any (--driver FILE,
+// --design FILE or one of --fs, --vas, ...): the run then works out the port velocities, the
 // ports' length and, when asked, the response curve and the enclosure's graphs.
 struct EnclosureRequest {
-    EnclosureInputs inputs; // the file's, with the options' values over them
+    EnclosureInputs inputs; // the files', with the options' values over them
     QString driver_file;    // --driver; empty when not given
+    // What the --driver file is: its kind, its own keys, the values worked out.
+    std::optional<DriverFile> driver;
+    QString design_file;          // --design; empty when not given
+    std::optional<Design> design; // as read from it
+    // The driver's maker, model and comment: the --driver file's, else the design's.
+    DriverIdentity identity;
     // The text typed for each key's option; nothing where the value comes from the
     // file or is not given. Messages name what the user typed.
     std::array<std::optional<std::string>, file_number_count> typed;
@@ -98,6 +106,12 @@ struct SlotShape {
     int walls = 0;        // sides that are the box's walls: 0, 1 or 2
 };
 
+// --suggest-box: the flattest box, and the boxes for a volume and an F3 when asked.
+struct SuggestionRequest {
+    std::optional<double> volume_l; // --suggest-vb
+    std::optional<double> f3_hz;    // --suggest-f3
+};
+
 // Everything one run needs, read and checked.
 struct Options {
     double diameter_mm = 0;
@@ -115,7 +129,8 @@ struct Options {
     std::optional<PortSweep> sweep_ports;
     std::optional<GraphRequest> graph; // never with a sweep
     std::optional<EnclosureRequest> enclosure;
-    std::optional<SlotShape> slot; // the ports are slots
+    std::optional<SlotShape> slot;               // the ports are slots
+    std::optional<SuggestionRequest> suggestion; // never with a sweep, a graph or --curve
 
     bool draws_graphs() const {
         return graph || (enclosure && (enclosure->velocity_graph || enclosure->excursion_graph ||

@@ -4,6 +4,7 @@
 #include "options.h"
 #include "output.h"
 #include "results.h"
+#include "suggestion.h"
 
 namespace venturon::cli {
 
@@ -30,6 +31,14 @@ int run(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     }
 
     const Options& options = parsed.options;
+    if (options.suggestion) {
+        const auto suggested = suggest(options);
+        if (const auto* failure = std::get_if<Failure>(&suggested)) {
+            return bad_input(err, failure->message);
+        }
+        write_suggestions(options, std::get<SuggestionReport>(suggested), out);
+        return exit_success;
+    }
     const auto computed = compute(options);
     if (const auto* failure = std::get_if<Failure>(&computed)) {
         return bad_input(err, failure->message);

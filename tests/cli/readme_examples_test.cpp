@@ -19,20 +19,38 @@ struct Example {
     std::string output;
 };
 
+// A file an example reads: a block whose fence names it ("```ini file=woofer.txt").
+struct ExampleFile {
+    QString name;
+    QByteArray text;
+};
+
 // The README's console blocks: a "$ ./build/cli/venturon-calc ..." command (lines
-// ending in a backslash go on), then what it prints up to the next command.
-std::vector<Example> readme_examples() {
+// ending in a backslash go on), then what it prints up to the next command; and
+// the files they read, each written before the examples run.
+std::vector<Example> readme_examples(std::vector<ExampleFile>& files) {
     QFile file(QStringLiteral(VENTURON_README_PATH));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     std::vector<Example> out;
     bool in_console = false;
+    ExampleFile* named = nullptr;
     Example* example = nullptr;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.startsWith(QLatin1String("```"))) {
             in_console = line == QLatin1String("```console");
             example = nullptr;
+            named = nullptr;
+            const auto at = line.indexOf(QLatin1String(" file="));
+            if (at > 0) {
+                files.push_back({line.mid(at + 6).trimmed(), {}});
+                named = &files.back();
+            }
+            continue;
+        }
+        if (named) {
+            named->text += line.toUtf8() + '\n';
             continue;
         }
         if (!in_console) {
@@ -59,10 +77,16 @@ std::vector<Example> readme_examples() {
 } // namespace
 
 TEST(ReadmeExamples, PrintWhatTheReadmeShows) {
-    const auto examples = readme_examples();
+    std::vector<ExampleFile> files;
+    const auto examples = readme_examples(files);
     ASSERT_GE(examples.size(), 4u);
-    QTemporaryDir dir; // where the examples' graph files go
+    QTemporaryDir dir; // where the examples' files and graph files go
     ASSERT_TRUE(dir.isValid());
+    for (const ExampleFile& f : files) {
+        QFile out(dir.filePath(f.name));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly)) << f.name.toStdString();
+        out.write(f.text);
+    }
     for (const Example& e : examples) {
         SCOPED_TRACE(e.arguments.join(' ').toStdString());
         if (!venturon::cli::graph_output_available() &&
