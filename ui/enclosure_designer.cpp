@@ -1,6 +1,8 @@
 #include "enclosure_designer.h"
 
 #include "colours.h"
+#include "design_storage.h"
+#include "driver_file.h"
 #include "enclosure_graph.h"
 #include "imperial.h"
 #include "input_messages.h"
@@ -13,6 +15,9 @@
 #include "window_setup.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -303,7 +309,11 @@ EnclosureDesigner::EnclosureDesigner(ProgramState& program, std::function<Window
 }
 
 void EnclosureDesigner::create_controls() {
-    auto* root = new QHBoxLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(create_file_bar());
+    auto* root = new QHBoxLayout;
+    root->setContentsMargins(0, 0, 0, 0);
+    outer->addLayout(root, 1);
     // The inputs scroll when the window is too low to hold them all.
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("Scroll_inputs"));
@@ -317,6 +327,214 @@ void EnclosureDesigner::create_controls() {
                             scroll->verticalScrollBar()->sizeHint().width());
     root->addWidget(scroll, 0);
     root->addWidget(create_results(), 1);
+}
+
+// The design's files: a driver's data to start from, designs to open and save, and
+// what the inputs came from.
+QWidget* EnclosureDesigner::create_file_bar() {
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    const auto add_button = [&](const char* name, const QString& caption, const QString& tip) {
+        auto* b = new QPushButton(caption, bar);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(tip);
+        b->setAutoDefault(false);
+        row->addWidget(b);
+        return b;
+    };
+    connect(add_button("Command_driver", QStringLiteral("Open &driver…"),
+                       QStringLiteral("Read a driver's data from a file: Venturon's own inputs, a "
+                                      "[Driver] section of key = value lines, or a JSON data "
+                                      "sheet")),
+            &QPushButton::clicked, this, &EnclosureDesigner::open_driver);
+    open_design_button_ =
+        add_button("Command_open", QStringLiteral("Open desi&gn"),
+                   QStringLiteral("Open a design saved before, or one of the recent ones"));
+    recent_menu_ = new QMenu(open_design_button_);
+    recent_menu_->setObjectName(QStringLiteral("Menu_designs"));
+    open_design_button_->setMenu(recent_menu_);
+    connect(recent_menu_, &QMenu::aboutToShow, this, &EnclosureDesigner::show_recent_designs);
+    connect(add_button("Command_save", QStringLiteral("Sa&ve design…"),
+                       QStringLiteral("Save the driver, box, drive, filters, ports and the main "
+                                      "window's port in one file")),
+            &QPushButton::clicked, this, &EnclosureDesigner::save_design);
+    identity_text_ = new QLabel(bar);
+    identity_text_->setObjectName(QStringLiteral("Label_identity"));
+    identity_text_->setTextFormat(Qt::PlainText);
+    identity_text_->setWordWrap(true);
+    QFont bold = identity_text_->font();
+    bold.setBold(true);
+    identity_text_->setFont(bold);
+    row->addWidget(identity_text_, 1);
+    file_text_ = new QLabel(this);
+    file_text_->setObjectName(QStringLiteral("Label_file"));
+    file_text_->setTextFormat(Qt::PlainText);
+    file_text_->setWordWrap(true);
+    file_text_->hide();
+    auto* column = new QWidget(this);
+    auto* lines = new QVBoxLayout(column);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->addWidget(bar);
+    lines->addWidget(file_text_);
+    return column;
+}
+
+// "Browse…" and the recent designs, newest first, those gone left out.
+void EnclosureDesigner::show_recent_designs() {
+    recent_menu_->clear();
+    recent_menu_->addAction(QStringLiteral("&Browse…"), this, [this] { open_design(); });
+    const std::vector<QString> recent = settings_directory_.isEmpty()
+                                            ? std::vector<QString>{}
+                                            : recent_designs(settings_directory_);
+    if (!recent.empty()) {
+        recent_menu_->addSeparator();
+    }
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        QAction* action = recent_menu_->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this,
+            [this, path] { open_design(path); });
+        action->setToolTip(QDir::toNativeSeparators(path));
+        action->setStatusTip(QDir::toNativeSeparators(path));
+    }
+}
+
+void EnclosureDesigner::show_identity() {
+    QStringList parts;
+    for (const std::string* text : {&identity_.maker, &identity_.model}) {
+        if (!text->empty()) {
+            parts << QString::fromStdString(*text);
+        }
+    }
+    QString shown = parts.join(QLatin1Char(' '));
+    if (!identity_.comment.empty()) {
+        shown += (shown.isEmpty() ? QString() : QStringLiteral(" — ")) +
+                 QString::fromStdString(identity_.comment);
+    }
+    identity_text_->setText(shown);
+}
+
+void EnclosureDesigner::show_file_text(const QString& text, bool problem) {
+    set_fore_colour(file_text_, problem ? QColor(colours::compression_warning) : QColor(Qt::black));
+    file_text_->setText(text);
+    file_text_->setVisible(!text.isEmpty());
+}
+
+QString EnclosureDesigner::ask_for_file(FileChoice choice) {
+    const QString start = settings_directory_.isEmpty() ? QDir::homePath() : settings_directory_;
+    if (choose_file_) {
+        return choose_file_(choice, start);
+    }
+    switch (choice) {
+    case FileChoice::driver:
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("Open driver"), start,
+            QStringLiteral("Driver files (*.txt *.json *.ini *.design);;All files (*)"));
+    case FileChoice::open_design:
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("Open design"), start,
+            QStringLiteral("Venturon designs (*.design);;All files (*)"));
+    case FileChoice::save_design:
+        return QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save design"),
+            QDir(start).filePath(QStringLiteral("enclosure.design")),
+            QStringLiteral("Venturon designs (*.design)"));
+    }
+    return {};
+}
+
+// A driver's data from a file, recognised by its content: the driver's numbers
+// replace those typed, the box, the drive and the ports stay. A file that cannot
+// be read or lacks what the model needs changes nothing and says why.
+void EnclosureDesigner::open_driver() {
+    const QString path = ask_for_file(FileChoice::driver);
+    if (path.isEmpty()) {
+        return;
+    }
+    const DriverFileReading read = open_driver_file(path);
+    if (const auto* problem = std::get_if<DriverFileProblem>(&read)) {
+        show_file_text(QString::fromStdString(driver_file_message(path, *problem)), true);
+        return;
+    }
+    const DriverFile& file = std::get<DriverFile>(read);
+    if (file.format == DriverFileFormat::venturon_inputs) {
+        inputs_ = file.inputs; // Venturon's own file: all of it
+    } else {
+        inputs_ = with_driver(inputs_, file);
+    }
+    identity_ = file.identity;
+    QStringList derived;
+    for (const Derivation& d : file.derived) {
+        derived << QStringLiteral("%1 from %2").arg(qs(d.name), qs(d.from));
+    }
+    show_file_text(QStringLiteral("%1 (%2)%3")
+                       .arg(QFileInfo(path).fileName(), qs(driver_file_format_text(file.format)),
+                            derived.isEmpty()
+                                ? QStringLiteral(".")
+                                : QStringLiteral(": worked out ") +
+                                      derived.join(QStringLiteral(", ")) + QLatin1Char('.')),
+                   false);
+    unreadable_.clear();
+    unreadable_filters_ = {};
+    show_identity();
+    show_inputs();
+    calculate();
+}
+
+// A design: its inputs here and its port in the main window. A file that is not a
+// good design changes nothing and says why.
+void EnclosureDesigner::open_design(const QString& given) {
+    const QString path = given.isEmpty() ? ask_for_file(FileChoice::open_design) : given;
+    if (path.isEmpty()) {
+        return;
+    }
+    const auto read = read_design_file(path);
+    if (const auto* problem = std::get_if<DesignProblem>(&read)) {
+        show_file_text(QString::fromStdString(design_file_message(path, *problem)), true);
+        return;
+    }
+    const Design& design = std::get<Design>(read);
+    inputs_ = design.inputs;
+    identity_ = design.identity;
+    unreadable_.clear();
+    unreadable_filters_ = {};
+    if (!settings_directory_.isEmpty()) {
+        remember_design(settings_directory_, path);
+    }
+    show_file_text(QStringLiteral("Opened %1.").arg(QFileInfo(path).fileName()), false);
+    show_identity();
+    show_inputs();
+    if (take_port_) {
+        take_port_(design.port); // the main window then has this designer work again
+    }
+    calculate();
+}
+
+void EnclosureDesigner::save_design() {
+    QString path = ask_for_file(FileChoice::save_design);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".design");
+    }
+    const WindowPort port = port_();
+    Design design;
+    design.inputs = inputs_;
+    design.identity = identity_;
+    design.port = {port.diameter_mm, port.ports, port.radius_mm, port.minimum_radius};
+    const FileWrite written = write_design_file(path, design);
+    if (!written.written) {
+        show_file_text(QStringLiteral("%1 was not saved: %2")
+                           .arg(QDir::toNativeSeparators(path), written.problem),
+                       true);
+        return;
+    }
+    if (!settings_directory_.isEmpty()) {
+        remember_design(settings_directory_, path);
+    }
+    show_file_text(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()), false);
 }
 
 QWidget* EnclosureDesigner::create_inputs() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "design_file.h"
 #include "enclosure.h"
 #include "enclosure_graph.h"
 #include "enclosure_inputs.h"
@@ -24,6 +25,7 @@ class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
@@ -79,6 +81,23 @@ public:
     // Replaces the inputs (read from the file at start-up) and shows them.
     void set_inputs(const EnclosureInputs& inputs);
 
+    // What a file action asks the user for: a driver file or a design to open, or
+    // where to save the design; an empty answer is a cancel. The dialogs by default.
+    enum class FileChoice { driver, open_design, save_design };
+    using FileChooser = std::function<QString(FileChoice choice, const QString& start)>;
+    void set_file_chooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
+    // Where the recent designs' list lives (the settings folder), and what takes an
+    // opened design's port (the main window).
+    void set_settings_directory(const QString& directory) { settings_directory_ = directory; }
+    void set_design_port_taker(std::function<void(const DesignPort&)> take) {
+        take_port_ = std::move(take);
+    }
+    // The file actions, as the buttons and the recent designs' menu run them.
+    void open_driver();
+    void open_design(const QString& path = {});
+    void save_design();
+    const DriverIdentity& identity() const { return identity_; }
+
     const std::vector<ReferenceInputs>& references() const { return references_; }
     void set_references(const std::vector<ReferenceInputs>& references);
 
@@ -115,6 +134,11 @@ private:
     };
 
     void create_controls();
+    QWidget* create_file_bar();
+    void show_recent_designs();
+    void show_identity();
+    void show_file_text(const QString& text, bool problem);
+    QString ask_for_file(FileChoice choice);
     QWidget* create_inputs();
     FieldControls add_field(QWidget* frame, QGridLayout* grid, const QString& name, int line,
                             int col);
@@ -179,6 +203,14 @@ private:
     PlotSpec spec_; // of the view shown
     PlotLayout layout_;
     std::optional<double> cursor_hz_; // the read-out's frequency
+
+    FileChooser choose_file_;
+    QString settings_directory_;
+    std::function<void(const DesignPort&)> take_port_;
+    DriverIdentity identity_; // of the driver file or design the inputs came from
+    QLabel *identity_text_ = nullptr, *file_text_ = nullptr;
+    QPushButton* open_design_button_ = nullptr;
+    QMenu* recent_menu_ = nullptr;
 
     std::vector<ReferenceInputs> references_;
     std::vector<ReferenceDesign> reference_curves_; // as references_, at the graphs' span

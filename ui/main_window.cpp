@@ -799,6 +799,9 @@ void MainWindow::open_enclosure_designer() {
         enclosure_ = new EnclosureDesigner(
             program_, [this] { return window_port(); },
             [this](const std::array<double, 4>& velocities) { use_velocities(velocities); }, this);
+        enclosure_->set_design_port_taker(
+            [this](const DesignPort& port) { apply_design_port(port); });
+        enclosure_->set_settings_directory(settings_directory_);
         enclosure_->set_inputs(enclosure_inputs_);
         enclosure_->set_references(enclosure_references_);
         add_quit_shortcut(enclosure_);
@@ -829,6 +832,31 @@ const EnclosureInputs& MainWindow::enclosure_inputs() const {
 
 const std::vector<ReferenceInputs>& MainWindow::enclosure_references() const {
     return enclosure_ ? enclosure_->references() : enclosure_references_;
+}
+
+// A design opened in the designer brings the main window's port with it: the
+// diameter, the port count and the flare radius (or the minimum), as if typed.
+void MainWindow::apply_design_port(const DesignPort& port) {
+    if (port.diameter_mm && *port.diameter_mm > 0 && std::isfinite(*port.diameter_mm)) {
+        s_.diameter_mm = *port.diameter_mm;
+        populatedia();
+        cruise_control_check->setEnabled(true);
+        checklock();
+    }
+    if (port.count && *port.count >= 1 && *port.count <= 1000) {
+        set_text(port_count_field, qs(number_text_trimmed(Int(*port.count))));
+        on_port_count_edited();
+    }
+    if (port.minimum_radius) {
+        minimum_mode_option->setChecked(true);
+    } else if (port.flare_radius_mm && *port.flare_radius_mm >= 0 &&
+               std::isfinite(*port.flare_radius_mm)) {
+        manual_mode_option->setChecked(true);
+        s_.radius_mm = *port.flare_radius_mm;
+        populaterad();
+    }
+    set_status(stale_text, colours::stale_status);
+    port_changed();
 }
 
 // The enclosure designer's velocities, written into the velocity fields as the

@@ -145,6 +145,7 @@ private:
     WindowPort window_port() const;
     void port_changed();
     void use_velocities(const std::array<double, 4>& velocities);
+    void apply_design_port(const DesignPort& port);
 
     void show_velocity_used(std::size_t index);
     void mark_stale(QWidget* field);

@@ -11,7 +11,9 @@
 #include "picture_box.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QMenu>
 #include <QToolButton>
 
 #include <QTabBar>
@@ -600,5 +602,70 @@ TEST_F(EnclosureDesignerTest, NothingClippedSmallOrLarge) {
                 }
             }
         }
+    });
+}
+
+// Driver files and designs from the designer's buttons: what a file gives replaces
+// what was typed, and what a file cannot give changes nothing and says why.
+TEST_F(EnclosureDesignerTest, DriverFilesAndDesigns) {
+    start();
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    // SI units, CR LF, a Windows code page's e acute; Qts left for the model.
+    const QString woofer = write("woofer.txt", "[Driver]\r\nManufacturer=Acme\r\nModel=W15 "
+                                               "\xe9\r\nfs=22\r\nQes=0.4\r\nQms=4\r\nVas=0.12\r\n"
+                                               "Sd=0.085\r\nRe=3.2\r\nXmax=0.015\r\n");
+    const QString no_fs = write("broken.txt", "[Driver]\nQes=0.4\nQms=4\n");
+    const QString not_design = write("bad.design", "vb_l = abc\n");
+    const QString saved = dir.filePath("sub.design");
+    QString answer;
+    in_designer([&](EnclosureDesigner& d) {
+        d.set_file_chooser([&](EnclosureDesigner::FileChoice, const QString&) { return answer; });
+        auto* file_text = in<QLabel>(d, "Label_file");
+        answer = no_fs;
+        click(in<QPushButton>(d, "Command_driver"));
+        EXPECT_TRUE(file_text->text().startsWith("broken.txt: fs"))
+            << file_text->text().toStdString();
+        EXPECT_EQ(d.inputs(), EnclosureInputs{});
+
+        answer = woofer;
+        click(in<QPushButton>(d, "Command_driver"));
+        EXPECT_EQ(in<QLabel>(d, "Label_identity")->text(), QString::fromUtf8("Acme W15 \u00e9"));
+        EXPECT_EQ(d.field(Field::vas)->text(), "120"); // 0.12 m3
+        EXPECT_EQ(d.field(Field::sd)->text(), "850");  // 0.085 m2
+        EXPECT_EQ(d.field(Field::xmax)->text(), "15"); // 0.015 m
+        EXPECT_EQ(d.field(Field::vb)->text(), "60");   // the box stays
+        EXPECT_TRUE(file_text->text().contains("Qts")) << file_text->text().toStdString();
+        ASSERT_TRUE(d.design_velocities().has_value());
+        const auto velocities = *d.design_velocities();
+
+        answer = saved;
+        click(in<QPushButton>(d, "Command_save"));
+        EXPECT_TRUE(QFileInfo::exists(saved)) << file_text->text().toStdString();
+        type_in(d, Field::vb, "90");
+        type(designed::main::diameter_field, "120");
+        focus(text(designed::main::port_count_field));
+
+        answer = not_design;
+        d.open_design();
+        EXPECT_TRUE(file_text->text().startsWith("bad.design:")) << file_text->text().toStdString();
+        EXPECT_EQ(d.field(Field::vb)->text(), "90");
+
+        // The recent designs' menu opens it again, port and all: the same results to
+        // the last digit.
+        auto* menu = in<QMenu>(d, "Menu_designs");
+        emit menu->aboutToShow();
+        const QList<QAction*> actions = menu->actions();
+        ASSERT_EQ(actions.size(), 3); // Browse, a line, sub.design
+        EXPECT_TRUE(actions[2]->text().endsWith("sub.design"));
+        actions[2]->trigger();
+        EXPECT_EQ(d.field(Field::vb)->text(), "60");
+        EXPECT_EQ(text(designed::main::diameter_field)->text().trimmed(), "100");
+        EXPECT_EQ(*d.design_velocities(), velocities);
+        EXPECT_EQ(d.identity().maker, "Acme");
     });
 }
