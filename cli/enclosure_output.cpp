@@ -233,13 +233,14 @@ std::vector<Column<ResponsePoint>> response_columns(bool xmax_known, ResponseTab
     };
 }
 
-std::vector<Column<MaxOutputPoint>> max_output_columns() {
+std::vector<Column<MaxOutputPoint>> max_output_columns(bool approximate) {
     using M = const MaxOutputPoint&;
     const auto key = [](M m) { return std::string(limit_key(m.binding)); };
+    const std::string mark = approximate ? "*" : "";
     return {
-        {"max_spl_db", "Max SPL", "dB", [](M m) { return QJsonValue(m.spl_db); }, 1},
-        {"max_power_w", "Max power", "W", [](M m) { return QJsonValue(m.power_w); }, 1},
-        {"binding_limit", "Limit", "", [key](M m) { return QJsonValue(q(key(m))); }, -1, key,
+        {"max_spl_db", "Max SPL" + mark, "dB", [](M m) { return QJsonValue(m.spl_db); }, 1},
+        {"max_power_w", "Max power" + mark, "W", [](M m) { return QJsonValue(m.power_w); }, 1},
+        {"binding_limit", "Limit" + mark, "", [key](M m) { return QJsonValue(q(key(m))); }, -1, key,
          everywhere, false, true},
     };
 }
@@ -260,7 +261,7 @@ std::vector<Column<std::size_t>> response_rows(const EnclosureReport& report, Re
     const std::vector<MaxOutputPoint>& max = design ? report.design_max : report.curve_max;
     if (!max.empty()) {
         for (auto& c : columns_of<std::size_t>(
-                 max_output_columns(),
+                 max_output_columns(report.slot),
                  [&max](std::size_t i) -> const MaxOutputPoint& { return max[i]; })) {
             columns.push_back(std::move(c));
         }
@@ -278,9 +279,10 @@ Fields max_output_fields(const EnclosureReport& report) {
     const std::string pe = m.driver.pe_w > 0 ? "Pe " + number(m.driver.pe_w) + " W" : "Pe unknown";
     return {{"Max output", "before the amplifier (" + significant(nominal_power(m)) + " W), " +
                                xmax + ", " + pe +
-                               " or the port's chuffing or core limit binds, for a flare radius "
-                               "of " +
-                               fixed(report.flare_radius_mm, 3) + " mm"}};
+                               " or the port's chuffing or core limit binds, for a " +
+                               (report.slot ? "round-over" : "flare radius") + " of " +
+                               fixed(report.flare_radius_mm, 3) + " mm" +
+                               (report.slot ? " (* approximate for a slot, as its limits)" : "")}};
 }
 
 std::vector<Column<std::size_t>> enclosure_csv_columns(const EnclosureReport& report) {

@@ -45,7 +45,8 @@ enum class ResponseTable { design, curve };
 std::vector<Column<ResponsePoint>> response_columns(bool xmax_known, ResponseTable table);
 
 // The largest output at a frequency: SPL, amplifier power, the limit that binds.
-std::vector<Column<MaxOutputPoint>> max_output_columns();
+// Marked * when approximate (the ports are slots).
+std::vector<Column<MaxOutputPoint>> max_output_columns(bool approximate = false);
 
 // The rows of a response table by their place in the report's design
 // frequencies or curve: the response's columns, then with --max-output the

@@ -153,6 +153,7 @@ std::variant<EnclosureReport, Failure> solve(const Options& options) {
     }
     report.velocities_used = !options.velocities_given;
     report.port_count = count;
+    report.slot = options.slot.has_value();
     return report;
 }
 

@@ -27,6 +27,7 @@ struct EnclosureReport {
     // The length is for this flare radius: the given one, or the minimum found.
     double flare_radius_mm = 0;
     bool radius_given = false;
+    bool slot = false; // the ports are slots: the limits and the largest output are approximate
     std::optional<PortLength> length;
     std::string length_problem;       // why there is no length, when there is none
     std::vector<ResponsePoint> curve; // --curve

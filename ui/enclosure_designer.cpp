@@ -1,5 +1,6 @@
 #include "enclosure_designer.h"
 
+#include "box_suggestion_dialog.h"
 #include "colours.h"
 #include "design_storage.h"
 #include "driver_file.h"
@@ -359,6 +360,10 @@ QWidget* EnclosureDesigner::create_file_bar() {
                        QStringLiteral("Save the driver, box, drive, filters, ports and the main "
                                       "window's port in one file")),
             &QPushButton::clicked, this, &EnclosureDesigner::save_design);
+    suggest_button_ = add_button("Command_suggest", QStringLiteral("Suggest bo&x…"),
+                                 QStringLiteral("Boxes for this driver: the flattest, the tuning "
+                                                "of a volume, the smallest box for an F3"));
+    connect(suggest_button_, &QPushButton::clicked, this, &EnclosureDesigner::suggest_box);
     identity_text_ = new QLabel(bar);
     identity_text_->setObjectName(QStringLiteral("Label_identity"));
     identity_text_->setTextFormat(Qt::PlainText);
@@ -535,6 +540,44 @@ void EnclosureDesigner::save_design() {
         remember_design(settings_directory_, path);
     }
     show_file_text(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()), false);
+}
+
+// Boxes suggested for the design's driver, with lengths for its ports; "Use"
+// takes one into the box's fields.
+void EnclosureDesigner::suggest_box() {
+    if (!design_ || !velocities_) {
+        return;
+    }
+    if (!suggestions_) {
+        suggestions_ = new BoxSuggestionDialog(
+            program_,
+            [this](double vb_m3, double fb_hz) -> Checked<PortLength> {
+                const DesignResult& d = *design_;
+                if (d.slot) {
+                    return slot_length(*d.slot, vb_m3, fb_hz, d.input->temperature_c);
+                }
+                return port_length(to_flared_port(inputs_, shown_port_.diameter_mm,
+                                                  shown_port_.radius_mm, d.input->port.count),
+                                   vb_m3, fb_hz, d.input->temperature_c);
+            },
+            [this](double vb_l, double fb_hz) {
+                inputs_[Field::vb] = vb_l;
+                inputs_[Field::fb] = fb_hz;
+                unreadable_.erase(Field::vb);
+                unreadable_.erase(Field::fb);
+                show_inputs();
+                calculate();
+            },
+            this);
+    }
+    const UnitsMode units = program_.units_mode;
+    const int ports = design_->input->port.count;
+    suggestions_->show_for(*design_->input,
+                           design_->slot ? slot_words(*design_->slot, units)
+                                         : QStringLiteral("%1 %2 of %3, flare radius %4")
+                                               .arg(QString::number(ports), port_words(ports),
+                                                    shown_length(shown_port_.diameter_mm, units),
+                                                    shown_length(shown_port_.radius_mm, units)));
 }
 
 QWidget* EnclosureDesigner::create_inputs() {
@@ -1146,6 +1189,7 @@ void EnclosureDesigner::calculate() {
     graph_->set_dimmed(!good);
     use_button_->setEnabled(good && !slotted);
     keep_button_->setEnabled(good && references_.size() < max_references);
+    suggest_button_->setEnabled(good);
     if (!good) {
         velocities_.reset();
         return;

@@ -34,6 +34,7 @@ class QToolButton;
 
 namespace venturon {
 
+class BoxSuggestionDialog;
 class PictureBox;
 class TextBox;
 
@@ -96,6 +97,7 @@ public:
     void open_driver();
     void open_design(const QString& path = {});
     void save_design();
+    void suggest_box();
     const DriverIdentity& identity() const { return identity_; }
 
     const std::vector<ReferenceInputs>& references() const { return references_; }
@@ -209,7 +211,8 @@ private:
     std::function<void(const DesignPort&)> take_port_;
     DriverIdentity identity_; // of the driver file or design the inputs came from
     QLabel *identity_text_ = nullptr, *file_text_ = nullptr;
-    QPushButton* open_design_button_ = nullptr;
+    QPushButton *open_design_button_ = nullptr, *suggest_button_ = nullptr;
+    BoxSuggestionDialog* suggestions_ = nullptr; // made when first asked for
     QMenu* recent_menu_ = nullptr;
 
     std::vector<ReferenceInputs> references_;

@@ -106,6 +106,12 @@ TEST(SlotCalc, ApproximateInEveryFormat) {
         EXPECT_NE(table.out.find(text), std::string::npos) << text << "\n" << table.out;
     }
     EXPECT_EQ(table.out.find("Diameter"), std::string::npos);
+    // The largest output rests on the same limits: marked too.
+    const Outcome max = calc(readme_slot + Args{"--max-output"});
+    for (const char* text : {"Max SPL*  Max power*  Limit*", "for a round-over of 25.801 mm (* "
+                                                             "approximate for a slot"}) {
+        EXPECT_NE(max.out.find(text), std::string::npos) << text << "\n" << max.out;
+    }
 
     const Outcome csv = calc(readme_slot + Args{"-f", "csv"});
     const std::string header = csv.out.substr(0, csv.out.find('\n'));

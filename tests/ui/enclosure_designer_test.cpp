@@ -669,3 +669,20 @@ TEST_F(EnclosureDesignerTest, DriverFilesAndDesigns) {
         EXPECT_EQ(d.identity().maker, "Acme");
     });
 }
+
+// "Suggest box…" opens the suggestions for this driver; "Use" takes a box into the
+// box's fields.
+TEST_F(EnclosureDesignerTest, SuggestedBoxIsTakenIntoTheFields) {
+    start();
+    in_designer([&](EnclosureDesigner& d) {
+        click(in<QPushButton>(d, "Command_suggest"));
+        auto* suggestions = d.findChild<QDialog*>("BoxSuggestionDialog");
+        ASSERT_NE(suggestions, nullptr);
+        EXPECT_TRUE(suggestions->isVisible());
+        click(suggestions->findChild<QPushButton*>("Command_use_1"));
+        EXPECT_NE(d.inputs()[Field::vb], 60.0); // the flattest box, not the first start's
+        EXPECT_EQ(d.field(Field::vb)->text().toDouble(), *d.inputs()[Field::vb]);
+        EXPECT_TRUE(d.design_velocities().has_value());
+        suggestions->hide();
+    });
+}
