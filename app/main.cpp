@@ -15,21 +15,19 @@
 
 namespace {
 
-// The icon's pixels, rendered at build time: no image decoding at start-up.
+// The icon's pixels, rendered at build time: no image decoding at start-up. Only
+// 48 by 48: larger ones cost the display server time at every window shown, and
+// docks and task switchers take the installed icons by the desktop file's name.
 QIcon window_icon() {
-    QIcon icon;
-    for (const int size : {48, 256}) {
-        const QResource pixels(QStringLiteral(":/icons/venturon-%1.argb").arg(size));
-        const QByteArray bytes = pixels.uncompressedData();
-        const auto side = static_cast<qsizetype>(size);
-        if (bytes.size() != 8 + side * side * 4) {
-            continue;
-        }
-        const QImage image(reinterpret_cast<const uchar*>(bytes.constData()) + 8, size, size,
-                           side * 4, QImage::Format_ARGB32_Premultiplied);
-        icon.addPixmap(QPixmap::fromImage(image));
+    constexpr qsizetype side = 48;
+    const QResource pixels(QStringLiteral(":/icons/venturon-48.argb"));
+    const QByteArray bytes = pixels.uncompressedData();
+    if (bytes.size() != 8 + side * side * 4) {
+        return {};
     }
-    return icon;
+    const QImage image(reinterpret_cast<const uchar*>(bytes.constData()) + 8, int{side}, int{side},
+                       side * 4, QImage::Format_ARGB32_Premultiplied);
+    return QIcon(QPixmap::fromImage(image));
 }
 
 } // namespace
