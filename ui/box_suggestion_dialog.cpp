@@ -271,6 +271,14 @@ QWidget* BoxSuggestionDialog::create_table() {
         }
     }
     cells_[0][5]->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0")) * 22);
+    // Room for the widest figures from the start, so the window opens wide enough.
+    const QString widest[] = {QStringLiteral("For F3 999.9 Hz"), QStringLiteral("9999.9 L"),
+                              QStringLiteral("999.9 Hz"), QStringLiteral("999.9 Hz"),
+                              QStringLiteral("999.9 m/s at 999 Hz")};
+    for (std::size_t c = 0; c < std::size(widest); ++c) {
+        table_layout_->setColumnMinimumWidth(static_cast<int>(c),
+                                             fontMetrics().horizontalAdvance(widest[c]) + 4);
+    }
     table_layout_->setColumnStretch(5, 1);
     return table;
 }
