@@ -46,10 +46,13 @@ QStringList unnamed_focusable(QWidget* window) {
 TEST_F(AccessibilityTest, EveryFocusableControlOfEveryWindowHasAName) {
     start();
     click_label(designed::main::enclosure_link); // made when first opened
+    form->enclosure()->suggest_box();            // and so are the box suggestions
+    auto* suggestions = form->enclosure()->findChild<QDialog*>("BoxSuggestionDialog");
+    ASSERT_NE(suggestions, nullptr);
     EXPECT_EQ(unnamed_focusable(form.get()), QStringList());
     for (QDialog* dialog :
          std::initializer_list<QDialog*>{form->options(), form->units(), form->diameter_warning(),
-                                         form->about(), form->enclosure()}) {
+                                         form->about(), form->enclosure(), suggestions}) {
         dialog->show(); // some texts are fitted when a dialog first shows
         EXPECT_EQ(unnamed_focusable(dialog), QStringList()) << dialog->objectName().toStdString();
         dialog->hide();
