@@ -19,8 +19,11 @@ int main(int argc, char* argv[]) {
 #endif
     const auto application = venturon::cli::make_application(argc, argv);
     // The application takes the locale from the environment. Numbers are written
-    // the same in every locale; the system's error texts must be English too.
+    // the same in every locale; the system's error texts must be English too
+    // (Windows has no message locale: its error texts come from the system).
+#ifdef LC_MESSAGES
     std::setlocale(LC_MESSAGES, "C");
+#endif
     const int status = venturon::cli::run(QCoreApplication::arguments(), std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout) {
