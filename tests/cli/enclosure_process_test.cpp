@@ -78,6 +78,9 @@ class LocaleIndependence : public ::testing::TestWithParam<LocaleCase> {};
 } // namespace
 
 TEST_P(LocaleIndependence, OutputIsTheSameWithADecimalComma) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no POSIX locales on Windows";
+#else
     const auto& locale = venturon::testing::decimal_comma_locale();
     ASSERT_TRUE(locale.available()) << locale.problem;
     const LocaleCase& c = GetParam();
@@ -93,6 +96,7 @@ TEST_P(LocaleIndependence, OutputIsTheSameWithADecimalComma) {
         EXPECT_NE(o->out.find(c.out_holds), std::string::npos) << o->out;
     }
     EXPECT_EQ(in_german.out, in_c.out);
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, LocaleIndependence, ::testing::ValuesIn(locale_cases),

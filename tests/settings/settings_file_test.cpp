@@ -17,8 +17,10 @@
 #include <optional>
 #include <ostream>
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace venturon;
 using namespace venturon::testing;

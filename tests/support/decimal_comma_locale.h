@@ -16,14 +16,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <langinfo.h>
 #include <optional>
 #include <string>
+#ifndef _WIN32
+#include <langinfo.h>
 #include <sys/wait.h>
+#endif
 
 namespace venturon::testing {
 
 inline constexpr const char* decimal_comma_locale_name = "de_DE.UTF-8";
+
+// Windows has no POSIX locales to switch to: the tests that need one run elsewhere.
+#ifndef _WIN32
 
 // Whether the locale loads from folder (as LOCPATH; empty: the system's own) and
 // has a decimal comma.
@@ -111,5 +116,6 @@ inline const DecimalCommaLocale& decimal_comma_locale() {
     }();
     return found;
 }
+#endif
 
 } // namespace venturon::testing
