@@ -22,18 +22,19 @@ Outcome start(const QStringList& arguments,
     return run_program(QStringLiteral(VENTURON_CALC_PATH), arguments, environment);
 }
 
-// The README's first example, start-up values and minimum radius.
+// The README's first example, start-up values and minimum radius (a minimum is
+// shown rounded up, as it is cut).
 const char readme_report[] = "Diameter      100 mm\n"
                              "Ports         1\n"
-                             "Flare radius  26.243 mm (minimum)\n"
+                             "Flare radius  26.244 mm (minimum)\n"
                              "Allowances    chuffing seating-and-masking, core none, content "
                              "home-theatre\n"
                              "\n"
                              "Frequency  Required  Core limit  Chuffing limit  Minimum radius\n"
                              "       Hz       m/s         m/s             m/s              mm\n"
-                             "       20    10.000      19.765          12.250          18.886\n"
-                             "       25    14.000      19.765          14.000          26.243\n"
-                             "       30    12.000      29.500          19.444           9.895\n"
+                             "       20    10.000      19.765          12.250          18.887\n"
+                             "       25    14.000      19.765          14.000          26.244\n"
+                             "       30    12.000      29.500          19.444           9.896\n"
                              "       35     7.000      36.285          25.083           0.000\n"
                              "\n"
                              "Core excess      0.000 m/s\n"
