@@ -194,29 +194,29 @@ PlotSpec port_velocity_plot(const PortVelocityGraphInput& in) {
         points.push_back({clean(sample.frequency_hz), clean(sample.velocity),
                           clean(sample.chuff_limit), clean(sample.core_limit)});
     }
-    PlotSpec spec;
-    spec.x = {port_graph_low_hz, port_graph_high_hz, AxisScale::linear, QStringLiteral("Hz")};
-    spec.y_title = QStringLiteral("Air velocity in the port, m/s peak");
-    spec.shades = {shade_over(enclosure_colour::chuffing_shade, points, &Judged::low_limit,
-                              &Judged::high_limit),
-                   shade_over(enclosure_colour::core_shade, points, &Judged::high_limit)};
-    spec.markers = design_markers();
-    spec.curves = {limit_curve(QStringLiteral("Core Limit"), graph_colour::core_line,
-                               graph_colour::core_text, points, &Judged::high_limit),
-                   limit_curve(QStringLiteral("Chuffing"), graph_colour::chuffing_line,
-                               graph_colour::chuffing_text, points, &Judged::low_limit),
-                   judged_curve(QStringLiteral("Port velocity"), points,
-                                {enclosure_colour::curve, enclosure_colour::over_chuffing,
-                                 enclosure_colour::over_core})};
-    for (PlotCurve& c : spec.curves) {
+    PlotSpec chart;
+    chart.x = {port_graph_low_hz, port_graph_high_hz, AxisScale::linear, QStringLiteral("Hz")};
+    chart.y_title = QStringLiteral("Air velocity in the port, m/s peak");
+    chart.shades = {shade_over(enclosure_colour::chuffing_shade, points, &Judged::low_limit,
+                               &Judged::high_limit),
+                    shade_over(enclosure_colour::core_shade, points, &Judged::high_limit)};
+    chart.markers = design_markers();
+    chart.curves = {limit_curve(QStringLiteral("Core Limit"), graph_colour::core_line,
+                                graph_colour::core_text, points, &Judged::high_limit),
+                    limit_curve(QStringLiteral("Chuffing"), graph_colour::chuffing_line,
+                                graph_colour::chuffing_text, points, &Judged::low_limit),
+                    judged_curve(QStringLiteral("Port velocity"), points,
+                                 {enclosure_colour::curve, enclosure_colour::over_chuffing,
+                                  enclosure_colour::over_core})};
+    for (PlotCurve& c : chart.curves) {
         c.unit = QStringLiteral("m/s");
     }
     for (std::size_t i = 0; i < design_frequencies.size(); ++i) {
-        spec.crosses.push_back(
+        chart.crosses.push_back(
             {design_frequencies[i], clean(in.design_velocity[i]), graph_colour::cross});
-        spec.x_labels.push_back(design_frequencies[i]);
+        chart.x_labels.push_back(design_frequencies[i]);
     }
-    return spec;
+    return chart;
 }
 
 PlotLayout draw_port_velocity_graph(Drawing& d, const PortVelocityGraphInput& in) {
@@ -230,23 +230,24 @@ PlotSpec excursion_plot(const ExcursionGraphInput& in) {
     for (const auto& sample : thinned(in.samples)) {
         points.push_back({clean(sample.frequency_hz), clean(sample.excursion_mm), xmax, xmax});
     }
-    PlotSpec spec;
-    spec.x = {excursion_graph_low_hz, excursion_graph_high_hz, AxisScale::log,
-              QStringLiteral("Hz")};
-    spec.y_title = QStringLiteral("Cone excursion, mm peak");
-    spec.markers = design_markers();
+    PlotSpec chart;
+    chart.x = {excursion_graph_low_hz, excursion_graph_high_hz, AxisScale::log,
+               QStringLiteral("Hz")};
+    chart.y_title = QStringLiteral("Cone excursion, mm peak");
+    chart.markers = design_markers();
     if (has_xmax) {
-        spec.shades = {shade_over(enclosure_colour::core_shade, points, &Judged::low_limit)};
-        spec.curves.push_back(limit_curve(QStringLiteral("Xmax"), enclosure_colour::xmax_line,
-                                          enclosure_colour::xmax_text, points, &Judged::low_limit));
+        chart.shades = {shade_over(enclosure_colour::core_shade, points, &Judged::low_limit)};
+        chart.curves.push_back(limit_curve(QStringLiteral("Xmax"), enclosure_colour::xmax_line,
+                                           enclosure_colour::xmax_text, points,
+                                           &Judged::low_limit));
     }
-    spec.curves.push_back(judged_curve(
+    chart.curves.push_back(judged_curve(
         QStringLiteral("Excursion"), points,
         {enclosure_colour::curve, enclosure_colour::over_core, enclosure_colour::over_core}));
-    for (PlotCurve& c : spec.curves) {
+    for (PlotCurve& c : chart.curves) {
         c.unit = QStringLiteral("mm");
     }
-    return spec;
+    return chart;
 }
 
 PlotLayout draw_excursion_graph(Drawing& d, const ExcursionGraphInput& in) {
@@ -379,7 +380,7 @@ PlotCurve line(const QString& name, const QColor& colour, std::vector<PlotPoint>
 // Axis, band, design frequencies, and the references' faint lines first, so that
 // the current design's lie over them.
 PlotSpec frame(DesignerView view, const DesignerGraphInput& in, const QString& y_title) {
-    PlotSpec spec;
+    PlotSpec chart;
     const double low = std::clamp(std::isfinite(in.low_hz) ? in.low_hz : designer_graph_low_hz,
                                   limits::frequency_hz.low, limits::frequency_hz.high);
     double high = std::clamp(std::isfinite(in.high_hz) ? in.high_hz : designer_graph_high_hz,
@@ -387,12 +388,12 @@ PlotSpec frame(DesignerView view, const DesignerGraphInput& in, const QString& y
     if (!(high > low * 1.001)) {
         high = std::min(low * 2, limits::frequency_hz.high * 2);
     }
-    spec.x = {low, high, AxisScale::log, hz};
-    spec.y_title = y_title;
-    spec.bands.push_back({chuffing_band_low_hz, chuffing_band_high_hz, designer_colour::band});
-    spec.markers = design_markers();
+    chart.x = {low, high, AxisScale::log, hz};
+    chart.y_title = y_title;
+    chart.bands.push_back({chuffing_band_low_hz, chuffing_band_high_hz, designer_colour::band});
+    chart.markers = design_markers();
     for (float f : design_frequencies) {
-        spec.x_labels.push_back(f);
+        chart.x_labels.push_back(f);
     }
     const Measure q = main_quantity(view);
     const std::size_t n = std::min(in.references.size(), max_reference_designs);
@@ -403,9 +404,9 @@ PlotSpec frame(DesignerView view, const DesignerGraphInput& in, const QString& y
         }
         PlotCurve curve = line(ref.name, faint(ref.colour), points_of(ref.curves, q), 1.5);
         curve.legend_colour = ref.colour;
-        spec.curves.push_back(std::move(curve));
+        chart.curves.push_back(std::move(curve));
     }
-    return spec;
+    return chart;
 }
 
 std::vector<Judged> judged_points(const DesignerCurves& c, Measure value, Measure low,
@@ -419,35 +420,35 @@ std::vector<Judged> judged_points(const DesignerCurves& c, Measure value, Measur
 }
 
 PlotSpec spl_view(const DesignerGraphInput& in) {
-    PlotSpec spec = frame(DesignerView::spl, in, QStringLiteral("SPL at 1 m, half space, dB"));
-    spec.fit.from_zero = false;
-    spec.fit.span = 50;
-    spec.fit.headroom = 0.05;
+    PlotSpec chart = frame(DesignerView::spl, in, QStringLiteral("SPL at 1 m, half space, dB"));
+    chart.fit.from_zero = false;
+    chart.fit.span = 50;
+    chart.fit.headroom = 0.05;
     if (in.filtered) {
         PlotCurve unfiltered = line(QStringLiteral("Without filter"), designer_colour::unfiltered,
                                     points_of(in.current, spl_unfiltered_of), 1.5);
         unfiltered.style = Qt::DashLine;
-        spec.curves.push_back(std::move(unfiltered));
+        chart.curves.push_back(std::move(unfiltered));
     }
-    spec.curves.push_back(
+    chart.curves.push_back(
         line(QStringLiteral("SPL"), enclosure_colour::curve, points_of(in.current, spl_of)));
     if (in.f3_hz && std::isfinite(*in.f3_hz)) {
-        spec.markers.push_back({*in.f3_hz, designer_colour::f3, Qt::DashLine});
-        spec.note = QStringLiteral("F3 %1 Hz").arg(*in.f3_hz, 0, 'f', 1);
+        chart.markers.push_back({*in.f3_hz, designer_colour::f3, Qt::DashLine});
+        chart.note = QStringLiteral("F3 %1 Hz").arg(*in.f3_hz, 0, 'f', 1);
     }
-    return spec;
+    return chart;
 }
 
 PlotSpec max_spl_view(const DesignerGraphInput& in) {
-    PlotSpec spec =
+    PlotSpec chart =
         frame(DesignerView::max_spl, in, QStringLiteral("Maximum SPL at 1 m, half space, dB"));
     // Deeper than the SPL's: the largest level falls fast below the tuning, and
     // that is where it matters.
-    spec.fit.from_zero = false;
-    spec.fit.span = 60;
-    spec.fit.headroom = 0.05;
-    spec.curves.push_back(line(QStringLiteral("At the drive"), designer_colour::at_drive,
-                               points_of(in.current, spl_of), 1.5));
+    chart.fit.from_zero = false;
+    chart.fit.span = 60;
+    chart.fit.headroom = 0.05;
+    chart.curves.push_back(line(QStringLiteral("At the drive"), designer_colour::at_drive,
+                                points_of(in.current, spl_of), 1.5));
     PlotCurve max = line(QStringLiteral("Max SPL"), limit_colour::amplifier,
                          points_of(in.current, max_spl_of), 2.5);
     const auto samples = drawn_samples(in.current);
@@ -457,36 +458,37 @@ PlotSpec max_spl_view(const DesignerGraphInput& in) {
                 colour_of_limit(in.current.max_output[samples[k]].binding));
         }
     }
-    spec.curves.push_back(std::move(max));
+    chart.curves.push_back(std::move(max));
     for (Limit limit : all_limits) {
-        spec.keys.push_back({QString::fromUtf8(limit_name(limit).data(),
-                                               static_cast<qsizetype>(limit_name(limit).size())),
-                             colour_of_limit(limit)});
+        chart.keys.push_back({QString::fromUtf8(limit_name(limit).data(),
+                                                static_cast<qsizetype>(limit_name(limit).size())),
+                              colour_of_limit(limit)});
     }
-    return spec;
+    return chart;
 }
 
 PlotSpec velocity_view(const DesignerGraphInput& in) {
-    PlotSpec spec =
+    PlotSpec chart =
         frame(DesignerView::velocity, in, QStringLiteral("Air velocity in the port, m/s peak"));
     const auto points = judged_points(in.current, velocity_of, chuffing_of, core_of);
-    spec.shades = {shade_over(enclosure_colour::chuffing_shade, points, &Judged::low_limit,
-                              &Judged::high_limit),
-                   shade_over(enclosure_colour::core_shade, points, &Judged::high_limit)};
+    chart.shades = {shade_over(enclosure_colour::chuffing_shade, points, &Judged::low_limit,
+                               &Judged::high_limit),
+                    shade_over(enclosure_colour::core_shade, points, &Judged::high_limit)};
     if (!in.current.max_output.empty()) {
-        spec.curves.push_back(limit_curve(QStringLiteral("Core Limit"), graph_colour::core_line,
-                                          graph_colour::core_text, points, &Judged::high_limit));
-        spec.curves.push_back(limit_curve(QStringLiteral("Chuffing"), graph_colour::chuffing_line,
-                                          graph_colour::chuffing_text, points, &Judged::low_limit));
+        chart.curves.push_back(limit_curve(QStringLiteral("Core Limit"), graph_colour::core_line,
+                                           graph_colour::core_text, points, &Judged::high_limit));
+        chart.curves.push_back(limit_curve(QStringLiteral("Chuffing"), graph_colour::chuffing_line,
+                                           graph_colour::chuffing_text, points,
+                                           &Judged::low_limit));
     }
-    spec.curves.push_back(judged_curve(
+    chart.curves.push_back(judged_curve(
         QStringLiteral("Port velocity"), points,
         {enclosure_colour::curve, enclosure_colour::over_chuffing, enclosure_colour::over_core}));
-    return spec;
+    return chart;
 }
 
 PlotSpec excursion_view(const DesignerGraphInput& in) {
-    PlotSpec spec = frame(DesignerView::excursion, in, QStringLiteral("Cone excursion, mm peak"));
+    PlotSpec chart = frame(DesignerView::excursion, in, QStringLiteral("Cone excursion, mm peak"));
     const bool has_xmax =
         in.current.xmax_mm && *in.current.xmax_mm > 0 && std::isfinite(*in.current.xmax_mm);
     const double xmax = has_xmax ? std::min(*in.current.xmax_mm, tallest) : tallest;
@@ -496,34 +498,35 @@ PlotSpec excursion_view(const DesignerGraphInput& in) {
                           clean(excursion_of(in.current, i)), xmax, xmax});
     }
     if (has_xmax) {
-        spec.shades = {shade_over(enclosure_colour::core_shade, points, &Judged::low_limit)};
-        spec.curves.push_back(limit_curve(QStringLiteral("Xmax"), enclosure_colour::xmax_line,
-                                          enclosure_colour::xmax_text, points, &Judged::low_limit));
+        chart.shades = {shade_over(enclosure_colour::core_shade, points, &Judged::low_limit)};
+        chart.curves.push_back(limit_curve(QStringLiteral("Xmax"), enclosure_colour::xmax_line,
+                                           enclosure_colour::xmax_text, points,
+                                           &Judged::low_limit));
     }
-    spec.curves.push_back(judged_curve(
+    chart.curves.push_back(judged_curve(
         QStringLiteral("Excursion"), points,
         {enclosure_colour::curve, enclosure_colour::over_core, enclosure_colour::over_core}));
-    return spec;
+    return chart;
 }
 
 PlotSpec impedance_view(const DesignerGraphInput& in) {
-    PlotSpec spec = frame(DesignerView::impedance, in, QStringLiteral("Impedance, ohm"));
-    spec.y2 = PlotAxis{-90, 90, AxisScale::linear, QStringLiteral("Phase, degrees")};
+    PlotSpec chart = frame(DesignerView::impedance, in, QStringLiteral("Impedance, ohm"));
+    chart.y2 = PlotAxis{-90, 90, AxisScale::linear, QStringLiteral("Phase, degrees")};
     PlotCurve phase =
         line(QStringLiteral("Phase"), designer_colour::phase, points_of(in.current, phase_of), 1.5);
     phase.secondary = true;
     phase.style = Qt::DashLine;
-    spec.curves.push_back(std::move(phase));
-    spec.curves.push_back(line(QStringLiteral("Impedance"), enclosure_colour::curve,
-                               points_of(in.current, impedance_of)));
-    return spec;
+    chart.curves.push_back(std::move(phase));
+    chart.curves.push_back(line(QStringLiteral("Impedance"), enclosure_colour::curve,
+                                points_of(in.current, impedance_of)));
+    return chart;
 }
 
 PlotSpec group_delay_view(const DesignerGraphInput& in) {
-    PlotSpec spec = frame(DesignerView::group_delay, in, QStringLiteral("Group delay, ms"));
-    spec.curves.push_back(line(QStringLiteral("Group delay"), enclosure_colour::curve,
-                               points_of(in.current, delay_of)));
-    return spec;
+    PlotSpec chart = frame(DesignerView::group_delay, in, QStringLiteral("Group delay, ms"));
+    chart.curves.push_back(line(QStringLiteral("Group delay"), enclosure_colour::curve,
+                                points_of(in.current, delay_of)));
+    return chart;
 }
 
 // A curve's value at a frequency, linear in log frequency between samples; the

@@ -103,7 +103,7 @@ PlotLayout draw_port_velocity_graph(Drawing& drawing, const PortVelocityGraphInp
 // in red where it passes Xmax, with the excess shaded.
 PlotLayout draw_excursion_graph(Drawing& drawing, const ExcursionGraphInput& input);
 
-// The pictures as plot specifications, before drawing.
+// The pictures as plot descriptions, before drawing.
 PlotSpec port_velocity_plot(const PortVelocityGraphInput& input);
 PlotSpec excursion_plot(const ExcursionGraphInput& input);
 
@@ -197,7 +197,7 @@ inline const std::array<QColor, max_reference_designs> references{
     QColor(0, 140, 200), QColor(200, 60, 120), QColor(110, 140, 20)};
 } // namespace designer_colour
 
-// A view as a plot specification, and drawn at a size.
+// A view as a plot description, and drawn at a size.
 PlotSpec designer_plot(DesignerView view, const DesignerGraphInput& input);
 PlotLayout draw_designer_graph(Drawing& drawing, DesignerView view, const DesignerGraphInput& input,
                                QSizeF size);

@@ -58,14 +58,14 @@ struct Vertical {
 };
 
 // The range the fitted curves (and the limits within reach of them) need.
-Vertical fitted_range(const PlotSpec& spec) {
+Vertical fitted_range(const PlotSpec& chart) {
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
     const auto in_x = [&](const PlotPoint& p) {
-        return finite(p) && p.x >= std::min(spec.x.low, spec.x.high) &&
-               p.x <= std::max(spec.x.low, spec.x.high);
+        return finite(p) && p.x >= std::min(chart.x.low, chart.x.high) &&
+               p.x <= std::max(chart.x.low, chart.x.high);
     };
-    for (const PlotCurve& c : spec.curves) {
+    for (const PlotCurve& c : chart.curves) {
         if (c.secondary || !c.fits_scale) {
             continue;
         }
@@ -76,7 +76,7 @@ Vertical fitted_range(const PlotSpec& spec) {
             }
         }
     }
-    for (const PlotCross& c : spec.crosses) {
+    for (const PlotCross& c : chart.crosses) {
         if (std::isfinite(c.y)) {
             low = std::min(low, c.y);
             high = std::max(high, c.y);
@@ -87,31 +87,31 @@ Vertical fitted_range(const PlotSpec& spec) {
         high = 1;
     }
     // Limits count where they stay within reach of what was fitted.
-    const double reach = high > 0 ? high * spec.fit.limit_reach : high;
-    for (const PlotCurve& c : spec.curves) {
+    const double reach = high > 0 ? high * chart.fit.limit_reach : high;
+    for (const PlotCurve& c : chart.curves) {
         if (c.secondary || c.fits_scale) {
             continue;
         }
         for (const PlotPoint& p : c.points) {
             if (in_x(p) && p.y <= reach) {
                 high = std::max(high, p.y);
-                if (!spec.fit.from_zero) {
+                if (!chart.fit.from_zero) {
                     low = std::min(low, p.y);
                 }
             }
         }
     }
-    if (spec.fit.from_zero) {
+    if (chart.fit.from_zero) {
         low = std::min(0.0, low);
     }
-    if (spec.fit.span && high - low > *spec.fit.span) {
-        low = high - *spec.fit.span;
+    if (chart.fit.span && high - low > *chart.fit.span) {
+        low = high - *chart.fit.span;
     }
     if (!(high > low)) {
         high = low + 1;
     }
-    high += spec.fit.headroom * (high - low);
-    return {spec.y_low.value_or(low), spec.y_high.value_or(high)};
+    high += chart.fit.headroom * (high - low);
+    return {chart.y_low.value_or(low), chart.y_high.value_or(high)};
 }
 
 // Steps of a vertical axis: a round step that leaves room for a label at each.
@@ -276,12 +276,12 @@ QString tick_text(double value, double step) {
 
 namespace {
 
-// One drawing of a spec: measured first (ranges, ticks, margins, legends), then
+// One drawing of a chart: measured first (ranges, ticks, margins, legends), then
 // drawn back to front, the texts last.
 class Plotter {
 public:
-    Plotter(Drawing& d, const PlotSpec& spec, QSizeF size)
-        : d_(d), spec_(spec), w_(std::max(1.0, size.width())), h_(std::max(1.0, size.height())),
+    Plotter(Drawing& d, const PlotSpec& chart, QSizeF size)
+        : d_(d), spec_(chart), w_(std::max(1.0, size.width())), h_(std::max(1.0, size.height())),
           metrics_(d.font()), texts_{d, metrics_, QSizeF(w_, h_), {}}, th_(texts_.height()) {}
 
     PlotLayout draw() {
@@ -667,15 +667,15 @@ private:
 
 } // namespace
 
-PlotLayout draw_plot(Drawing& d, const PlotSpec& spec, QSizeF size) {
-    return Plotter(d, spec, size).draw();
+PlotLayout draw_plot(Drawing& d, const PlotSpec& chart, QSizeF size) {
+    return Plotter(d, chart, size).draw();
 }
 
-std::vector<CurveValue> curve_values_at(const PlotSpec& spec, double x) {
-    const bool log = spec.x.scale == AxisScale::log;
+std::vector<CurveValue> curve_values_at(const PlotSpec& chart, double x) {
+    const bool log = chart.x.scale == AxisScale::log;
     const auto along = [log](double v) { return log ? std::log(std::max(v, 1e-300)) : v; };
     std::vector<CurveValue> out;
-    for (const PlotCurve& c : spec.curves) {
+    for (const PlotCurve& c : chart.curves) {
         if (c.name.isEmpty()) {
             continue;
         }
@@ -695,9 +695,9 @@ std::vector<CurveValue> curve_values_at(const PlotSpec& spec, double x) {
     return out;
 }
 
-QString read_out(const PlotSpec& spec, double x) {
+QString read_out(const PlotSpec& chart, double x) {
     QStringList parts;
-    for (const CurveValue& v : curve_values_at(spec, x)) {
+    for (const CurveValue& v : curve_values_at(chart, x)) {
         parts << v.name + QLatin1Char(' ') + QString::number(v.value, 'g', 3) +
                      (v.unit.isEmpty() ? QString() : QLatin1Char(' ') + v.unit);
     }

@@ -34,7 +34,7 @@ struct PlotAxis {
     QString title; // with its unit: "Hz", "m/s, peak"
 };
 
-// How the vertical scale is found when the spec leaves it open.
+// How the vertical scale is found when the chart leaves it open.
 struct VerticalFit {
     bool from_zero = true;      // the scale starts at 0 (velocities, excursions)
     double headroom = 0.08;     // above the highest fitted value, as a share of the span
@@ -129,7 +129,7 @@ struct PlotLayout {
 
 // Replaces the drawing with the graph at `size` pixels (the drawing's scale
 // becomes that size). Values that are not numbers are left out.
-PlotLayout draw_plot(Drawing& drawing, const PlotSpec& spec, QSizeF size);
+PlotLayout draw_plot(Drawing& drawing, const PlotSpec& chart, QSizeF size);
 
 // A named curve's value at a frequency, for a read-out.
 struct CurveValue {
@@ -141,11 +141,11 @@ struct CurveValue {
 
 // Every named curve's value at x, read between its two nearest points (along a
 // log axis, between their logarithms); curves that do not reach x are left out.
-std::vector<CurveValue> curve_values_at(const PlotSpec& spec, double x);
+std::vector<CurveValue> curve_values_at(const PlotSpec& chart, double x);
 
 // "42.3 Hz: Port velocity 12.1 m/s, Chuffing 30.2 m/s": the values at x in words,
 // to three significant digits.
-QString read_out(const PlotSpec& spec, double x);
+QString read_out(const PlotSpec& chart, double x);
 
 // A value label's text for a grid step: enough decimals for the step, no more.
 QString tick_text(double value, double step);

@@ -32,10 +32,10 @@ SolvedEnclosure loud_design(std::string_view highpass = {}) {
 
 const PortLimitSettings forty_mm{40, first_start_allowances};
 
-const PlotCurve* curve_named(const PlotSpec& spec, const QString& name) {
-    const auto found = std::find_if(spec.curves.begin(), spec.curves.end(),
+const PlotCurve* curve_named(const PlotSpec& chart, const QString& name) {
+    const auto found = std::find_if(chart.curves.begin(), chart.curves.end(),
                                     [&](const PlotCurve& c) { return c.name == name; });
-    return found == spec.curves.end() ? nullptr : &*found;
+    return found == chart.curves.end() ? nullptr : &*found;
 }
 
 } // namespace
@@ -62,18 +62,18 @@ TEST(DesignerViews, WhatEachViewDraws) {
     for (const auto& c : cases) {
         SCOPED_TRACE(designer_view_title(c.view).toStdString());
         EXPECT_EQ(designer_view_named(designer_view_key(c.view)), c.view);
-        const PlotSpec spec = designer_plot(c.view, in);
-        EXPECT_EQ(spec.x.scale, AxisScale::log);
-        EXPECT_DOUBLE_EQ(spec.x.low, 10);
-        EXPECT_DOUBLE_EQ(spec.x.high, 200);
-        EXPECT_EQ(spec.x.title, "Frequency, Hz");
-        EXPECT_EQ(spec.y_title, c.title);
-        ASSERT_EQ(spec.bands.size(), 1u);
-        EXPECT_EQ(spec.bands[0].from, 15);
-        EXPECT_EQ(spec.bands[0].to, 40);
-        EXPECT_GE(spec.markers.size(), 4u);
+        const PlotSpec chart = designer_plot(c.view, in);
+        EXPECT_EQ(chart.x.scale, AxisScale::log);
+        EXPECT_DOUBLE_EQ(chart.x.low, 10);
+        EXPECT_DOUBLE_EQ(chart.x.high, 200);
+        EXPECT_EQ(chart.x.title, "Frequency, Hz");
+        EXPECT_EQ(chart.y_title, c.title);
+        ASSERT_EQ(chart.bands.size(), 1u);
+        EXPECT_EQ(chart.bands[0].from, 15);
+        EXPECT_EQ(chart.bands[0].to, 40);
+        EXPECT_GE(chart.markers.size(), 4u);
         QStringList names;
-        for (const PlotCurve& curve : spec.curves) {
+        for (const PlotCurve& curve : chart.curves) {
             names << curve.name;
             ASSERT_FALSE(curve.points.empty());
             EXPECT_DOUBLE_EQ(curve.points.front().x, 10);
@@ -102,8 +102,8 @@ TEST(DesignerViews, WhatEachViewDraws) {
 // and five keys name the colours; here four of the five bind.
 TEST(DesignerViews, MaximumSplColouredByTheBindingLimit) {
     const DesignerGraphInput in = designer_graph_input(loud_design(), forty_mm);
-    const PlotSpec spec = designer_plot(DesignerView::max_spl, in);
-    const PlotCurve& max = *curve_named(spec, "Max SPL");
+    const PlotSpec chart = designer_plot(DesignerView::max_spl, in);
+    const PlotCurve& max = *curve_named(chart, "Max SPL");
     ASSERT_EQ(max.stretch_colours.size(), max.points.size() - 1);
     std::vector<QColor> seen;
     for (std::size_t i = 0; i < max.stretch_colours.size(); ++i) {
@@ -114,21 +114,21 @@ TEST(DesignerViews, MaximumSplColouredByTheBindingLimit) {
         }
     }
     EXPECT_EQ(seen.size(), 3u); // Xmax, chuffing, Pe; the amplifier has 60 V to spare
-    ASSERT_EQ(spec.keys.size(), 5u);
+    ASSERT_EQ(chart.keys.size(), 5u);
     QStringList keys;
-    for (const PlotKey& key : spec.keys) {
+    for (const PlotKey& key : chart.keys) {
         keys << key.name;
     }
     EXPECT_EQ(keys, QStringList({"Xmax", "Pe", "Amplifier", "Chuffing", "Core"}));
     // The five colours are told apart.
-    for (std::size_t a = 0; a < spec.keys.size(); ++a) {
-        for (std::size_t b = a + 1; b < spec.keys.size(); ++b) {
-            EXPECT_NE(spec.keys[a].colour, spec.keys[b].colour);
+    for (std::size_t a = 0; a < chart.keys.size(); ++a) {
+        for (std::size_t b = a + 1; b < chart.keys.size(); ++b) {
+            EXPECT_NE(chart.keys[a].colour, chart.keys[b].colour);
         }
     }
     Drawing d;
     draw_designer_graph(d, DesignerView::max_spl, in, QSizeF(600, 300));
-    for (const PlotKey& key : spec.keys) {
+    for (const PlotKey& key : chart.keys) {
         EXPECT_TRUE(texts(d).contains(key.name)) << key.name.toStdString();
     }
 }
@@ -142,15 +142,15 @@ TEST(DesignerViews, ReferencesDrawnFaintly) {
         in.references.push_back({name, designer_colour::references[0], other});
     }
     for (DesignerView view : designer_views) {
-        const PlotSpec spec = designer_plot(view, in);
+        const PlotSpec chart = designer_plot(view, in);
         QStringList names;
-        for (const PlotCurve& c : spec.curves) {
+        for (const PlotCurve& c : chart.curves) {
             names << c.name;
         }
         EXPECT_EQ(names.mid(0, 3), QStringList({"First", "Second", "Third"}));
         EXPECT_FALSE(names.contains("Fourth"));
-        const PlotCurve& ref = spec.curves[0];
-        EXPECT_LT(ref.width, spec.curves.back().width);
+        const PlotCurve& ref = chart.curves[0];
+        EXPECT_LT(ref.width, chart.curves.back().width);
         EXPECT_GT(ref.colour.lightness(), designer_colour::references[0].lightness());
         EXPECT_EQ(ref.legend_colour, designer_colour::references[0]);
     }

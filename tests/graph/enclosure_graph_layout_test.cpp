@@ -160,19 +160,19 @@ TEST(EnclosureGraphLayout, DesignerViewsStayApartOffThePlotAndInside) {
                                             << ", " << size.width() << "x" << size.height() << ", "
                                             << references << " references");
             Drawing d;
-            const PlotSpec spec = designer_plot(view, graph);
-            EXPECT_GE(expect_laid_out(d, draw_plot(d, spec, size), size), 8u);
+            const PlotSpec chart = designer_plot(view, graph);
+            EXPECT_GE(expect_laid_out(d, draw_plot(d, chart, size), size), 8u);
             QStringList shown;
             for (const auto& item : d.items()) {
                 shown << item.text;
             }
-            EXPECT_TRUE(shown.contains(spec.y_title));
-            EXPECT_TRUE(shown.contains(spec.x.title));
-            if (spec.y2) {
-                EXPECT_TRUE(shown.contains(spec.y2->title));
+            EXPECT_TRUE(shown.contains(chart.y_title));
+            EXPECT_TRUE(shown.contains(chart.x.title));
+            if (chart.y2) {
+                EXPECT_TRUE(shown.contains(chart.y2->title));
             }
             if (view == DesignerView::max_spl && (references == 0 || size.height() >= 300)) {
-                for (const PlotKey& key : spec.keys) {
+                for (const PlotKey& key : chart.keys) {
                     EXPECT_TRUE(shown.contains(key.name)) << key.name.toStdString();
                 }
             }
