@@ -1,9 +1,7 @@
 #include "enclosure.h"
+#include "vector_state.h"
 
 #include <algorithm>
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 #include <cmath>
 #include <numbers>
 #include <tuple>
@@ -87,27 +85,6 @@ double magnitude(Complex z) {
 double spl_of(double peak_pressure) {
     const double rms = std::max(peak_pressure / std::numbers::sqrt2, min_pressure);
     return 20 * std::log10(rms / reference_pressure);
-}
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-__attribute__((target("avx"))) void zero_upper_vector_halves() {
-    _mm256_zeroupper();
-}
-#endif
-
-// Creating a QApplication leaves the upper halves of the vector registers in use
-// on some processors (measured on an Intel Xeon, family 6 model 167): every call
-// into the maths library then runs about fifteen times slower (std::log 12 ns ->
-// 183 ns), while the program's own arithmetic does not. A curve clears them once,
-// before its points, and a single point before itself; on other processors this
-// costs one instruction.
-void clear_vector_state() {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    static const bool avx = __builtin_cpu_supports("avx");
-    if (avx) {
-        zero_upper_vector_halves();
-    }
-#endif
 }
 
 ResponsePoint evaluate(const SolvedEnclosure& m, double f) {

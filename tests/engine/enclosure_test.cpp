@@ -1,4 +1,5 @@
 #include "enclosure.h"
+#include "vector_state.h"
 
 #include <gtest/gtest.h>
 
@@ -605,4 +606,16 @@ TEST(HighPassDrive, OutputsFollowTheFilteredVoltage) {
     ASSERT_TRUE(f3);
     EXPECT_NEAR(response_at(steep, *f3).spl_db, passband_spl_db(steep) - 3, 1e-6);
     EXPECT_GT(*f3, 50); // the filter's, far above the box's 30 Hz
+}
+
+// The processor is asked directly, not through the compiler's start-up check; both
+// must agree, or a curve would run an instruction the processor lacks.
+TEST(VectorState, AvxAgreesWithTheCompilersCheck) {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    __builtin_cpu_init();
+    EXPECT_EQ(avx_usable(), __builtin_cpu_supports("avx") != 0);
+#else
+    EXPECT_FALSE(avx_usable());
+#endif
+    clear_vector_state(); // harmless either way
 }
