@@ -9,40 +9,42 @@
 
 namespace venturon {
 
+namespace {
+
 // Text grows about in proportion to its size: the steps down from the preferred
 // size to a little above the size that proportion gives cannot fit, and are not
-// tried (every size tried loads a font). The steps are taken as the loop takes
-// them, so the size chosen is the one trying every step would give.
-double first_size_to_try(const QFont& preferred, const QString& text, double available,
-                         double height) {
-    const QFontMetricsF metrics(preferred);
-    const double wide = metrics.horizontalAdvance(text);
-    const double high = metrics.height();
-    const double points = preferred.pointSizeF();
-    if (wide <= available && high <= height) {
-        return points;
-    }
+// tried (every size tried loads a font). The preferred size, measured at `wide` by
+// `high`, did not fit. The steps are taken as the loop takes them, so the size
+// chosen is the one trying every step would give.
+double first_size_below(double points, double wide, double high, double available, double height) {
     const double scale =
         std::min(wide > 0 ? available / wide : 1.0, high > 0 ? height / high : 1.0);
     const double above = points * std::max(scale, 0.0) + 0.5;
-    double start = points;
+    double start = points - 0.25;
     while (start - 0.25 >= above && start - 0.25 >= 5.0) {
         start -= 0.25;
     }
     return start;
 }
 
+} // namespace
+
 void fit_font(QWidget* widget, const QString& text, double preferred_points, int extra_width) {
     QFont font = widget->font();
     const double available = widget->width() - extra_width;
+    const double height = widget->height() + 2;
     font.setPointSizeF(preferred_points);
-    const double start = first_size_to_try(font, text, available, widget->height() + 2);
-    for (double points = start; points >= 5.0; points -= 0.25) {
-        font.setPointSizeF(points);
-        const QFontMetricsF metrics(font);
-        if (metrics.horizontalAdvance(text) <= available &&
-            metrics.height() <= widget->height() + 2) {
-            break;
+    const QFontMetricsF preferred(font);
+    const double wide = preferred.horizontalAdvance(text);
+    const double high = preferred.height();
+    if (wide > available || high > height) {
+        for (double points = first_size_below(preferred_points, wide, high, available, height);
+             points >= 5.0; points -= 0.25) {
+            font.setPointSizeF(points);
+            const QFontMetricsF metrics(font);
+            if (metrics.horizontalAdvance(text) <= available && metrics.height() <= height) {
+                break;
+            }
         }
     }
     widget->setFont(font);

@@ -2,9 +2,12 @@
 // and every window opens where its title bar and fields can be reached.
 #include "main_window_fixture.h"
 
+#include "font_fitting.h"
 #include "window_setup.h"
 
+#include <QFontMetricsF>
 #include <QImage>
+#include <QLabel>
 
 #include <cmath>
 
@@ -101,5 +104,38 @@ TEST(WindowPlacement, ClampedIntoSmallAndScaledScreens) {
         const QPoint p = screen_position(c.screen, c.available, c.window, c.across, c.down);
         EXPECT_EQ(p, c.expected) << c.screen.width() << "x" << c.screen.height();
         EXPECT_TRUE(c.available.contains(p)); // the top-left corner is always on screen
+    }
+}
+
+// Fitting skips sizes that cannot fit; the size it picks must be the one that
+// trying every quarter point down from the preferred size picks.
+TEST(FontFitting, SameSizeAsTryingEveryStep) {
+    const struct {
+        const char* text;
+        int width, height;
+        double preferred;
+    } cases[] = {
+        {"Calculate", 200, 30, 10},                                  // fits at once
+        {"Minimum flare radius", 90, 30, 12},                        // a little too wide
+        {"Port velocity at 20 Hz (m/s)", 60, 30, 14},                // far too wide
+        {"Port", 200, 9, 12},                                        // too high
+        {"An absurdly long caption for a narrow label", 20, 30, 10}, // 5 points is too wide
+        {"", 10, 30, 9},                                             // nothing to fit
+    };
+    for (const auto& c : cases) {
+        QLabel label;
+        label.resize(c.width, c.height);
+        fit_font(&label, QString::fromLatin1(c.text), c.preferred);
+
+        QFont font = label.font();
+        for (double points = c.preferred; points >= 5.0; points -= 0.25) {
+            font.setPointSizeF(points);
+            const QFontMetricsF metrics(font);
+            if (metrics.horizontalAdvance(QString::fromLatin1(c.text)) <= c.width &&
+                metrics.height() <= c.height + 2) {
+                break;
+            }
+        }
+        EXPECT_EQ(label.font().pointSizeF(), font.pointSizeF()) << c.text;
     }
 }
