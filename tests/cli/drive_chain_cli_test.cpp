@@ -15,23 +15,9 @@
 #include <algorithm>
 
 using namespace venturon;
-using Args = std::vector<std::string>;
-using venturon::testing::Outcome;
+using namespace venturon::testing::string_args;
 
 namespace {
-
-Outcome calc(const Args& args) {
-    QStringList arguments;
-    for (const auto& a : args) {
-        arguments << QString::fromStdString(a);
-    }
-    return venturon::testing::calc(arguments);
-}
-
-Args operator+(Args a, const Args& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // The README's worked example with Pe 300 W, one 100 mm port with a 40 mm flare.
 const Args example{"-d",   "100",   "-r",   "40",   "--fs", "25",   "--qes",   "0.45",   "--qms",

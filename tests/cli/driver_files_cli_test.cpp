@@ -15,19 +15,9 @@
 #include <vector>
 
 using namespace venturon;
-using Args = std::vector<std::string>;
+using namespace venturon::testing::string_args;
 
 namespace {
-
-using venturon::testing::Outcome;
-
-Outcome calc(const Args& args) {
-    QStringList arguments;
-    for (const auto& a : args) {
-        arguments << QString::fromStdString(a);
-    }
-    return venturon::testing::calc(arguments);
-}
 
 std::string write_file(const QTemporaryDir& dir, const char* name, const std::string& bytes) {
     const QString path = dir.filePath(QString::fromLatin1(name));
@@ -35,11 +25,6 @@ std::string write_file(const QTemporaryDir& dir, const char* name, const std::st
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return path.toStdString();
-}
-
-Args operator+(Args a, const Args& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 QJsonObject json_of(const Outcome& o) {

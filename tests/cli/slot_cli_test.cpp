@@ -20,24 +20,9 @@
 
 using namespace venturon;
 using namespace venturon::cli;
-using Args = std::vector<std::string>;
+using namespace venturon::testing::string_args;
 
 namespace {
-
-using venturon::testing::Outcome;
-
-Outcome calc(const Args& args) {
-    QStringList arguments;
-    for (const auto& a : args) {
-        arguments << QString::fromStdString(a);
-    }
-    return venturon::testing::calc(arguments);
-}
-
-Args operator+(Args a, const Args& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // The README's slot: 250 x 50 mm along the floor, with the worked example's driver
 // and box.

@@ -9,6 +9,8 @@
 #include <QStringList>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace venturon::testing {
 
@@ -27,5 +29,27 @@ inline Outcome calc(const QStringList& arguments) {
     o.err = err.str();
     return o;
 }
+
+// For tables of cases written as plain strings: the same run from a list of
+// std::string, and lists joined with +.
+namespace string_args {
+
+using venturon::testing::Outcome;
+using Args = std::vector<std::string>;
+
+inline Outcome calc(const Args& args) {
+    QStringList arguments;
+    for (const auto& a : args) {
+        arguments << QString::fromStdString(a);
+    }
+    return venturon::testing::calc(arguments);
+}
+
+inline Args operator+(Args a, const Args& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace string_args
 
 } // namespace venturon::testing
