@@ -13,7 +13,6 @@
 #include <QTimer>
 
 #include <clocale>
-#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -45,7 +44,7 @@ public:
     FontDatabaseWarmUp() {
 #if defined(Q_OS_LINUX)
         try {
-            thread_.emplace([] { (void)QFontDatabase::families(); });
+            thread_ = std::thread([] { (void)QFontDatabase::families(); });
         } catch (const std::system_error&) {
             // No thread: the first caption fills the database, as it would anyway.
         }
@@ -58,13 +57,13 @@ public:
     }
 
     void finish() {
-        if (thread_ && thread_->joinable()) {
-            thread_->join();
+        if (thread_.joinable()) {
+            thread_.join();
         }
     }
 
 private:
-    std::optional<std::thread> thread_;
+    std::thread thread_; // not joinable when it was never started
 };
 
 } // namespace
